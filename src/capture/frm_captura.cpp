@@ -1,0 +1,242 @@
+#include "capture/frm_captura.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "capture/revisar_version.h"
+#include "db/error_bd.h"
+#include "db/sql.h"
+#include "startup/global.h"
+#include "ui/filtros.h"
+#include "ui/rejilla.h"
+#include "ui/servicios.h"
+#include "ui/ventana.h"
+
+namespace {
+
+QLineEdit* Caja(QWidget* padre, const char* nombre, int largo, QRect lugar) {
+    auto* c = new QLineEdit(padre);
+    c->setObjectName(QLatin1String(nombre));
+    c->setMaxLength(largo);
+    c->setGeometry(lugar);
+    return c;
+}
+
+QLabel* Etiqueta(QWidget* padre, const char* nombre, const QString& texto, QRect lugar,
+                 QWidget* companero) {
+    auto* e = new QLabel(texto, padre);
+    e->setObjectName(QLatin1String(nombre));
+    e->setGeometry(lugar);
+    e->setBuddy(companero);
+    return e;
+}
+
+QComboBox* Lista(QWidget* padre, const char* nombre, bool editable, QRect lugar) {
+    auto* c = new QComboBox(padre);
+    c->setObjectName(QLatin1String(nombre));
+    c->setEditable(editable);
+    if (editable) c->setInsertPolicy(QComboBox::NoInsert);
+    c->setGeometry(lugar);
+    return c;
+}
+
+QPushButton* Boton(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
+    auto* b = new QPushButton(texto, padre);
+    b->setObjectName(QLatin1String(nombre));
+    b->setGeometry(lugar);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// Fills a list from a read of (number, text): text trimmed and upper-cased, number as item data.
+void LlenarLista(QComboBox* lista, db::Recordset& r) {
+    while (!r.eof()) {
+        lista->addItem(r.campo(1).toString().trimmed().toUpper(), r.campo(0).toInt());
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        r.siguiente();
+    }
+}
+
+}  // namespace
+
+FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmCaptura"));
+    setWindowTitle(QStringLiteral("Captura de Solicitudes para Verificación Versión 2.2 26 Sep. 2012"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    CursorEspera espera;
+
+    TxtPaterno = Caja(this, "TxtPaterno", 30, RectTwips(1440, 240, 2415, 285));
+    TxtMaterno = Caja(this, "TxtMaterno", 30, RectTwips(1440, 600, 2415, 285));
+    TxtNombre = Caja(this, "TxtNombre", 30, RectTwips(1440, 960, 2415, 285));
+    TxtTelefono = Caja(this, "TxtTelefono", 13, RectTwips(1440, 1320, 2415, 285));
+    TxtPaternoAval = Caja(this, "TxtPaternoAval", 20, RectTwips(1440, 1680, 2415, 285));
+    TxtMaternoAval = Caja(this, "TxtMaternoAval", 20, RectTwips(1440, 2040, 2415, 285));
+    TxtNombreAval = Caja(this, "TxtNombreAval", 50, RectTwips(1440, 2400, 2415, 285));
+    CmbSucursal = Lista(this, "CmbSucursal", false, RectTwips(5880, 240, 3735, 315));
+    Combo1 = Lista(this, "Combo1", true, RectTwips(5880, 600, 3735, 315));
+    CmbPromociones = Lista(this, "CmbPromociones", false, RectTwips(5880, 960, 3735, 315));
+    TxtDocumento = Caja(this, "TxtDocumento", 20, RectTwips(5880, 1305, 1575, 285));
+    TxtImporte = Caja(this, "TxtImporte", 10, RectTwips(5880, 1665, 1575, 285));
+    CmdGuardar = Boton(this, "CmdGuardar", QStringLiteral("&Guardar"), RectTwips(8040, 1680, 1455, 375));
+
+    Etiqueta(this, "SkinLabel1", QStringLiteral("Apellido Paterno"), RectTwips(120, 240, 1320, 285), TxtPaterno);
+    Etiqueta(this, "SkinLabel2", QStringLiteral("Apellido Materno"), RectTwips(120, 600, 1320, 285), TxtMaterno);
+    Etiqueta(this, "SkinLabel3", QStringLiteral("Nombre(s)"), RectTwips(120, 960, 1320, 285), TxtNombre);
+    Etiqueta(this, "label", QStringLiteral("Teléfono Celular"), RectTwips(120, 1320, 1320, 285), TxtTelefono);
+    Etiqueta(this, "SkinLabel11", QStringLiteral("A.Paterno Aval"), RectTwips(120, 1680, 1320, 285), TxtPaternoAval);
+    Etiqueta(this, "SkinLabel10", QStringLiteral("A.Materno Aval"), RectTwips(120, 2040, 1320, 285), TxtMaternoAval);
+    Etiqueta(this, "SkinLabel9", QStringLiteral("Nombre Aval"), RectTwips(120, 2400, 1320, 285), TxtNombreAval);
+    Etiqueta(this, "SkinLabel4", QStringLiteral("Sucursal"), RectTwips(4080, 240, 1680, 315), CmbSucursal);
+    Etiqueta(this, "SkinLabel5", QStringLiteral("Vendedor"), RectTwips(4080, 600, 1680, 315), Combo1);
+    Etiqueta(this, "SkinLabel7", QStringLiteral("Promoción"), RectTwips(4080, 960, 1680, 315), CmbPromociones);
+    Etiqueta(this, "SkinLabel8", QStringLiteral("Documento Ticket"), RectTwips(4080, 1305, 1680, 285), TxtDocumento);
+    Etiqueta(this, "SkinLabel6", QStringLiteral("Importe Solicitado"), RectTwips(4080, 1665, 1680, 285), TxtImporte);
+
+    LblFecha = new QLabel(QStringLiteral("Fecha:"), this);
+    LblFecha->setObjectName(QStringLiteral("LblFecha"));
+    LblFecha->setGeometry(RectTwips(7560, 1320, 2055, 255));
+
+    Frame2 = new QGroupBox(QStringLiteral("Solicitudes Ingresadas:"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setGeometry(RectTwips(120, 2880, 9735, 3735));
+    iSolicitudes = new Rejilla(Frame2);
+    iSolicitudes->setObjectName(QStringLiteral("iSolicitudes"));
+    iSolicitudes->setGeometry(RectTwips(120, 240, 9495, 3375));
+    iSolicitudes->setToolTip(QStringLiteral("Doble Click para Eliminar la Solicitud"));
+    iSolicitudes->soloLectura(true);
+    const QList<QPair<QString, int>> columnas = {
+        {QStringLiteral("Solicitud"), 80},       {QStringLiteral("Sucursal"), 160},
+        {QStringLiteral("Cliente"), 60},         {QStringLiteral("Nombre Cliente"), 180},
+        {QStringLiteral("Importe Sol."), 80},    {QStringLiteral("Vendedor"), 160},
+        {QStringLiteral("Cliente Anterior"), 60}};
+    for (const auto& [titulo, ancho] : columnas) iSolicitudes->agregarColumna(titulo, ancho);
+
+    CmdAsignacion = Boton(this, "CmdAsignacion", QStringLiteral("&Relaciones"), RectTwips(6600, 6720, 1575, 375));
+    CmdRecepcion = Boton(this, "CmdRecepcion", QStringLiteral("R&ecepción"), RectTwips(8160, 6720, 1575, 375));
+    CmdRechazadas = Boton(this, "CmdRechazadas", QStringLiteral("Rechazos"), RectTwips(1800, 6720, 1695, 375));
+    CmdReastrear = Boton(this, "CmdReastrear", QStringLiteral("&Rastrear"), RectTwips(120, 6720, 1695, 375));
+    Command1 = Boton(this, "Command1", QStringLiteral("Command1"), RectTwips(9120, 2160, 375, 375));
+    Command1->setVisible(false);
+    // The windows behind these buttons come in later steps; until then the buttons stay off.
+    CmdAsignacion->setEnabled(false);
+    CmdRecepcion->setEnabled(false);
+    CmdRechazadas->setEnabled(false);
+    CmdReastrear->setEnabled(false);
+    connect(Command1, &QPushButton::clicked, this, &FrmCaptura::Command1_Click);
+
+    QWidget* orden[] = {TxtPaterno,    TxtMaterno,     TxtNombre,     TxtTelefono,  TxtPaternoAval,
+                        TxtMaternoAval, TxtNombreAval, CmbSucursal,   Combo1,       CmbPromociones,
+                        TxtDocumento,  TxtImporte,     CmdGuardar,    iSolicitudes, CmdAsignacion,
+                        CmdRecepcion,  CmdRechazadas,  CmdReastrear,  Command1};
+    for (size_t i = 1; i < std::size(orden); ++i) setTabOrder(orden[i - 1], orden[i]);
+
+    for (QLineEdit* c : {TxtPaterno, TxtMaterno, TxtNombre, TxtPaternoAval, TxtMaternoAval, TxtNombreAval})
+        InstalarFiltroTexto(c);
+    for (QLineEdit* c : {TxtTelefono, TxtDocumento, TxtImporte}) InstalarFiltroNumerico(c);
+    TxtPaterno->installEventFilter(this);
+
+    PrepararVentana(this, 9930, 7185);
+    CargarListas();
+    Global::VersionPrograma = 3.0f;
+    continuar_ = RevisarVersion(this);
+    TxtPaterno->setFocus();
+}
+
+void FrmCaptura::CargarListas() {
+    using Global::CadenaSql;
+    CursorEspera espera;
+    const QString centro = db::EscaparComillas(Global::CentroDistribucion);
+    try {
+        CadenaSql = QStringLiteral("SELECT Sucursal,nombre_sucursal FROM sucursales where "
+                                   "centro_distribucion='") +
+                    centro + QStringLiteral("'  order by nombre_sucursal");
+        Global::Registros.abrir(CadenaSql, Global::Conexion);
+        LlenarLista(CmbSucursal, Global::Registros);
+        Global::Registros.cerrar();
+
+        CadenaSql = QStringLiteral("SELECT Promocion, Nombre_promocion FROM NORV.dbo.Promociones "
+                                   "WHERE Tipo_venta= 4  order by nombre_promocion");
+        Global::Registros.abrir(CadenaSql, Global::Conexion);
+        LlenarLista(CmbPromociones, Global::Registros);
+        Global::Registros.cerrar();
+
+        CadenaSql = QStringLiteral("SELECT p.persona,p.apellidos,p.nombres from personal p  ") +
+                    QStringLiteral("JOIN  sucursales s on s.sucursal=p.sucursal  ") +
+                    QStringLiteral("WHERE s.centro_distribucion='") + centro +
+                    QStringLiteral("'  ") + QStringLiteral("AND   p.es_vendedor = 1  ") +
+                    QStringLiteral("ORDER BY 2,3  ");
+        db::Recordset& r = Global::Registros2;
+        r.abrir(CadenaSql, Global::Conexion);
+        while (!r.eof()) {
+            Combo1->addItem((r.campo(1).toString().trimmed() + QLatin1Char(' ') +
+                             r.campo(2).toString().trimmed())
+                                .toUpper(),
+                            r.campo(0).toString().trimmed().toInt());
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            r.siguiente();
+        }
+        r.cerrar();
+    } catch (const db::ErrorBD& e) {
+        Global::Registros.cerrar();
+        Global::Registros2.cerrar();
+        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+    }
+    // No item is pre-selected.
+    CmbSucursal->setCurrentIndex(-1);
+    CmbPromociones->setCurrentIndex(-1);
+    Combo1->setCurrentIndex(-1);
+    Combo1->setEditText(QString());
+}
+
+QString FrmCaptura::direccionMapa() const {
+    return QStringLiteral("http://") + Global::Ajustes.mapaHost +
+           QStringLiteral("/maps?f=q&hl=en&geocode=&q=28.6702%20-106.0802");
+}
+
+void FrmCaptura::Command1_Click() { Servicios().abrirDireccion(direccionMapa()); }
+
+bool FrmCaptura::eventFilter(QObject* objeto, QEvent* evento) {
+    // Any character typed in the paternal surname starts an application worth asking about.
+    if (objeto == TxtPaterno && evento->type() == QEvent::KeyPress) {
+        const auto* tecla = static_cast<QKeyEvent*>(evento);
+        if (!tecla->text().isEmpty() && tecla->text().at(0).isPrint()) Global::CambiosPendientes = true;
+    }
+    return QDialog::eventFilter(objeto, evento);
+}
+
+void FrmCaptura::keyPressEvent(QKeyEvent* evento) {
+    // Escape must not close the hub and end the program; the close box does that.
+    if (evento->key() == Qt::Key_Escape) {
+        evento->accept();
+        return;
+    }
+    QDialog::keyPressEvent(evento);
+}
+
+void FrmCaptura::resizeEvent(QResizeEvent* evento) {
+    QDialog::resizeEvent(evento);
+    // The grid grows with the window; the buttons stay under it.
+    const int abajo = height() - 8 - 25;
+    Frame2->resize(width() - 16, qMax(100, abajo - 8 - Frame2->y()));
+    iSolicitudes->resize(Frame2->width() - 16, Frame2->height() - 16 - 8);
+    for (QPushButton* b : {CmdAsignacion, CmdRecepcion, CmdRechazadas, CmdReastrear}) b->move(b->x(), abajo);
+    CmdAsignacion->move(width() - 8 - CmdRecepcion->width() - 4 - CmdAsignacion->width(), abajo);
+    CmdRecepcion->move(width() - 8 - CmdRecepcion->width(), abajo);
+}
+
+void FrmCaptura::done(int resultado) {
+    if (continuar_ && Global::CambiosPendientes) {
+        if (!Preguntar(QStringLiteral("Se Dispone a Salir sin Guardar los Cambios, esta seguro?"),
+                       QStringLiteral("Descartar Cambios"), false))
+            return;
+        Global::CambiosPendientes = false;
+    }
+    Global::Desconectar();
+    QDialog::done(resultado);
+}

@@ -1,0 +1,109 @@
+#include "db/conexion.h"
+
+#include <QDir>
+#include <QStringList>
+
+#include "db/embedded/motor_incrustado.h"
+#include "db/error_bd.h"
+#include "db/motor_odbc.h"
+#include "db/sql.h"
+
+namespace db {
+
+Conexion::Conexion() = default;
+Conexion::~Conexion() = default;
+
+QString servidorDeCadena(const QString& cadenaConexion) {
+    for (const QString& parte : cadenaConexion.split(QLatin1Char(';'))) {
+        const int igual = parte.indexOf(QLatin1Char('='));
+        if (igual < 0) continue;
+        if (parte.left(igual).trimmed().compare(QLatin1String("Server"), Qt::CaseInsensitive) == 0)
+            return parte.mid(igual + 1).trimmed();
+    }
+    return {};
+}
+
+void Conexion::abrir(const QString& cadenaConexion, const QString& carpetaBase) {
+    cerrar();
+    if (cadenaConexion.trimmed().isEmpty())
+        throw ErrorBD(QStringLiteral("No hay cadena de conexión: la tabla de arranque no tiene "
+                                     "ningún renglón."));
+    const QString servidor = servidorDeCadena(cadenaConexion);
+    if (servidor.startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive)) {
+        QString ruta = servidor.mid(7);
+        if (QDir::isRelativePath(ruta) && !carpetaBase.isEmpty())
+            ruta = QDir(carpetaBase).filePath(ruta);
+        motor_ = std::make_unique<MotorIncrustado>(QDir::cleanPath(ruta));
+    } else {
+        motor_ = std::make_unique<MotorOdbc>(cadenaConexion);
+    }
+}
+
+void Conexion::abrir(std::unique_ptr<Motor> motor) { motor_ = std::move(motor); }
+
+void Conexion::cerrar() { motor_.reset(); }
+
+Motor& Conexion::motorAbierto() {
+    if (!motor_) throw ErrorBD(QStringLiteral("La conexión a la base de datos está cerrada."));
+    return *motor_;
+}
+
+std::unique_ptr<Resultado> Conexion::consultar(const QString& sql) {
+    Motor& m = motorAbierto();
+    informar(sql);
+    return m.consultar(sql);
+}
+
+long long Conexion::ejecutar(const QString& sql) {
+    Motor& m = motorAbierto();
+    informar(sql);
+    return m.ejecutar(sql);
+}
+
+std::unique_ptr<Resultado> Conexion::llamar(const QString& procedimiento,
+                                            QList<Parametro>& parametros) {
+    Motor& m = motorAbierto();
+    informar(textoLlamada(procedimiento, parametros));
+    return m.llamar(procedimiento, parametros);
+}
+
+void Conexion::iniciarTransaccion() { motorAbierto().iniciarTransaccion(); }
+void Conexion::confirmarTransaccion() { motorAbierto().confirmarTransaccion(); }
+void Conexion::deshacerTransaccion() {
+    if (motor_) motor_->deshacerTransaccion();
+}
+
+int Conexion::agregarObservador(Observador o) {
+    const int id = siguienteId_++;
+    observadores_.emplace_back(id, std::move(o));
+    return id;
+}
+
+void Conexion::quitarObservador(int id) {
+    std::erase_if(observadores_, [id](const auto& par) { return par.first == id; });
+}
+
+void Conexion::informar(const QString& texto) {
+    for (const auto& [id, o] : observadores_) o(texto);
+}
+
+QString textoLlamada(const QString& procedimiento, const QList<Parametro>& parametros) {
+    QStringList partes;
+    for (const Parametro& p : parametros) {
+        QString valor;
+        if (p.direccion == Direccion::Salida)
+            valor = QStringLiteral("? OUTPUT");
+        else if (p.valor.isNull())
+            valor = QStringLiteral("NULL");
+        else if (p.tipo == TipoParametro::Integer)
+            valor = p.valor.toString();
+        else
+            valor = QLatin1Char('\'') + EscaparComillas(p.valor.toString()) + QLatin1Char('\'');
+        partes << p.nombre + QLatin1Char('=') + valor;
+    }
+    QString texto = QStringLiteral("EXEC ") + procedimiento;
+    if (!partes.isEmpty()) texto += QLatin1Char(' ') + partes.join(QStringLiteral(", "));
+    return texto;
+}
+
+}  // namespace db

@@ -1,0 +1,59 @@
+#pragma once
+// The single connection of the whole run. Opening it with the ODBC connection string picks the
+// engine: a server written "sqlite:PATH" is the embedded engine, anything else SQL Server.
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "db/motor.h"
+
+namespace db {
+
+class Conexion {
+public:
+    using Observador = std::function<void(const QString&)>;
+
+    Conexion();
+    ~Conexion();
+    Conexion(const Conexion&) = delete;
+    Conexion& operator=(const Conexion&) = delete;
+
+    // `carpetaBase` resolves a relative sqlite: path (the configuration folder).
+    void abrir(const QString& cadenaConexion, const QString& carpetaBase = QString());
+    // Opens on an engine made elsewhere (tests, the demo writer).
+    void abrir(std::unique_ptr<Motor> motor);
+    void cerrar();
+    bool abierta() const { return motor_ != nullptr; }
+
+    std::unique_ptr<Resultado> consultar(const QString& sql);
+    long long ejecutar(const QString& sql);
+    std::unique_ptr<Resultado> llamar(const QString& procedimiento, QList<Parametro>& parametros);
+
+    void iniciarTransaccion();
+    void confirmarTransaccion();
+    void deshacerTransaccion();
+
+    // Every statement text sent (and every procedure call, written as EXEC) is reported to
+    // the observers, in order: tests assert on it, --log-sql writes it for support.
+    int agregarObservador(Observador o);
+    void quitarObservador(int id);
+
+    Motor* motor() { return motor_.get(); }
+
+private:
+    Motor& motorAbierto();
+    void informar(const QString& texto);
+
+    std::unique_ptr<Motor> motor_;
+    std::vector<std::pair<int, Observador>> observadores_;
+    int siguienteId_ = 1;
+};
+
+// The value after "Server=" in an ODBC connection string (empty when absent).
+QString servidorDeCadena(const QString& cadenaConexion);
+
+// Text of a procedure call as reported to the observers.
+QString textoLlamada(const QString& procedimiento, const QList<Parametro>& parametros);
+
+}  // namespace db

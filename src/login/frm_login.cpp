@@ -1,0 +1,157 @@
+#include "login/frm_login.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "capture/frm_captura.h"
+#include "db/error_bd.h"
+#include "db/sql.h"
+#include "startup/cifrado.h"
+#include "startup/global.h"
+#include "ui/filtros.h"
+#include "ui/servicios.h"
+#include "ui/ventana.h"
+
+namespace {
+
+// Blanks only: an enciphered value may begin or end with any other code.
+QString RecortarBlancos(const QString& s) {
+    int ini = 0, fin = s.size();
+    while (ini < fin && s[ini] == QLatin1Char(' ')) ++ini;
+    while (fin > ini && s[fin - 1] == QLatin1Char(' ')) --fin;
+    return s.mid(ini, fin - ini);
+}
+
+}  // namespace
+
+FrmLogin::FrmLogin(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmLogin"));
+    setWindowTitle(QStringLiteral("Entrada al Sistema"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+    auto* SkinLabel1 = new QLabel(QStringLiteral("Usuario"), this);
+    SkinLabel1->setObjectName(QStringLiteral("SkinLabel1"));
+    SkinLabel1->setGeometry(RectTwips(120, 120, 900, 285));
+
+    TxtUsuario = new QLineEdit(this);
+    TxtUsuario->setObjectName(QStringLiteral("TxtUsuario"));
+    TxtUsuario->setMaxLength(10);
+    TxtUsuario->setGeometry(RectTwips(1080, 120, 975, 285));
+    SkinLabel1->setBuddy(TxtUsuario);
+
+    TxtNombre = new QLineEdit(this);
+    TxtNombre->setObjectName(QStringLiteral("TxtNombre"));
+    TxtNombre->setEnabled(false);
+    TxtNombre->setGeometry(RectTwips(2160, 120, 3375, 285));
+
+    auto* SkinLabel2 = new QLabel(QStringLiteral("Contraseña"), this);
+    SkinLabel2->setObjectName(QStringLiteral("SkinLabel2"));
+    SkinLabel2->setGeometry(RectTwips(120, 480, 900, 285));
+
+    TxtConstrasena = new QLineEdit(this);
+    TxtConstrasena->setObjectName(QStringLiteral("TxtConstrasena"));
+    TxtConstrasena->setEchoMode(QLineEdit::Password);
+    TxtConstrasena->setGeometry(RectTwips(1080, 480, 2655, 285));
+    SkinLabel2->setBuddy(TxtConstrasena);
+
+    CmdEntrar = new QPushButton(QStringLiteral("&Continuar"), this);
+    CmdEntrar->setObjectName(QStringLiteral("CmdEntrar"));
+    CmdEntrar->setGeometry(RectTwips(4440, 480, 1095, 375));
+    CmdEntrar->setAutoDefault(true);
+
+    setTabOrder(TxtUsuario, TxtNombre);
+    setTabOrder(TxtNombre, TxtConstrasena);
+    setTabOrder(TxtConstrasena, CmdEntrar);
+
+    InstalarFiltroNumerico(TxtUsuario);
+    InstalarFiltroTexto(TxtConstrasena);
+    TxtUsuario->installEventFilter(this);
+    connect(CmdEntrar, &QPushButton::clicked, this, &FrmLogin::CmdEntrar_Click);
+
+    PrepararVentana(this, 5625, 945);
+    TxtUsuario->setFocus();
+}
+
+bool FrmLogin::eventFilter(QObject* objeto, QEvent* evento) {
+    if (objeto == TxtUsuario && evento->type() == QEvent::FocusOut) {
+        // Leaving the box for another control looks the user up; switching to another
+        // application or opening a menu is not leaving it.
+        const auto razon = static_cast<QFocusEvent*>(evento)->reason();
+        if (razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason) BuscarUsuario();
+    }
+    return QDialog::eventFilter(objeto, evento);
+}
+
+void FrmLogin::keyPressEvent(QKeyEvent* evento) {
+    // Escape would close the window and end the program; only the close box does that.
+    if (evento->key() == Qt::Key_Escape) {
+        evento->accept();
+        return;
+    }
+    QDialog::keyPressEvent(evento);
+}
+
+void FrmLogin::BuscarUsuario() {
+    CursorEspera espera;
+    const QString texto = TxtUsuario->text();
+    if (texto.isEmpty()) return;
+    const int largo = texto.trimmed().size();
+    Global::ClaveUsuario =
+        largo >= 1 && largo <= 6 ? QString(7 - largo, QLatin1Char(' ')) + texto : texto;
+    const QString clave = db::EscaparComillas(Global::ClaveUsuario);
+    Global::CadenaSql = QStringLiteral("SELECT erp_oxa.dbo.nombre_persona('") + clave +
+                        QStringLiteral("'), CAST( contrasena AS char( 20)) FROM Personal WHERE "
+                                       "persona='") +
+                        clave + QStringLiteral("' ");
+    try {
+        Global::Registros.abrir(Global::CadenaSql, Global::Conexion);
+        if (!(Global::Registros.bof() && Global::Registros.eof())) {
+            TxtNombre->setText(Global::Registros.campo(0).toString());
+            ContrasenaGuardada = Cifrar(RecortarBlancos(Global::Registros.campo(1).toString()), 0);
+        }
+        Global::Registros.cerrar();
+    } catch (const db::ErrorBD& e) {
+        Global::Registros.cerrar();
+        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+    }
+}
+
+void FrmLogin::CmdEntrar_Click() {
+    if (Intentos >= 3) {
+        SalirAlCerrar = true;
+        reject();
+        return;
+    }
+    if (!ContrasenaGuardada.isEmpty() && ContrasenaGuardada == TxtConstrasena->text()) {
+        SalirAlCerrar = false;
+        accept();
+        return;
+    }
+    SalirAlCerrar = true;
+    MensajeError(QStringLiteral("La Contraseña proporcionada No coincide con el Usuario!"),
+                 QStringLiteral("Contraseña Incorrecta"));
+    ++Intentos;
+}
+
+void FrmLogin::done(int resultado) {
+    // Closing the window without a correct password ends the program.
+    if (SalirAlCerrar) Global::Desconectar();
+    QDialog::done(resultado);
+}
+
+void MostrarLogin() {
+    bool entro = false;
+    {
+        FrmLogin login;
+        Servicios().mostrarModal(login);
+        entro = login.entro();
+    }
+    if (!entro) return;
+    FrmCaptura captura;
+    if (captura.puedeContinuar()) Servicios().mostrarModal(captura);
+}

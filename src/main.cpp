@@ -1,0 +1,3 @@
+#include "startup/global.h"
+
+int main(int argc, char** argv) { return Global::Main(argc, argv); }
