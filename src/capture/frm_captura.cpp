@@ -49,7 +49,8 @@ QPushButton* Boton(QWidget* padre, const char* nombre, const QString& texto, QRe
     auto* b = new QPushButton(texto, padre);
     b->setObjectName(QLatin1String(nombre));
     b->setGeometry(lugar);
-    b->setAutoDefault(false);
+    // Enter on a focused button presses it, as clerks expect.
+    b->setAutoDefault(true);
     return b;
 }
 
@@ -139,7 +140,12 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
     for (QLineEdit* c : {TxtPaterno, TxtMaterno, TxtNombre, TxtPaternoAval, TxtMaternoAval, TxtNombreAval})
         InstalarFiltroTexto(c);
     for (QLineEdit* c : {TxtTelefono, TxtDocumento, TxtImporte}) InstalarFiltroNumerico(c);
-    TxtPaterno->installEventFilter(this);
+    for (QWidget* w : std::initializer_list<QWidget*>{TxtPaterno, TxtNombre, TxtNombreAval, TxtTelefono,
+                                                       TxtDocumento, CmbSucursal, Combo1})
+        w->installEventFilter(this);
+    PrepararVendedores();
+    connect(CmdGuardar, &QPushButton::clicked, this, &FrmCaptura::CmdGuardar_Click);
+    connect(iSolicitudes, &Rejilla::dobleClic, this, &FrmCaptura::iSolicitudes_DobleClic);
 
     PrepararVentana(this, 9930, 7185);
     CargarListas();
@@ -200,15 +206,6 @@ QString FrmCaptura::direccionMapa() const {
 }
 
 void FrmCaptura::Command1_Click() { Servicios().abrirDireccion(direccionMapa()); }
-
-bool FrmCaptura::eventFilter(QObject* objeto, QEvent* evento) {
-    // Any character typed in the paternal surname starts an application worth asking about.
-    if (objeto == TxtPaterno && evento->type() == QEvent::KeyPress) {
-        const auto* tecla = static_cast<QKeyEvent*>(evento);
-        if (!tecla->text().isEmpty() && tecla->text().at(0).isPrint()) Global::CambiosPendientes = true;
-    }
-    return QDialog::eventFilter(objeto, evento);
-}
 
 void FrmCaptura::keyPressEvent(QKeyEvent* evento) {
     // Escape must not close the hub and end the program; the close box does that.

@@ -3,6 +3,8 @@
 // since the window opened; the buttons along the bottom open the other windows.
 #include <QDialog>
 
+#include "startup/texto_fijo.h"
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -49,9 +51,46 @@ protected:
     void resizeEvent(QResizeEvent* evento) override;
     void done(int resultado) override;
 
+    // Procedures the save runs (field checks and the homonym look-up).
+    void RevisarNombres();
+    void RevisarNombresAval();
+    void BuscarHomonimos();
+    void Autocompletar_Combo(QComboBox* Combo);
+
+    int renglones() const { return Renglones; }
+    double folioSolicitud() const { return FolioSolicitud; }
+    const QString& nombreAval() const { return NombreAval; }
+    const QString& apellidosAval() const { return ApellidosAval; }
+
 private:
     void CargarListas();
     void Command1_Click();
+    void PrepararVendedores();
+
+    // Leaving a field (the look-ups and compositions of the field rules).
+    void AlSalir(QWidget* campo);
+    void ComponerNombreCompleto();
+    void ComponerAval();
+    void RevisarTelefono();
+    void BuscarDocumento();
+    void ResolverClave(QComboBox* lista, const QString& consulta, TextoFijo<7>& clave);
+    // Index of the salesperson whose name the box shows (-1 when the text names none).
+    int VendedorSeleccionado() const;
+
+    void CmdGuardar_Click();
+    // The writes of one save, as one unit; false when the press must stop.
+    bool GuardarEnBase();
+    QString SentenciaInsert(bool clienteNuevo) const;
+    void AgregarRenglon();
+    void LimpiarCampos();
+    void iSolicitudes_DobleClic(int fila, int columna);
+
+    bool DatosCorrectos = false;
+    double FolioSolicitud = 0;
+    double Renglones = 0;
+    QString NombreAval;
+    QString ApellidosAval;
+    bool Borrando = false;
 
     bool continuar_ = true;
 };

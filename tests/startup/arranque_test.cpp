@@ -146,14 +146,14 @@ private slots:
         QTemporaryDir dir;
         Global::CarpetaConfiguracion = dir.path();
         Escribir(dir.filePath("ARRANQUE.DBF"),
-                 ArranqueFox("sqlite:datos", "sa", Cifrado("X"), Cifrado("1' OR '1'='1")));
+                 ArranqueFox("sqlite:datos", "sa", Cifrado("X"), Cifrado("1' OR '1")));
         QStringList enviadas;
         const int id = Global::Conexion.agregarObservador([&](const QString& s) { enviadas << s; });
         Global::Conectar();
         Global::Conexion.quitarObservador(id);
         QCOMPARE(enviadas.value(0),
                  QStringLiteral("SELECT centro_distribucion,tasa_iva,nombre_sucursal FROM "
-                                "sucursales where sucursal='1'' OR ''1''=''1'"));
+                                "sucursales where sucursal='1'' OR ''1'"));
     }
 
     void configuracionesDefectuosasDicenQueFalla_data() {

@@ -1,0 +1,194 @@
+// The capture window's field rules: what is composed, checked or looked up as the clerk types
+// and leaves each field.
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCompleter>
+#include <QDate>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "capture/frm_captura.h"
+#include "capture/frm_clientes_encontrados.h"
+#include "db/error_bd.h"
+#include "db/sql.h"
+#include "startup/global.h"
+#include "ui/servicios.h"
+#include "ui/ventana.h"
+
+namespace {
+
+void ErrorBase(const db::ErrorBD& e) {
+    Global::Registros.cerrar();
+    MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+}
+
+}  // namespace
+
+void FrmCaptura::PrepararVendedores() {
+    // The whole list opens under the box as the clerk types, and the typed start of a name is
+    // completed from it; the keyboard stays in the box.
+    auto* completador = new QCompleter(Combo1->model(), Combo1);
+    completador->setCaseSensitivity(Qt::CaseInsensitive);
+    completador->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    Combo1->setCompleter(completador);
+    connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { Autocompletar_Combo(Combo1); });
+}
+
+bool FrmCaptura::eventFilter(QObject* objeto, QEvent* evento) {
+    if (evento->type() == QEvent::KeyPress) {
+        const auto* tecla = static_cast<QKeyEvent*>(evento);
+        // Any character typed in the paternal surname starts an application worth asking about.
+        if (objeto == TxtPaterno && !tecla->text().isEmpty() && tecla->text().at(0).isPrint())
+            Global::CambiosPendientes = true;
+        // The editable box is the focus widget; its inner line edit only receives what it forwards.
+        if (objeto == Combo1) {
+            if ((tecla->key() == Qt::Key_Backspace || tecla->key() == Qt::Key_Delete) &&
+                !Combo1->currentText().isEmpty())
+                Borrando = true;
+            if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) {
+                // Enter closes the list and leaves the focus in the box.
+                if (Combo1->completer() && Combo1->completer()->popup()->isVisible())
+                    Combo1->completer()->popup()->hide();
+                const int i = VendedorSeleccionado();
+                if (i >= 0) Combo1->setCurrentIndex(i);
+                return true;
+            }
+        }
+    } else if (evento->type() == QEvent::FocusOut) {
+        // Moving to another control is leaving the field; a message box, a list popping up or
+        // another application taking the keyboard is not.
+        const auto razon = static_cast<QFocusEvent*>(evento)->reason();
+        auto* campo = qobject_cast<QWidget*>(objeto);
+        if (razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason && campo)
+            AlSalir(campo);
+    }
+    return QDialog::eventFilter(objeto, evento);
+}
+
+void FrmCaptura::AlSalir(QWidget* campo) {
+    if (campo == TxtNombre)
+        ComponerNombreCompleto();
+    else if (campo == TxtNombreAval)
+        ComponerAval();
+    else if (campo == TxtTelefono)
+        RevisarTelefono();
+    else if (campo == TxtDocumento)
+        BuscarDocumento();
+    else if (campo == CmbSucursal)
+        ResolverClave(CmbSucursal, QStringLiteral("SELECT sucursal FROM Sucursales WHERE Sucursal="),
+                      Global::ClaveSucursal);
+    else if (campo == Combo1) {
+        const int i = VendedorSeleccionado();
+        if (i >= 0 && Combo1->currentIndex() != i) Combo1->setCurrentIndex(i);
+        ResolverClave(Combo1, QStringLiteral("SELECT persona FROM personal WHERE Persona="),
+                      Global::ClavePersona);
+    }
+}
+
+void FrmCaptura::ComponerNombreCompleto() {
+    const QString paterno = TxtPaterno->text().trimmed();
+    const QString nombre = TxtNombre->text().trimmed();
+    Global::NombreCompleto =
+        TxtMaterno->text().isEmpty()
+            ? paterno + QLatin1Char(' ') + nombre
+            : paterno + QLatin1Char(' ') + TxtMaterno->text().trimmed() + QLatin1Char(' ') + nombre;
+}
+
+void FrmCaptura::ComponerAval() {
+    NombreAval = TxtNombreAval->text().trimmed();
+    ApellidosAval = !TxtMaternoAval->text().isEmpty() && !TxtNombreAval->text().isEmpty()
+                        ? TxtPaternoAval->text().trimmed() + QLatin1Char(' ') +
+                              TxtMaternoAval->text().trimmed()
+                        : TxtPaternoAval->text().trimmed();
+}
+
+void FrmCaptura::RevisarTelefono() {
+    if (TxtTelefono->text().size() == 13) return;
+    MensajeError(QStringLiteral("Longitud de Teléfono Incorrecto"), QStringLiteral("Verifique Teléfono"));
+    TxtTelefono->clear();
+}
+
+void FrmCaptura::BuscarDocumento() {
+    if (TxtDocumento->text().isEmpty()) {
+        LblFecha->setText(QString());
+        return;
+    }
+    CursorEspera espera;
+    Global::CadenaSql = QStringLiteral("SELECT fecha FROM anticipos_clientes WHERE documento = ") +
+                        TxtDocumento->text() + QStringLiteral(" AND saldo > 0");
+    try {
+        Global::Registros.abrir(Global::CadenaSql, Global::Conexion);
+        if (Global::Registros.eof()) {
+            Global::Registros.cerrar();
+            LblFecha->setText(QString());
+            MensajeError(QStringLiteral("Documento NO existe o sin Saldo Disponible"),
+                         QStringLiteral("Revise el Numero de Documento"));
+            return;
+        }
+        LblFecha->setText(Global::Registros.campo(0).toDate().toString(QStringLiteral("dd/MM/yyyy")));
+        Global::Registros.cerrar();
+    } catch (const db::ErrorBD& e) {
+        ErrorBase(e);
+    }
+}
+
+void FrmCaptura::ResolverClave(QComboBox* lista, const QString& consulta, TextoFijo<7>& clave) {
+    if (lista->currentIndex() < 0) return;
+    CursorEspera espera;
+    Global::CadenaSql = consulta + QString::number(lista->currentData().toInt()) + QLatin1Char(' ');
+    try {
+        Global::Registros.abrir(Global::CadenaSql, Global::Conexion);
+        if (!(Global::Registros.bof() && Global::Registros.eof()))
+            clave = Global::Registros.campo(0).toString();
+        Global::Registros.cerrar();
+    } catch (const db::ErrorBD& e) {
+        ErrorBase(e);
+    }
+}
+
+int FrmCaptura::VendedorSeleccionado() const {
+    const QString texto = Combo1->currentText();
+    if (texto.isEmpty()) return -1;
+    return Combo1->findText(texto, Qt::MatchFixedString);
+}
+
+void FrmCaptura::Autocompletar_Combo(QComboBox* Combo) {
+    QLineEdit* caja = Combo->lineEdit();
+    if (!caja || caja->text().isEmpty() || Borrando) {
+        Borrando = false;
+        return;
+    }
+    const QString tecleado = caja->text();
+    for (int i = 0; i < Combo->count(); ++i) {
+        const QString elemento = Combo->itemText(i);
+        if (!elemento.startsWith(tecleado, Qt::CaseInsensitive)) continue;
+        const int posicion = caja->cursorPosition();
+        caja->setText(elemento);
+        caja->setSelection(elemento.size(), posicion - elemento.size());
+        return;
+    }
+}
+
+void FrmCaptura::RevisarNombres() {
+    if (TxtNombre->text().size() < 2 || TxtPaterno->text().size() < 2) DatosCorrectos = false;
+}
+
+void FrmCaptura::RevisarNombresAval() {
+    if (TxtNombreAval->text().isEmpty() || TxtPaternoAval->text().isEmpty()) return;
+    if (TxtNombreAval->text().size() < 2 || TxtPaternoAval->text().size() < 2) DatosCorrectos = false;
+}
+
+void FrmCaptura::BuscarHomonimos() {
+    CursorEspera espera;
+    Global::CadenaSql = QStringLiteral("SELECT COUNT(cliente) FROM clientes WHERE Nombre_Cliente LIKE '") +
+                        db::EscaparComillas(Global::NombreCompleto) + QStringLiteral("'");
+    Global::Registros.abrir(Global::CadenaSql, Global::Conexion);
+    const bool hay = !Global::Registros.eof() && Global::Registros.campo(0).toLongLong() > 0;
+    Global::Registros.cerrar();
+    if (hay) {
+        FrmClientes_Encontrados homonimos(this);
+        Servicios().mostrarModal(homonimos);
+    }
+}

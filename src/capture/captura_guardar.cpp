@@ -1,0 +1,210 @@
+// Saving an application and deleting one from the grid of applications entered.
+#include <QComboBox>
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "capture/frm_captura.h"
+#include "db/comando.h"
+#include "db/error_bd.h"
+#include "db/sql.h"
+#include "startup/global.h"
+#include "ui/rejilla.h"
+#include "ui/servicios.h"
+#include "ui/ventana.h"
+
+namespace {
+
+const QString kDatosIncorrectos = QStringLiteral("Datos Incorrectos");
+// The name column the server gives the customer (@cNombreCliente is char(80)).
+constexpr int kLargoNombreCliente = 80;
+
+QString Entero(double v) { return QString::number(static_cast<qint64>(v)); }
+
+}  // namespace
+
+void FrmCaptura::CmdGuardar_Click() {
+    DatosCorrectos = true;
+    Global::ClienteNuevo = true;
+    RevisarNombres();
+    RevisarNombresAval();
+    if (!DatosCorrectos) {
+        MensajeError(QStringLiteral("Favor de Revisar los Datos del CLiente, para clientes con un solo "
+                                    "apellido usar el espacio A. Paterno"),
+                     kDatosIncorrectos);
+        return;
+    }
+    // A longer name would be stored cut by the server: refuse it before anything is written.
+    if (Global::NombreCompleto.size() > kLargoNombreCliente) {
+        MensajeError(QStringLiteral("El nombre completo del cliente tiene %1 caracteres y no puede pasar "
+                                    "de %2; abrevie el nombre o los apellidos.")
+                         .arg(Global::NombreCompleto.size())
+                         .arg(kLargoNombreCliente),
+                     kDatosIncorrectos);
+        return;
+    }
+    try {
+        BuscarHomonimos();
+    } catch (const db::ErrorBD& e) {
+        Global::Registros.cerrar();
+        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        return;
+    }
+
+    const struct {
+        bool falla;
+        const char* mensaje;
+    } revisiones[] = {
+        {TxtImporte->text().isEmpty(), "Favor de Teclear el Importe de la solicitud"},
+        {!QDate::fromString(LblFecha->text(), QStringLiteral("dd/MM/yyyy")).isValid(),
+         "Favor de Revisar el Documento del Anticipo"},
+        {TxtTelefono->text().isEmpty(), "Favor de Teclear el teléfono del cliente"},
+        {CmbSucursal->currentIndex() < 0, "Favor de Seleccionar la Sucursal que envia la Solicitud"},
+        {CmbPromociones->currentIndex() < 0, "Favor de Seleccionar la Promoción Elegida por el cliente"},
+        {VendedorSeleccionado() < 0, "Favor de Seleccionar al Vendedor"},
+    };
+    for (const auto& r : revisiones)
+        if (r.falla) {
+            MensajeError(QString::fromUtf8(r.mensaje), kDatosIncorrectos);
+            return;
+        }
+
+    if (!GuardarEnBase()) return;
+    // Only once everything is stored: a failed press keeps the question on closing.
+    if (Global::ClienteNuevo) Global::CambiosPendientes = false;
+    AgregarRenglon();
+    LimpiarCampos();
+    MensajeInformacion(QStringLiteral("Solicitud Registrada Correctamente!!"),
+                       QStringLiteral("Alta de Cliente Solicitud"));
+    TxtPaterno->setFocus();
+}
+
+bool FrmCaptura::GuardarEnBase() {
+    // The customer, the application and its number land together or not at all, so pressing
+    // "Guardar" again after a failure never leaves a second customer or application behind.
+    CursorEspera espera;
+    db::Conexion& cn = Global::Conexion;
+    const double clienteAntes = Global::NumeroCliente;
+    auto fallar = [&](const QString& texto, const QString& titulo) {
+        cn.deshacerTransaccion();
+        Global::NumeroCliente = clienteAntes;
+        MensajeError(texto, titulo);
+        return false;
+    };
+    try {
+        cn.iniciarTransaccion();
+        if (Global::ClienteNuevo) {
+            db::Comando alta(cn, QStringLiteral("Guarda_Cliente_norv"));
+            alta.agregarParametro(QStringLiteral("@cSucursal"), db::TipoParametro::Char, db::Direccion::Entrada, 7,
+                                  Global::SucursalActual);
+            alta.agregarParametro(QStringLiteral("@cRFC"), db::TipoParametro::Char, db::Direccion::Entrada, 20,
+                                  QString());
+            alta.agregarParametro(QStringLiteral("@cNombreCliente"), db::TipoParametro::Char,
+                                  db::Direccion::Entrada, 80, Global::NombreCompleto);
+            alta.agregarParametro(QStringLiteral("@nCliente"), db::TipoParametro::Integer, db::Direccion::Salida, 4);
+            alta.ejecutar();
+            const QVariant cliente = alta.parametro(QStringLiteral("@ncliente"));
+            if (cliente.isNull() || cliente.toLongLong() == 0)
+                return fallar(QStringLiteral("Ocurrio un error al Guardar al Cliente, trate de nuevo"),
+                              QStringLiteral("Error al Guardar los datos"));
+            Global::NumeroCliente = cliente.toDouble();
+
+            db::Comando nombres(cn, QStringLiteral("norv.dbo.Cliente_Compra_Facil"));
+            nombres.agregarParametro(QStringLiteral("@nCliente"), db::TipoParametro::Integer,
+                                     db::Direccion::Entrada, 4, static_cast<qlonglong>(Global::NumeroCliente));
+            nombres.agregarParametro(QStringLiteral("@cNombres"), db::TipoParametro::Char, db::Direccion::Entrada,
+                                     50, TxtNombre->text().trimmed());
+            nombres.agregarParametro(QStringLiteral("@cPaterno"), db::TipoParametro::Char, db::Direccion::Entrada,
+                                     50, TxtPaterno->text().trimmed());
+            nombres.agregarParametro(QStringLiteral("@cMaterno"), db::TipoParametro::Char, db::Direccion::Entrada,
+                                     50, TxtMaterno->text().trimmed());
+            nombres.agregarParametro(QStringLiteral("@nEmpresa"), db::TipoParametro::Integer,
+                                     db::Direccion::Entrada, 4, 0);
+            nombres.agregarParametro(QStringLiteral("@dNacimiento"), db::TipoParametro::DBTimeStamp,
+                                     db::Direccion::Entrada, 8, QStringLiteral("1900/01/01"));
+            nombres.ejecutar();
+        }
+        cn.ejecutar(SentenciaInsert(Global::ClienteNuevo));
+
+        db::Comando folio(cn, QStringLiteral("REGRESA_FOLIO"));
+        folio.agregarParametro(QStringLiteral("@Nfolio"), db::TipoParametro::Integer, db::Direccion::Salida, 8);
+        folio.ejecutar();
+        const QVariant numero = folio.parametro(QStringLiteral("@nfolio"));
+        if (numero.isNull()) {
+            FolioSolicitud = 0;
+            return fallar(QStringLiteral("Error Grave, sin folio de inserción, repita la operación"),
+                          QStringLiteral("Error"));
+        }
+        FolioSolicitud = numero.toDouble();
+        cn.confirmarTransaccion();
+        return true;
+    } catch (const db::ErrorBD& e) {
+        return fallar(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+    }
+}
+
+QString FrmCaptura::SentenciaInsert(bool clienteNuevo) const {
+    const QDate fecha = QDate::fromString(LblFecha->text(), QStringLiteral("dd/MM/yyyy"));
+    auto q = [](const QString& s) { return db::EscaparComillas(s); };
+    return QStringLiteral("INSERT INTO norv.dbo.Solicitudes_cliente_Nuevo ") + QStringLiteral("(Cliente, ") +
+           QStringLiteral("Fecha_recepcion, ") + QStringLiteral("Importe_Solicitud, ") +
+           QStringLiteral("Sucursal, ") + QStringLiteral("Promocion, ") + QStringLiteral("telefono, ") +
+           QStringLiteral("Nombre_Aval, ") +
+           (clienteNuevo ? QStringLiteral("apellidos_Aval, ") : QStringLiteral("Apellidos_Aval, ")) +
+           QStringLiteral("Rastreado, ") + QStringLiteral("Documento, ") + QStringLiteral("fecha_tienda, ") +
+           QStringLiteral("Vendedor) ") + QStringLiteral("VALUES( ") + QStringLiteral(" ") +
+           Entero(Global::NumeroCliente) + QStringLiteral(", ") + QStringLiteral("GETDATE(), ") +
+           TxtImporte->text() + QStringLiteral(", ") + QStringLiteral("'") + q(Global::ClaveSucursal) +
+           QStringLiteral("', ") + QStringLiteral("'") +
+           QString::number(CmbPromociones->currentData().toInt()) + QStringLiteral("', ") +
+           QStringLiteral("'") + q(TxtTelefono->text()) + QStringLiteral("', ") + QStringLiteral("'") +
+           q(NombreAval.trimmed()) + QStringLiteral("','") + q(ApellidosAval.trimmed()) +
+           (clienteNuevo ? QStringLiteral("' , ") + QStringLiteral("1, ")
+                         : QStringLiteral("', ") + QStringLiteral("0, ")) +
+           TxtDocumento->text() + QStringLiteral(", ") + QStringLiteral("'") +
+           fecha.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("', ") + QStringLiteral("'") +
+           q(Global::ClavePersona) + QStringLiteral("') ");
+}
+
+void FrmCaptura::AgregarRenglon() {
+    Renglones += 1;
+    const int fila = iSolicitudes->agregarFila();
+    const QVariant valores[] = {static_cast<qlonglong>(FolioSolicitud),
+                                CmbSucursal->currentText(),
+                                static_cast<qlonglong>(Global::NumeroCliente),
+                                Global::NombreCompleto,
+                                TxtImporte->text(),
+                                Combo1->currentText(),
+                                Global::ClienteNuevo ? QStringLiteral("NO") : QStringLiteral("SI")};
+    for (int c = 0; c < 7; ++c) iSolicitudes->ponerValor(fila, c + 1, valores[c]);
+}
+
+void FrmCaptura::LimpiarCampos() {
+    for (QLineEdit* c : {TxtMaterno, TxtNombre, TxtPaterno, TxtMaternoAval, TxtNombreAval, TxtPaternoAval,
+                         TxtTelefono, TxtDocumento})
+        c->clear();
+    NombreAval.clear();
+    ApellidosAval.clear();
+    LblFecha->setText(QStringLiteral("Fecha:"));
+    Combo1->setCurrentIndex(-1);
+    Combo1->setEditText(QString());
+    TxtImporte->clear();
+}
+
+void FrmCaptura::iSolicitudes_DobleClic(int fila, int /*columna*/) {
+    if (fila < 1) return;
+    if (!Preguntar(QStringLiteral("Se dispone a Eliminar la Solicitud Seleccionada, Esta Seguro?"),
+                   QStringLiteral("Eliminar Solicitud"), true))
+        return;
+    const QString folio = iSolicitudes->valor(fila, 1).toString();
+    try {
+        Global::Conexion.ejecutar(QStringLiteral("DELETE FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=") +
+                                  folio + QStringLiteral(" "));
+    } catch (const db::ErrorBD& e) {
+        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        return;
+    }
+    iSolicitudes->quitarFila(fila);
+    Renglones -= 1;
+    MensajeInformacion(QStringLiteral("Solicitud Eliminada Correctamente!"), QStringLiteral("Borrado de Solicitud"));
+}
