@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDate>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,15 +55,16 @@ bool FrmCaptura::eventFilter(QObject* objeto, QEvent* evento) {
                 return true;
             }
         }
-    } else if (evento->type() == QEvent::FocusOut) {
-        // Moving to another control is leaving the field; a message box, a list popping up or
-        // another application taking the keyboard is not.
-        const auto razon = static_cast<QFocusEvent*>(evento)->reason();
-        auto* campo = qobject_cast<QWidget*>(objeto);
-        if (razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason && campo)
-            AlSalir(campo);
     }
     return QDialog::eventFilter(objeto, evento);
+}
+
+void FrmCaptura::CambioDeFoco(QWidget* anterior, QWidget* actual) {
+    // Leaving a field is the keyboard moving to another control of this window; a message box,
+    // a list popping up or another application taking the keyboard is not.
+    if (!anterior || !actual || actual->window() != this) return;
+    if (anterior == Combo1->lineEdit()) anterior = Combo1;
+    if (anterior->window() == this) AlSalir(anterior);
 }
 
 void FrmCaptura::AlSalir(QWidget* campo) {

@@ -1,5 +1,6 @@
 #include "capture/frm_captura.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -8,10 +9,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "batches/frm_relaciones.h"
 #include "capture/revisar_version.h"
 #include "db/error_bd.h"
 #include "db/sql.h"
+#include "reception/frm_recepcion.h"
+#include "rejections/frm_rechazos.h"
 #include "startup/global.h"
+#include "tracking/frm_rastreo.h"
 #include "ui/filtros.h"
 #include "ui/rejilla.h"
 #include "ui/servicios.h"
@@ -124,11 +129,24 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
     CmdReastrear = Boton(this, "CmdReastrear", QStringLiteral("&Rastrear"), RectTwips(120, 6720, 1695, 375));
     Command1 = Boton(this, "Command1", QStringLiteral("Command1"), RectTwips(9120, 2160, 375, 375));
     Command1->setVisible(false);
-    // The windows behind these buttons come in later steps; until then the buttons stay off.
-    CmdAsignacion->setEnabled(false);
-    CmdRecepcion->setEnabled(false);
-    CmdRechazadas->setEnabled(false);
-    CmdReastrear->setEnabled(false);
+    // The screening stays off unless the office turned it on in the settings.
+    CmdReastrear->setEnabled(Global::Ajustes.rastreoHabilitado);
+    connect(CmdAsignacion, &QPushButton::clicked, this, [this] {
+        FrmRelaciones ventana(this);
+        Servicios().mostrarModal(ventana);
+    });
+    connect(CmdRecepcion, &QPushButton::clicked, this, [this] {
+        FrmRecepcion ventana(this);
+        Servicios().mostrarModal(ventana);
+    });
+    connect(CmdRechazadas, &QPushButton::clicked, this, [this] {
+        FrmRechazos ventana(this);
+        Servicios().mostrarModal(ventana);
+    });
+    connect(CmdReastrear, &QPushButton::clicked, this, [this] {
+        FrmRastreo ventana(iSolicitudes, this);
+        Servicios().mostrarModal(ventana);
+    });
     connect(Command1, &QPushButton::clicked, this, &FrmCaptura::Command1_Click);
 
     QWidget* orden[] = {TxtPaterno,    TxtMaterno,     TxtNombre,     TxtTelefono,  TxtPaternoAval,
@@ -140,9 +158,9 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
     for (QLineEdit* c : {TxtPaterno, TxtMaterno, TxtNombre, TxtPaternoAval, TxtMaternoAval, TxtNombreAval})
         InstalarFiltroTexto(c);
     for (QLineEdit* c : {TxtTelefono, TxtDocumento, TxtImporte}) InstalarFiltroNumerico(c);
-    for (QWidget* w : std::initializer_list<QWidget*>{TxtPaterno, TxtNombre, TxtNombreAval, TxtTelefono,
-                                                       TxtDocumento, CmbSucursal, Combo1})
-        w->installEventFilter(this);
+    TxtPaterno->installEventFilter(this);
+    Combo1->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, &FrmCaptura::CambioDeFoco);
     PrepararVendedores();
     connect(CmdGuardar, &QPushButton::clicked, this, &FrmCaptura::CmdGuardar_Click);
     connect(iSolicitudes, &Rejilla::dobleClic, this, &FrmCaptura::iSolicitudes_DobleClic);

@@ -45,22 +45,22 @@ public:
     // Address of the fixed map location the hidden button opens.
     QString direccionMapa() const;
 
-protected:
-    bool eventFilter(QObject* objeto, QEvent* evento) override;
-    void keyPressEvent(QKeyEvent* evento) override;
-    void resizeEvent(QResizeEvent* evento) override;
-    void done(int resultado) override;
-
     // Procedures the save runs (field checks and the homonym look-up).
     void RevisarNombres();
     void RevisarNombresAval();
     void BuscarHomonimos();
     void Autocompletar_Combo(QComboBox* Combo);
 
-    int renglones() const { return Renglones; }
+    int renglones() const { return static_cast<int>(Renglones); }
     double folioSolicitud() const { return FolioSolicitud; }
     const QString& nombreAval() const { return NombreAval; }
     const QString& apellidosAval() const { return ApellidosAval; }
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void keyPressEvent(QKeyEvent* evento) override;
+    void resizeEvent(QResizeEvent* evento) override;
+    void done(int resultado) override;
 
 private:
     void CargarListas();
@@ -68,6 +68,7 @@ private:
     void PrepararVendedores();
 
     // Leaving a field (the look-ups and compositions of the field rules).
+    void CambioDeFoco(QWidget* anterior, QWidget* actual);
     void AlSalir(QWidget* campo);
     void ComponerNombreCompleto();
     void ComponerAval();

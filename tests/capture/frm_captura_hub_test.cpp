@@ -128,7 +128,9 @@ private slots:
                      "Tipo_venta= 4  order by nombre_promocion",
                      "SELECT p.persona,p.apellidos,p.nombres from personal p  JOIN  sucursales s "
                      "on s.sucursal=p.sucursal  WHERE s.centro_distribucion='CHI'  AND   "
-                     "p.es_vendedor = 1  ORDER BY 2,3  "}));
+                     "p.es_vendedor = 1  ORDER BY 2,3  ",
+                     "select Version,cierra,envia_Email from norv.dbo.Programas_Version where "
+                     "Programa = 2"}));
     }
 
     void sinCentroLasListasDeSucursalYVendedorQuedanVacias() {
@@ -204,6 +206,27 @@ private slots:
                  qPrintable(servicios->mensajes[0].texto));
         QVERIFY(f->isVisible());
         QCOMPARE(f->CmbSucursal->count(), 3);
+    }
+
+    void losBotonesAbrenSusVentanas() {
+        auto f = Abrir();
+        QVERIFY(!f->CmdReastrear->isEnabled());
+        f->CmdAsignacion->click();
+        f->CmdRecepcion->click();
+        f->CmdRechazadas->click();
+        QStringList clases;
+        for (const DialogoMostrado& d : servicios->dialogos) clases << d.clase;
+        QCOMPARE(clases, (QStringList{"FrmRelaciones", "FrmRecepcion", "FrmRechazos"}));
+        QVERIFY(f->isVisible());
+    }
+
+    void elRastreoSeHabilitaDesdeLosAjustes() {
+        Global::Ajustes.rastreoHabilitado = true;
+        auto f = Abrir();
+        QVERIFY(f->CmdReastrear->isEnabled());
+        f->CmdReastrear->click();
+        QCOMPARE(servicios->dialogos.size(), 1);
+        QCOMPARE(servicios->dialogos[0].clase, QStringLiteral("FrmRastreo"));
     }
 
     void elBotonOcultoAbreElMapa() {

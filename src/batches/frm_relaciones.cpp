@@ -1,0 +1,404 @@
+#include "batches/frm_relaciones.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <cmath>
+
+#include "batches/frm_reporte.h"
+#include "db/comando.h"
+#include "db/error_bd.h"
+#include "db/sql.h"
+#include "startup/global.h"
+#include "ui/rejilla.h"
+#include "ui/selector_fecha.h"
+#include "ui/servicios.h"
+#include "ui/ventana.h"
+
+namespace {
+
+constexpr int ColumnaAgregar = 5;
+const QColor ColorAsignada(0, 255, 0);
+const QColor ColorImpares(255, 255, 200);
+const QColor ColorPares(255, 255, 255);
+
+QLabel* Etiqueta(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
+    auto* e = new QLabel(texto, padre);
+    e->setObjectName(QLatin1String(nombre));
+    e->setGeometry(lugar);
+    return e;
+}
+
+QPushButton* Boton(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
+    auto* b = new QPushButton(texto, padre);
+    b->setObjectName(QLatin1String(nombre));
+    b->setGeometry(lugar);
+    // Enter in the list or the grid must not press "&Guardar" behind the user's back.
+    b->setAutoDefault(false);
+    return b;
+}
+
+SelectorFecha* Fecha(QWidget* padre, const char* nombre, QRect lugar) {
+    auto* f = new SelectorFecha(padre);
+    f->setObjectName(QLatin1String(nombre));
+    f->setGeometry(lugar);
+    return f;
+}
+
+QGroupBox* Marco(QWidget* padre, const char* nombre, const QString& titulo, QRect lugar) {
+    auto* m = new QGroupBox(titulo, padre);
+    m->setObjectName(QLatin1String(nombre));
+    m->setGeometry(lugar);
+    return m;
+}
+
+// Numbers go into statements bare, as digits only: an application or batch number read back
+// as a double or a text is written as the whole number it holds.
+QString TextoEntero(const QVariant& valor) {
+    bool ok = false;
+    const double numero = valor.toString().trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(numero))
+        throw db::ErrorBD(QStringLiteral("Número no válido: '%1'").arg(valor.toString()));
+    return QString::number(static_cast<qlonglong>(std::llround(numero)));
+}
+
+}  // namespace
+
+FrmRelaciones::FrmRelaciones(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmRelaciones"));
+    setWindowTitle(QStringLiteral("Relaciones de Verificación"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    CursorEspera espera;
+
+    Frame2 = Marco(this, "Frame2", QStringLiteral("Solicitudes Pendientes:"),
+                   RectTwips(120, 0, 9015, 4815));
+    // The labels reach a little further than in the design, towards their control, so the
+    // desktop's font, wider than the one the window was drawn with, does not cut them.
+    SkinLabel1 = Etiqueta(Frame2, "SkinLabel1", QStringLiteral("Verificador"),
+                          RectTwips(60, 270, 1005, 255));
+    CmbVerificadores = new QComboBox(Frame2);
+    CmbVerificadores->setObjectName(QStringLiteral("CmbVerificadores"));
+    CmbVerificadores->setEditable(false);
+    CmbVerificadores->setGeometry(RectTwips(1080, 240, 3375, 315));
+    SkinLabel1->setBuddy(CmbVerificadores);
+    SkinLabel2 = Etiqueta(Frame2, "SkinLabel2", QStringLiteral("Fecha Relación"),
+                          RectTwips(5640, 300, 1725, 255));
+    SkinLabel2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The date pickers as wide as the first of the list, so a whole date shows in each.
+    DtpFecha = Fecha(Frame2, "DtpFecha", RectTwips(7440, 240, 1455, 375));
+    // The batch's date is the server's; this one only shows the day.
+    DtpFecha->setReadOnly(true);
+    DtpFecha->setFocusPolicy(Qt::NoFocus);
+    DtpFecha->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    DtpFecha->setCalendarPopup(false);
+    ISolicitudes = new Rejilla(Frame2);
+    ISolicitudes->setObjectName(QStringLiteral("ISolicitudes"));
+    ISolicitudes->setGeometry(RectTwips(120, 720, 8775, 3495));
+    CmdGuardar =
+        Boton(Frame2, "CmdGuardar", QStringLiteral("&Guardar"), RectTwips(7560, 4320, 1335, 375));
+    CmdGuardar->setEnabled(false);
+
+    Frame1 = Marco(this, "Frame1", QStringLiteral("Impresión de Relaciones:"),
+                   RectTwips(120, 4800, 9015, 3375));
+    SkinLabel4 = Etiqueta(Frame1, "SkinLabel4", QStringLiteral("Relaciones del"),
+                          RectTwips(600, 300, 1725, 255));
+    SkinLabel4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    DtpFecha1 = Fecha(Frame1, "DtpFecha1", RectTwips(2400, 240, 1455, 375));
+    SkinLabel4->setBuddy(DtpFecha1);
+    SkinLabel3 = Etiqueta(Frame1, "SkinLabel3", QStringLiteral("Relaciones al"),
+                          RectTwips(3900, 300, 1185, 255));
+    SkinLabel3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    DtpFecha2 = Fecha(Frame1, "DtpFecha2", RectTwips(5160, 240, 1455, 375));
+    SkinLabel3->setBuddy(DtpFecha2);
+    CmdConsultar = Boton(Frame1, "CmdConsultar", QStringLiteral("&Consultar"),
+                         RectTwips(7680, 240, 1215, 375));
+    iRelaciones = new Rejilla(Frame1);
+    iRelaciones->setObjectName(QStringLiteral("iRelaciones"));
+    iRelaciones->setGeometry(RectTwips(120, 720, 8775, 2415));
+    iRelaciones->setToolTip(QStringLiteral("Doble Click para Imprimir Relación"));
+    iRelaciones->soloLectura(true);
+
+    QWidget* orden[] = {CmbVerificadores, ISolicitudes, CmdGuardar, DtpFecha1,
+                        DtpFecha2,        CmdConsultar, iRelaciones};
+    for (size_t i = 1; i < std::size(orden); ++i) setTabOrder(orden[i - 1], orden[i]);
+
+    CmbVerificadores->installEventFilter(this);
+    connect(CmdGuardar, &QPushButton::clicked, this, &FrmRelaciones::CmdGuardar_Click);
+    connect(CmdConsultar, &QPushButton::clicked, this, &FrmRelaciones::ConsultarRelaciones);
+    connect(ISolicitudes, &Rejilla::solicitudEdicion, this,
+            [](int fila, int columna, bool& cancelar) {
+                // Only the "Agregar" tick is the user's to change.
+                if (fila > 0 && columna >= 1 && columna < ColumnaAgregar) cancelar = true;
+            });
+    connect(iRelaciones, &Rejilla::dobleClic, this,
+            [this](int fila, int) { iRelaciones_DblClick(fila); });
+
+    PrepararPendientes();
+    const QDate hoy = QDate::currentDate();
+    DtpFecha->ponerFecha(hoy);
+    DtpFecha1->ponerFecha(hoy.addDays(-5));
+    DtpFecha2->ponerFecha(hoy);
+    PrepararVentana(this, 9195, 8175);
+    CargarVerificadores();
+    CargarPendientes();
+    CmbVerificadores->setFocus();
+}
+
+void FrmRelaciones::PrepararPendientes() {
+    ISolicitudes->quitarFilasYColumnas();
+    ISolicitudes->agregarColumna(QStringLiteral("Solicitud"), 70);
+    ISolicitudes->agregarColumna(QStringLiteral("Sucursal"), 150);
+    ISolicitudes->agregarColumna(QStringLiteral("Fecha Recepcion"), 90);
+    ISolicitudes->agregarColumna(QStringLiteral("Cliente"), 200);
+    ISolicitudes->agregarColumna(QStringLiteral("Agregar"), 50);
+    ISolicitudes->ponerColoresAlternos(ColorImpares, ColorPares);
+    ISolicitudes->ponerTipoColumna(ColumnaAgregar, TipoCelda::Casilla);
+    // Editable so that the tick is the user's; the edit request refuses every other column.
+    ISolicitudes->soloLectura(false);
+}
+
+void FrmRelaciones::CargarVerificadores() {
+    CursorEspera espera;
+    db::Recordset& r = Global::Registros2;
+    Global::CadenaSql = QStringLiteral("SELECT p.persona,p.apellidos,p.nombres from personal p  ") +
+                        QStringLiteral("JOIN  sucursales s on s.sucursal=p.sucursal  ") +
+                        QStringLiteral("WHERE s.centro_distribucion='") +
+                        db::EscaparComillas(Global::CentroDistribucion) + QStringLiteral("'  ") +
+                        QStringLiteral("AND   p.es_verificador=1  ") +
+                        QStringLiteral("ORDER BY 2,3  ");
+    try {
+        r.abrir(Global::CadenaSql, Global::Conexion);
+        while (!r.eof()) {
+            CmbVerificadores->addItem((r.campo(1).toString().trimmed() + QLatin1Char(' ') +
+                                       r.campo(2).toString().trimmed())
+                                          .toUpper(),
+                                      r.campo(0).toString().trimmed().toInt());
+            r.siguiente();
+        }
+        r.cerrar();
+    } catch (const db::ErrorBD& e) {
+        r.cerrar();
+        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+    }
+    CmbVerificadores->setCurrentIndex(-1);
+}
+
+void FrmRelaciones::CargarPendientes() {
+    CursorEspera espera;
+    db::Recordset& r = Global::Registros2;
+    Global::CadenaSql =
+        QStringLiteral(
+            "SELECT s.solicitud,su.nombre_sucursal,ERP_OXA.dbo.fecha_corta(s.fecha_recepcion),"
+            "erp_oxa.dbo.nombre_cliente(cliente) from NORV.dbo.Solicitudes_cliente_Nuevo s  ") +
+        QStringLiteral("JOIN  sucursales su on s.sucursal= su.sucursal  ") +
+        QStringLiteral("WHERE su.centro_distribucion='") +
+        db::EscaparComillas(Global::CentroDistribucion) + QStringLiteral("'  ") +
+        QStringLiteral("AND   relacion IS NULL  ") +
+        QStringLiteral("AND   estado_actual<>'Rechazada'  ") + QStringLiteral("ORDER BY 1,2,3 ");
+    ISolicitudes->quitarFilas();
+    ContadorFilas = 0;
+    ISolicitudes->ponerDibujo(false);
+    auto redibujar = qScopeGuard([this] { ISolicitudes->ponerDibujo(true); });
+    try {
+        r.abrir(Global::CadenaSql, Global::Conexion);
+        while (!r.eof()) {
+            ++ContadorFilas;
+            const int fila = ISolicitudes->agregarFila();
+            ISolicitudes->ponerValor(fila, 1, r.campo(0));
+            ISolicitudes->ponerValor(fila, 2, r.campo(1).toString().trimmed());
+            ISolicitudes->ponerValor(fila, 3, r.campo(2));
+            ISolicitudes->ponerValor(fila, 4, r.campo(3).toString().trimmed());
+            r.siguiente();
+        }
+        r.cerrar();
+    } catch (const db::ErrorBD& e) {
+        r.cerrar();
+        redibujar.dismiss();
+        ISolicitudes->ponerDibujo(true);
+        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+    }
+}
+
+bool FrmRelaciones::eventFilter(QObject* objeto, QEvent* evento) {
+    if (objeto == CmbVerificadores && evento->type() == QEvent::FocusOut) {
+        // Leaving the list for another control of the window; its own drop-down or another
+        // application taking the keyboard is not leaving it.
+        const auto razon = static_cast<QFocusEvent*>(evento)->reason();
+        if (razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason)
+            CmbVerificadores_LostFocus();
+    }
+    return QDialog::eventFilter(objeto, evento);
+}
+
+void FrmRelaciones::CmbVerificadores_LostFocus() {
+    const int indice = CmbVerificadores->currentIndex();
+    if (indice < 0) return;
+    CursorEspera espera;
+    db::Recordset& r = Global::Registros;
+    // The list keeps the key only as a number; this reads it back exactly as stored.
+    Global::CadenaSql = QStringLiteral("SELECT persona FROM personal WHERE Persona=") +
+                        QString::number(CmbVerificadores->itemData(indice).toInt()) +
+                        QStringLiteral(" ");
+    try {
+        r.abrir(Global::CadenaSql, Global::Conexion);
+        if (!(r.bof() && r.eof())) {
+            Global::ClavePersona = r.campo(0).toString();
+            CmdGuardar->setEnabled(true);
+        }
+        r.cerrar();
+    } catch (const db::ErrorBD& e) {
+        r.cerrar();
+        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+    }
+}
+
+void FrmRelaciones::CmdGuardar_Click() {
+    if (!Preguntar(
+            QStringLiteral("Se Dispone a Generar una Relación de Verificación, Esta Seguro?"),
+            QStringLiteral("Alta Verificación"), true))
+        return;
+    if (!GuardarRelacion()) return;
+    MensajeInformacion(
+        QStringLiteral("Relación de Solicitudes Generada ") +
+            QString::number(static_cast<qlonglong>(std::llround(Global::NumeroRelacion))),
+        QStringLiteral("Asignación de Solicitudes"));
+    CmdGuardar->setEnabled(false);
+    CargarPendientes();
+    Global::TipoReporte = 1;
+    AbrirReporte();
+}
+
+bool FrmRelaciones::GuardarRelacion() {
+    QList<int> pintadas;
+    auto despintar = [&] {
+        for (int fila : pintadas)
+            for (int c = 1; c <= ISolicitudes->numeroColumnas(); ++c)
+                ISolicitudes->ponerColorFondo(fila, c, QColor());
+    };
+    const QString centro = db::EscaparComillas(Global::CentroDistribucion);
+    const QString clave = db::EscaparComillas(Global::ClavePersona);
+    // Whatever fails, nothing of the batch stays and the user may press "&Guardar" again.
+    auto Fallo = [&](const db::ErrorBD& e) {
+        try {
+            Global::Conexion.deshacerTransaccion();
+        } catch (const db::ErrorBD&) {
+            // The server's first complaint is the one the user needs to read.
+        }
+        Global::NumeroRelacion = 0;
+        despintar();
+        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+    };
+    bool sinFolio = false;
+    QVariant folio;
+    try {
+        CursorEspera espera;
+        // The header, its number and every line land together or not at all: a batch without
+        // its lines, or applications attached to a batch that is not there, help nobody.
+        Global::Conexion.iniciarTransaccion();
+        Global::Conexion.ejecutar(
+            QStringLiteral("INSERT INTO norv.dbo.Relaciones_Solicitudes_credito  ") +
+            QStringLiteral("(centro_distribucion, ") + QStringLiteral("verificador, ") +
+            QStringLiteral("elaborada_por) ") + QStringLiteral("VALUES( ") + QStringLiteral(" '") +
+            centro + QStringLiteral("', ") + QStringLiteral("'") + clave + QStringLiteral("', ") +
+            QStringLiteral("'") + clave + QStringLiteral("') "));
+
+        db::Comando comando(Global::Conexion, QStringLiteral("REGRESA_FOLIO"));
+        comando.agregarParametro(QStringLiteral("@Nfolio"), db::TipoParametro::Integer,
+                                 db::Direccion::Salida, 8);
+        comando.ejecutar();
+        folio = comando.parametro(QStringLiteral("@nfolio"));
+        if (folio.isNull() || folio.toDouble() == 0) {
+            Global::Conexion.deshacerTransaccion();
+            sinFolio = true;
+        }
+    } catch (const db::ErrorBD& e) {
+        Fallo(e);
+        return false;
+    }
+    if (sinFolio) {
+        Global::NumeroRelacion = 0;
+        MensajeError(QStringLiteral("Error Grave, sin folio de inserción, repita la operación"),
+                     QStringLiteral("Error"));
+        return false;
+    }
+
+    try {
+        CursorEspera espera;
+        Global::NumeroRelacion = folio.toDouble();
+        const QString numero = TextoEntero(folio);
+
+        for (int fila = 1; fila <= ISolicitudes->numeroFilas(); ++fila) {
+            if (!ModeloRejilla::EstaMarcada(ISolicitudes->valor(fila, ColumnaAgregar))) continue;
+            const QString solicitud = TextoEntero(ISolicitudes->valor(fila, 1));
+            Global::Conexion.ejecutar(
+                QStringLiteral("INSERT INTO norv.dbo.detalles_Relaciones_Solicitudes( "
+                               "Relacion,Solicitud,tiene_cita) VALUES( ") +
+                numero + QStringLiteral(",") + solicitud + QStringLiteral(",1 )"));
+            Global::Conexion.ejecutar(
+                QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET Relacion =") +
+                numero + QStringLiteral(" WHERE Solicitud = ") + solicitud);
+            pintadas << fila;
+            for (int c = 1; c <= ISolicitudes->numeroColumnas(); ++c)
+                ISolicitudes->ponerColorFondo(fila, c, ColorAsignada);
+        }
+        Global::Conexion.confirmarTransaccion();
+        return true;
+    } catch (const db::ErrorBD& e) {
+        Fallo(e);
+        return false;
+    }
+}
+
+void FrmRelaciones::ConsultarRelaciones() {
+    CursorEspera espera;
+    db::Recordset& r = Global::Registros2;
+    const QString desde = DtpFecha1->fecha().toString(QStringLiteral("yyyyMMdd"));
+    const QString hasta = DtpFecha2->fecha().toString(QStringLiteral("yyyyMMdd"));
+    Global::CadenaSql =
+        QStringLiteral(" SELECT r.relacion 'Relación', ") +
+        QStringLiteral(" fecha_entrega 'Entrega', ") +
+        QStringLiteral(" r.fecha_recepcion_real 'Recepción', ") +
+        QStringLiteral(" erp_oxa.dbo.nombre_persona (verificador) 'Verificador', ") +
+        QStringLiteral(" r.estado_actual 'Estado Relación' ") +
+        QStringLiteral(" FROM norv.dbo.Relaciones_Solicitudes_credito r ") +
+        QStringLiteral(" WHERE centro_distribucion='") +
+        db::EscaparComillas(Global::CentroDistribucion) + QStringLiteral("'  ") +
+        QStringLiteral(" AND  Fecha_entrega BETWEEN  erp_oxa.dbo.fecha('") + desde +
+        QStringLiteral("','Inicio') and erp_oxa.dbo.fecha('") + hasta +
+        QStringLiteral("','Final')  order by relacion");
+    try {
+        r.abrir(Global::CadenaSql, Global::Conexion);
+        iRelaciones->quitarFilas();
+        iRelaciones->soloLectura(true);
+        iRelaciones->quitarFilasYColumnas();
+        iRelaciones->llenar(r);
+        for (int c = 1; c <= 5; ++c) iRelaciones->ajustarAncho(c);
+        iRelaciones->ponerColoresAlternos(ColorImpares, ColorPares);
+        Frame1->setTitle(QStringLiteral("Impresión de Relaciones: Localizadas:") +
+                         QString::number(iRelaciones->numeroFilas()));
+        r.cerrar();
+    } catch (const db::ErrorBD& e) {
+        r.cerrar();
+        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+    }
+}
+
+void FrmRelaciones::iRelaciones_DblClick(int fila) {
+    if (fila < 1) return;
+    bool ok = false;
+    const double numero = iRelaciones->valor(fila, 1).toDouble(&ok);
+    if (!ok) return;
+    Global::NumeroRelacion = numero;
+    Global::TipoReporte = 1;
+    AbrirReporte();
+}
+
+void FrmRelaciones::AbrirReporte() {
+    FrmReporte reporte(this);
+    Servicios().mostrarModal(reporte);
+}

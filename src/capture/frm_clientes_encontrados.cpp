@@ -1,0 +1,188 @@
+#include "capture/frm_clientes_encontrados.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "db/error_bd.h"
+#include "db/sql.h"
+#include "startup/global.h"
+#include "ui/rejilla.h"
+#include "ui/servicios.h"
+#include "ui/ventana.h"
+
+namespace {
+
+const QColor ColorImpares(255, 255, 200);
+const QColor ColorPares(255, 255, 255);
+
+// A customer number goes into the statement bare; a whole number without decimals.
+QString TextoNumero(double numero) { return QString::number(numero, 'g', 15); }
+
+// The lists of this window are for reading: whole rows are picked, nothing is edited.
+void PrepararLista(Rejilla* rejilla) { rejilla->soloLectura(true); }
+
+}  // namespace
+
+FrmClientes_Encontrados::FrmClientes_Encontrados(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmClientes_Encontrados"));
+    setWindowTitle(QStringLiteral("Clientes Localizados"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    CursorEspera espera;
+
+    Frame1 = new QGroupBox(QStringLiteral("Posibles Homonimos del Cliente:"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(RectTwips(120, 120, 10560, 2880));
+    iClientes = new Rejilla(Frame1);
+    iClientes->setObjectName(QStringLiteral("iClientes"));
+    iClientes->setGeometry(RectTwips(120, 300, 10320, 2460));
+    iClientes->setToolTip(QStringLiteral("Doble Click o Enter para Registrar la Solicitud a este Cliente"));
+    PrepararLista(iClientes);
+
+    Frame2 = new QGroupBox(QStringLiteral("Solicitudes de Verificación del Cliente:"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setGeometry(RectTwips(120, 3120, 10560, 3360));
+    iVerificaciones = new Rejilla(Frame2);
+    iVerificaciones->setObjectName(QStringLiteral("iVerificaciones"));
+    iVerificaciones->setGeometry(RectTwips(120, 300, 10320, 2940));
+    PrepararLista(iVerificaciones);
+
+    CmdRegistrar = new QPushButton(QStringLiteral("&Registrar de Nuevo"), this);
+    CmdRegistrar->setObjectName(QStringLiteral("CmdRegistrar"));
+    CmdRegistrar->setGeometry(RectTwips(8280, 6600, 2400, 375));
+
+    setTabOrder(iClientes, iVerificaciones);
+    setTabOrder(iVerificaciones, CmdRegistrar);
+
+    connect(iClientes, &Rejilla::celdaActualCambiada, this,
+            &FrmClientes_Encontrados::iClientes_CeldaActualCambiada);
+    connect(iClientes, &Rejilla::dobleClic, this, &FrmClientes_Encontrados::iClientes_DobleClic);
+    connect(CmdRegistrar, &QPushButton::clicked, this, &FrmClientes_Encontrados::CmdRegistrar_Click);
+    iClientes->installEventFilter(this);
+
+    PrepararVentana(this, 10800, 7200);
+    CargarClientes();
+    iClientes->setFocus();
+}
+
+void FrmClientes_Encontrados::CargarClientes() {
+    using Global::CadenaSql;
+    CursorEspera espera;
+    cargando_ = true;
+    iClientes->quitarFilas();
+    try {
+        CadenaSql = QStringLiteral(
+                        "SELECT cliente 'Cliente',RFC 'RFC',nombre_cliente'Nombre Cliente',"
+                        "NORV.dbo.cliente_credito(cliente) 'Créditos',ERP_OXA.dbo.Domicilio_Cliente "
+                        "( cliente)'Domicilio' FROM clientes WHERE Nombre_Cliente LIKE '") +
+                    db::EscaparComillas(Global::NombreCompleto) + QStringLiteral("'");
+        Global::Registros2.abrir(CadenaSql, Global::Conexion);
+        iClientes->quitarFilasYColumnas();
+        iClientes->llenar(Global::Registros2);
+        Global::Registros2.cerrar();
+    } catch (const db::ErrorBD& e) {
+        Global::Registros2.cerrar();
+        cargando_ = false;
+        // The clerk can still register the customer anew.
+        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        return;
+    }
+    for (int c = 1; c <= 5; ++c) iClientes->ajustarAncho(c);
+    iClientes->ponerBusquedaPorTecleo(true);
+    iClientes->ponerColumnaBusqueda(iClientes->buscarColumna(QStringLiteral("Nombre Cliente")));
+    iClientes->ponerColoresAlternos(ColorImpares, ColorPares);
+
+    Frame1->setTitle(QStringLiteral("Clientes Localizados:") + QString::number(iClientes->numeroFilas()));
+
+    if (iClientes->numeroFilas() == 1) {
+        // The only customer is already the one being looked at: Enter picks him at once.
+        iClientes->ponerCeldaActual(1, 1);
+        cargando_ = false;
+        CargarVerificaciones(iClientes->valor(1, 1).toDouble());
+    } else {
+        // No row is current until the clerk moves to one; otherwise the grid would take the
+        // first row as current on getting the keyboard, and show its applications unasked.
+        iClientes->setCurrentIndex(QModelIndex());
+        cargando_ = false;
+    }
+}
+
+void FrmClientes_Encontrados::CargarVerificaciones(double cliente) {
+    using Global::CadenaSql;
+    CursorEspera espera;
+    iVerificaciones->quitarFilas();
+    try {
+        CadenaSql = QStringLiteral("SELECT  s.solicitud, ") +
+                    QStringLiteral("dbo.fecha_corta(s.fecha_recepcion) 'F.Recibido', ") +
+                    QStringLiteral("su.nombre_sucursal, ") +
+                    QStringLiteral("ERP_OXA.dbo.Nombre_Persona( r.verificador)  AS Verificador, ") +
+                    QStringLiteral("r.relacion, ") +
+                    QStringLiteral("dbo.fecha_corta(r.fecha_entrega) 'F.Verificacion', ") +
+                    QStringLiteral("dbo.fecha_Corta(r.fecha_recepcion_real) 'F.Respuesta', ") +
+                    QStringLiteral("d.estado_actual 'Estado Solicitud', ") +
+                    QStringLiteral("d.comentarios ") +
+                    QStringLiteral("FROM    norv.dbo.Solicitudes_cliente_Nuevo s ") +
+                    QStringLiteral("JOIN    ERP_OXA.dbo.Sucursales su         ON s.sucursal  = su.sucursal ") +
+                    QStringLiteral("Left ") +
+                    QStringLiteral("JOIN    norv.dbo.Detalles_Relaciones_Solicitudes d ON s.solicitud = d.solicitud  ") +
+                    QStringLiteral("Left ") +
+                    QStringLiteral("JOIN    norv.dbo.Relaciones_Solicitudes_Credito r  ON d.relacion  = r.relacion ") +
+                    QStringLiteral("Where s.cliente = ") + TextoNumero(cliente) + QStringLiteral(" ");
+        Global::Registros2.abrir(CadenaSql, Global::Conexion);
+        iVerificaciones->quitarFilasYColumnas();
+        iVerificaciones->llenar(Global::Registros2);
+        Global::Registros2.cerrar();
+    } catch (const db::ErrorBD& e) {
+        Global::Registros2.cerrar();
+        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        return;
+    }
+    for (int c = 1; c <= 9; ++c) iVerificaciones->ajustarAncho(c);
+    iVerificaciones->ponerColoresAlternos(ColorImpares, ColorPares);
+}
+
+void FrmClientes_Encontrados::iClientes_CeldaActualCambiada(int fila, int) {
+    if (cargando_ || fila < 1) return;
+    CargarVerificaciones(iClientes->valor(fila, 1).toDouble());
+}
+
+void FrmClientes_Encontrados::iClientes_DobleClic(int fila, int) {
+    if (fila < 1 || fila > iClientes->numeroFilas()) return;
+    Global::ClienteNuevo = false;
+    Global::NumeroCliente = iClientes->valor(fila, 1).toDouble();
+    accept();
+}
+
+void FrmClientes_Encontrados::CmdRegistrar_Click() {
+    Global::ClienteNuevo = true;
+    accept();
+}
+
+bool FrmClientes_Encontrados::eventFilter(QObject* objeto, QEvent* evento) {
+    // Enter on a customer's row picks him as a double-click does, so the clerk can choose
+    // without the mouse (the grid would otherwise swallow Enter).
+    if (objeto == iClientes && evento->type() == QEvent::KeyPress) {
+        const auto* tecla = static_cast<QKeyEvent*>(evento);
+        if ((tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) &&
+            !(tecla->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            iClientes_DobleClic(iClientes->filaActual(), iClientes->columnaActual());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(objeto, evento);
+}
+
+void FrmClientes_Encontrados::resizeEvent(QResizeEvent* evento) {
+    QDialog::resizeEvent(evento);
+    // The lists take the width; the applications' list takes the height; the button stays
+    // in the lower right corner.
+    const int margen = 8;
+    const int abajo = height() - margen - CmdRegistrar->height();
+    CmdRegistrar->move(width() - margen - CmdRegistrar->width(), abajo);
+    Frame1->resize(width() - 2 * margen, Frame1->height());
+    iClientes->resize(Frame1->width() - 2 * margen, iClientes->height());
+    Frame2->resize(width() - 2 * margen, qMax(100, abajo - margen - Frame2->y()));
+    iVerificaciones->resize(Frame2->width() - 2 * margen,
+                            Frame2->height() - iVerificaciones->y() - margen);
+}

@@ -1,0 +1,403 @@
+#include "reception/frm_recepcion.h"
+
+#include <QAbstractItemDelegate>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScopeGuard>
+
+#include "db/error_bd.h"
+#include "db/sql.h"
+#include "reception/guardar_recepcion.h"
+#include "startup/global.h"
+#include "ui/rejilla.h"
+#include "ui/selector_fecha.h"
+#include "ui/servicios.h"
+#include "ui/ventana.h"
+
+using namespace recepcion;
+
+namespace {
+
+const QString Todos = QStringLiteral("* Todos *");
+const QString Entregada = QStringLiteral("Entregada");
+
+QPushButton* Boton(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
+    auto* b = new QPushButton(texto, padre);
+    b->setObjectName(QLatin1String(nombre));
+    b->setGeometry(lugar);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* Etiqueta(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
+    auto* e = new QLabel(texto, padre);
+    e->setObjectName(QLatin1String(nombre));
+    e->setGeometry(lugar);
+    return e;
+}
+
+// Result columns after the third come trimmed, the dates as the text the grid shows.
+QVariant Recortado(const QVariant& valor) {
+    if (valor.isNull()) return QVariant();
+    return TextoCelda(valor).trimmed();
+}
+
+void MostrarErrorBD(const db::ErrorBD& e) {
+    MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+}
+
+}  // namespace
+
+FrmRecepcion::FrmRecepcion(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmRecepcion"));
+    setWindowTitle(QStringLiteral("Recepción de Relaciones de Verificación"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    CursorEspera espera;
+
+    Frame1 = new QGroupBox(QStringLiteral("Busqueda Relaciones:"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(RectTwips(120, 60, 13140, 6780));
+    SkinLabel3 = Etiqueta(Frame1, "SkinLabel3", QStringLiteral("Verificador"),
+                          RectTwips(240, 330, 1000, 285));
+    CmbVerificadores = new QComboBox(Frame1);
+    CmbVerificadores->setObjectName(QStringLiteral("CmbVerificadores"));
+    CmbVerificadores->setEditable(false);
+    CmbVerificadores->setGeometry(RectTwips(1260, 300, 3600, 315));
+    SkinLabel3->setBuddy(CmbVerificadores);
+    SkinLabel1 = Etiqueta(Frame1, "SkinLabel1", QStringLiteral("Relaciones del"),
+                          RectTwips(5040, 330, 1380, 285));
+    DtpFecha1 = new SelectorFecha(Frame1);
+    DtpFecha1->setObjectName(QStringLiteral("DtpFecha1"));
+    DtpFecha1->setGeometry(RectTwips(6480, 300, 1650, 315));
+    SkinLabel1->setBuddy(DtpFecha1);
+    SkinLabel2 =
+        Etiqueta(Frame1, "SkinLabel2", QStringLiteral("al"), RectTwips(8250, 330, 300, 285));
+    DtpFecha2 = new SelectorFecha(Frame1);
+    DtpFecha2->setObjectName(QStringLiteral("DtpFecha2"));
+    DtpFecha2->setGeometry(RectTwips(8580, 300, 1650, 315));
+    SkinLabel2->setBuddy(DtpFecha2);
+    CmdConsultar = Boton(Frame1, "CmdConsultar", QStringLiteral("&Consultar"),
+                         RectTwips(10440, 270, 1455, 375));
+    ISolicitudes = new Rejilla(Frame1);
+    ISolicitudes->setObjectName(QStringLiteral("ISolicitudes"));
+    ISolicitudes->setGeometry(RectTwips(120, 780, 12900, 5880));
+
+    ChkBuscador = new QCheckBox(QStringLiteral("&Buscador"), this);
+    ChkBuscador->setObjectName(QStringLiteral("ChkBuscador"));
+    ChkBuscador->setGeometry(RectTwips(240, 7020, 1200, 285));
+    LblNombre =
+        Etiqueta(this, "LblNombre", QStringLiteral("Cliente:"), RectTwips(1560, 7020, 6960, 285));
+    CmdCambiar = Boton(this, "CmdCambiar", QStringLiteral("&Remover de Relación"),
+                       RectTwips(8640, 6960, 2355, 375));
+    CmdGuardar =
+        Boton(this, "CmdGuardar", QStringLiteral("&Guardar"), RectTwips(11160, 6960, 2100, 375));
+
+    CmdConsultar->setEnabled(false);
+    CmdGuardar->setEnabled(false);
+
+    QWidget* orden[] = {CmbVerificadores, DtpFecha1,   DtpFecha2,  CmdConsultar,
+                        ISolicitudes,     ChkBuscador, CmdCambiar, CmdGuardar};
+    for (size_t i = 1; i < std::size(orden); ++i) setTabOrder(orden[i - 1], orden[i]);
+
+    ArmarRejilla();
+    Global::CambiosPendientes = false;
+    PrepararVentana(this, 13380, 7530);
+    DtpFecha1->ponerFecha(QDate::currentDate().addDays(-6));
+    DtpFecha2->ponerFecha(QDate::currentDate().addDays(-1));
+    LlenarVerificadores();
+
+    CmbVerificadores->installEventFilter(this);
+    connect(CmdConsultar, &QPushButton::clicked, this, &FrmRecepcion::CmdConsultar_Click);
+    connect(CmdCambiar, &QPushButton::clicked, this, &FrmRecepcion::CmdCambiar_Click);
+    connect(CmdGuardar, &QPushButton::clicked, this, &FrmRecepcion::CmdGuardar_Click);
+    connect(ChkBuscador, &QCheckBox::toggled, this, &FrmRecepcion::ChkBuscador_Click);
+    connect(ISolicitudes, &Rejilla::celdaActualCambiada, this,
+            &FrmRecepcion::ISolicitudes_CeldaActualCambiada);
+    connect(ISolicitudes, &Rejilla::solicitudEdicion, this,
+            &FrmRecepcion::ISolicitudes_SolicitudEdicion);
+    connect(ISolicitudes, &Rejilla::dobleClic, this, &FrmRecepcion::ISolicitudes_DobleClic);
+    CmbVerificadores->setFocus();
+}
+
+void FrmRecepcion::ArmarRejilla() {
+    Rejilla& g = *ISolicitudes;
+    g.quitarFilas();
+    g.soloLectura(false);
+    // The mark column is narrower than a header allows by default.
+    g.horizontalHeader()->setMinimumSectionSize(20);
+    const QList<QPair<QString, int>> columnas = {{QStringLiteral("Relación"), 50},
+                                                 {QStringLiteral("Solicitud"), 50},
+                                                 {QStringLiteral("Sucursal"), 70},
+                                                 {QStringLiteral("Verificador"), 80},
+                                                 {QStringLiteral("Fecha Envió Tienda"), 70},
+                                                 {QStringLiteral("Fecha Revisión"), 70},
+                                                 {QStringLiteral("Cliente"), 50},
+                                                 {QStringLiteral("Nombre Cliente"), 200},
+                                                 {QStringLiteral("Estado Actual"), 80},
+                                                 {QStringLiteral("Linea Crédito"), 80},
+                                                 {QStringLiteral("Tipo Verificación"), 80},
+                                                 {QStringLiteral("Comentarios"), 190},
+                                                 {QStringLiteral("Guardar"), 20},
+                                                 {QStringLiteral("R.Verificador"), 80}};
+    for (const auto& [titulo, ancho] : columnas) g.agregarColumna(titulo, ancho);
+    g.ponerColoresAlternos(QColor(255, 255, 200), QColor(255, 255, 255));
+    g.registrarLista(
+        QStringLiteral("Estado"),
+        {QStringLiteral("Entregada"), QStringLiteral("Autorizada"), QStringLiteral("Rechazada")});
+    g.registrarLista(QStringLiteral("Tipos"),
+                     {QStringLiteral("Normal"), QStringLiteral("Aval"), QStringLiteral("Visita"),
+                      QStringLiteral("Foraneo"), QStringLiteral("Normal-Visita"),
+                      QStringLiteral("Aval-Visita")});
+    g.registrarLista(
+        QStringLiteral("Verificador"),
+        {QStringLiteral("Recomienda"), QStringLiteral("No Recomienda"), QStringLiteral("Dudoso")});
+    g.ponerTipoColumna(ColEstado, TipoCelda::Lista, QStringLiteral("Estado"));
+    g.ponerTipoColumna(ColTipoVerificacion, TipoCelda::Lista, QStringLiteral("Tipos"));
+    g.ponerTipoColumna(ColRecomendacion, TipoCelda::Lista, QStringLiteral("Verificador"));
+}
+
+void FrmRecepcion::LlenarVerificadores() {
+    CursorEspera espera;
+    db::Recordset& r = Global::Registros2;
+    CmbVerificadores->addItem(Todos);
+    try {
+        Global::CadenaSql =
+            QStringLiteral("SELECT p.persona,p.apellidos,p.nombres from personal p  ") +
+            QStringLiteral("JOIN  sucursales s on s.sucursal=p.sucursal  ") +
+            QStringLiteral("WHERE s.centro_distribucion='") +
+            db::EscaparComillas(Global::CentroDistribucion) + QStringLiteral("'  ") +
+            QStringLiteral("AND   p.es_verificador=1  ") + QStringLiteral("ORDER BY 2,3  ");
+        r.abrir(Global::CadenaSql, Global::Conexion);
+        while (!r.eof()) {
+            CmbVerificadores->addItem((r.campo(1).toString().trimmed() + QLatin1Char(' ') +
+                                       r.campo(2).toString().trimmed())
+                                          .toUpper(),
+                                      r.campo(0).toString().trimmed().toInt());
+            r.siguiente();
+        }
+        r.cerrar();
+    } catch (const db::ErrorBD& e) {
+        r.cerrar();
+        MostrarErrorBD(e);
+    }
+    CmbVerificadores->setCurrentIndex(-1);
+}
+
+void FrmRecepcion::ElegirVerificador() {
+    const int indice = CmbVerificadores->currentIndex();
+    auto habilitar = [this] {
+        CmdGuardar->setEnabled(true);
+        CmdConsultar->setEnabled(true);
+    };
+    if (indice > 0) {
+        db::Recordset& r = Global::Registros;
+        try {
+            Global::CadenaSql = QStringLiteral("SELECT persona FROM personal WHERE Persona=") +
+                                QString::number(CmbVerificadores->itemData(indice).toInt()) +
+                                QStringLiteral(" ");
+            r.abrir(Global::CadenaSql, Global::Conexion);
+            if (!r.eof()) {
+                Global::ClavePersona = r.campo(QStringLiteral("persona")).toString();
+                habilitar();
+            }
+            r.cerrar();
+        } catch (const db::ErrorBD& e) {
+            r.cerrar();
+            MostrarErrorBD(e);
+        }
+    } else if (CmbVerificadores->currentText() == Todos) {
+        Global::ClavePersona = QStringLiteral("%");
+        habilitar();
+    }
+}
+
+QString FrmRecepcion::sentenciaBusqueda() const {
+    QString sql =
+        QStringLiteral(" SELECT d.relacion 'Relación', ") +
+        QStringLiteral(" s.solicitud 'Solicitud Cliente', ") +
+        QStringLiteral(" erp_oxa.dbo.nombre_sucursal(s.sucursal), ") +
+        QStringLiteral(" erp_oxa.dbo.nombre_persona (r.verificador), ") +
+        QStringLiteral(" s.fecha_recepcion 'Fecha Recepción', ") +
+        QStringLiteral(" d.fecha_verificacion 'Fecha Verificación', ") +
+        QStringLiteral(" s.cliente 'cliente', ") +
+        QStringLiteral(" erp_oxa.dbo.nombre_cliente(s.cliente)'Nombre Cliente', ") +
+        QStringLiteral(" d.estado_actual 'Estado Relación', ") +
+        QStringLiteral(" d.Linea_autorizada 'Linea Autorizada', ") +
+        QStringLiteral(" d.tipo_Verificacion 'Tipo Verificación', ") +
+        QStringLiteral(" d.comentarios 'Comentarios', ") +
+        QStringLiteral(" d.recomienda_verificador 'R.Verificador' ") +
+        QStringLiteral(" FROM norv.dbo.Relaciones_Solicitudes_credito r") +
+        QStringLiteral(
+            " JOIN norv.dbo.detalles_Relaciones_Solicitudes d ON r.relacion   =  d.relacion ") +
+        QStringLiteral(
+            " JOIN NORV.dbo.Solicitudes_cliente_Nuevo s       ON d.solicitud  =  s.solicitud ");
+    if (CmbVerificadores->currentText() != Todos) {
+        // One verifier: every centre's batches handed to that key.
+        sql += QStringLiteral(" WHERE r.verificador LIKE '") +
+               db::EscaparComillas(Global::ClavePersona) + QStringLiteral("'  ");
+    } else {
+        sql += QStringLiteral(" WHERE r.verificador LIKE '%'  ") +
+               QStringLiteral(" AND   r.centro_distribucion = '") +
+               db::EscaparComillas(Global::CentroDistribucion) + QStringLiteral("'  ");
+    }
+    // The end of the range is the day after the second date, so a batch handed over today
+    // shows with the dates as they open.
+    sql += QStringLiteral(" AND   r.fecha_entrega BETWEEN  erp_oxa.dbo.fecha('") +
+           DtpFecha1->fecha().toString(QStringLiteral("yyyyMMdd")) +
+           QStringLiteral("','Inicio') and erp_oxa.dbo.fecha('") +
+           DtpFecha2->fecha().addDays(1).toString(QStringLiteral("yyyyMMdd")) +
+           QStringLiteral("','Final') order by 3");
+    return sql;
+}
+
+void FrmRecepcion::CmdConsultar_Click() {
+    CmdConsultar->setText(QStringLiteral("Consultando..."));
+    CmdConsultar->repaint();
+    Consultar();
+    CmdConsultar->setText(QStringLiteral("&Consultar"));
+}
+
+void FrmRecepcion::Consultar() {
+    TerminarEdicion();
+    CursorEspera espera;
+    db::Recordset& r = Global::Registros2;
+    Rejilla& g = *ISolicitudes;
+    try {
+        Global::CadenaSql = sentenciaBusqueda();
+        r.abrir(Global::CadenaSql, Global::Conexion);
+        filaActual_ = 0;
+        g.quitarFilas();
+        g.ponerDibujo(false);
+        auto dibujar = qScopeGuard([&g] { g.ponerDibujo(true); });
+        while (!r.eof()) {
+            ++filaActual_;
+            const int fila = g.agregarFila();
+            for (int c = 0; c < 12; ++c)
+                g.ponerValor(fila, c + 1, c < 3 ? r.campo(c) : Recortado(r.campo(c)));
+            g.ponerValor(fila, ColRecomendacion, Recortado(r.campo(12)));
+            r.siguiente();
+        }
+        r.cerrar();
+    } catch (const db::ErrorBD& e) {
+        r.cerrar();
+        MostrarErrorBD(e);
+    }
+}
+
+void FrmRecepcion::ISolicitudes_CeldaActualCambiada(int fila, int) {
+    if (fila <= 0) return;
+    filaActual_ = fila;
+    LblNombre->setText(TextoCelda(ISolicitudes->valor(fila, ColNombreCliente)));
+    CmdCambiar->setEnabled(TextoCelda(ISolicitudes->valor(fila, ColEstado)) == Entregada);
+}
+
+void FrmRecepcion::ISolicitudes_SolicitudEdicion(int fila, int columna, bool& cancelar) {
+    if (fila < 1) return;
+    filaActual_ = fila;
+    if (columna >= ColRelacion && columna <= ColNombreCliente) {
+        cancelar = true;
+        return;
+    }
+    // Starting the edit is what counts: the row is written again even if nothing changes.
+    Global::CambiosPendientes = true;
+    ISolicitudes->ponerValor(fila, ColGuardar, QStringLiteral("SI"));
+}
+
+void FrmRecepcion::ISolicitudes_DobleClic(int fila, int) {
+    if (fila < 1) return;
+    Servicios().iniciarPrograma(Global::Ajustes.programaFotos,
+                                {TextoCelda(ISolicitudes->valor(fila, ColCliente)).trimmed()});
+}
+
+void FrmRecepcion::ChkBuscador_Click() {
+    ISolicitudes->ponerBusquedaPorTecleo(ChkBuscador->isChecked());
+}
+
+void FrmRecepcion::CmdCambiar_Click() {
+    TerminarEdicion();
+    const int fila = filaActual_;
+    if (fila < 1 || fila > ISolicitudes->numeroFilas()) return;
+    if (!Preguntar(QStringLiteral("Se dispone a Remover al Cliente:") +
+                       TextoCelda(ISolicitudes->valor(fila, ColNombreCliente)).trimmed() +
+                       QStringLiteral(" de la Relación?"),
+                   QStringLiteral("Remover de Relación")))
+        return;
+    const QString solicitud = TextoCelda(ISolicitudes->valor(fila, ColSolicitud)).trimmed();
+    // Out of the batch and every line of it gone, or neither.
+    try {
+        Global::Conexion.iniciarTransaccion();
+        Global::CadenaSql = QStringLiteral(
+                                "UPDATE NORV.dbo.Solicitudes_cliente_Nuevo SET relacion = null "
+                                "WHERE solicitud=") +
+                            solicitud + QStringLiteral(" ");
+        Global::Conexion.ejecutar(Global::CadenaSql);
+        Global::CadenaSql =
+            QStringLiteral(
+                "DELETE FROM NORV.dbo.Detalles_Relaciones_Solicitudes WHERE solicitud = ") +
+            solicitud + QStringLiteral(" ");
+        Global::Conexion.ejecutar(Global::CadenaSql);
+        Global::Conexion.confirmarTransaccion();
+    } catch (const db::ErrorBD& e) {
+        try {
+            Global::Conexion.deshacerTransaccion();
+        } catch (const db::ErrorBD&) {
+            // Nothing left to undo.
+        }
+        MostrarErrorBD(e);
+        return;
+    }
+    ISolicitudes->quitarFila(fila);
+    MensajeInformacion(QStringLiteral("Solicitud Desasignada Correctamente"),
+                       QStringLiteral("remover de relación"));
+}
+
+void FrmRecepcion::TerminarEdicion() {
+    if (!ISolicitudes->editando()) return;
+    QWidget* editor = ISolicitudes->indexWidget(ISolicitudes->currentIndex());
+    if (!editor) return;
+    QAbstractItemDelegate* delegado = ISolicitudes->itemDelegate();
+    emit delegado->commitData(editor);
+    emit delegado->closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+bool FrmRecepcion::eventFilter(QObject* objeto, QEvent* evento) {
+    // The choice counts when the user leaves the list, not while its entries are browsed.
+    if (objeto == CmbVerificadores && evento->type() == QEvent::FocusOut) {
+        const auto razon = static_cast<QFocusEvent*>(evento)->reason();
+        if (razon != Qt::PopupFocusReason && razon != Qt::ActiveWindowFocusReason)
+            ElegirVerificador();
+    }
+    return QDialog::eventFilter(objeto, evento);
+}
+
+void FrmRecepcion::resizeEvent(QResizeEvent* evento) {
+    QDialog::resizeEvent(evento);
+    // The grid grows with the window; the bottom row stays under it.
+    const int margen = 8;
+    const int abajo = height() - margen - CmdGuardar->height();
+    Frame1->resize(width() - 2 * margen, qMax(120, abajo - margen - Frame1->y()));
+    ISolicitudes->resize(Frame1->width() - 2 * margen,
+                         qMax(60, Frame1->height() - ISolicitudes->y() - margen));
+    CmdGuardar->move(width() - margen - CmdGuardar->width(), abajo);
+    CmdCambiar->move(CmdGuardar->x() - margen - CmdCambiar->width(), abajo);
+    ChkBuscador->move(ChkBuscador->x(), abajo + (CmdGuardar->height() - ChkBuscador->height()) / 2);
+    LblNombre->setGeometry(LblNombre->x(), abajo + (CmdGuardar->height() - LblNombre->height()) / 2,
+                           qMax(40, CmdCambiar->x() - margen - LblNombre->x()),
+                           LblNombre->height());
+}
+
+void FrmRecepcion::done(int resultado) {
+    if (Global::CambiosPendientes) {
+        if (!Preguntar(QStringLiteral("Se Dispone a Salir sin Guardar los Cambios, esta seguro?"),
+                       QStringLiteral("Descartar Cambios"), false))
+            return;
+        Global::CambiosPendientes = false;
+    }
+    QDialog::done(resultado);
+}

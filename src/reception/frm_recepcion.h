@@ -1,0 +1,63 @@
+#pragma once
+// Reception of what the field verifiers found: the batch lines of one verifier (or of every
+// verifier of the centre) handed over within two dates, edited in the grid and written back;
+// an application still out with the verifier can be taken out of its batch.
+#include <QDialog>
+#include <QStringList>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class Rejilla;
+class SelectorFecha;
+
+class FrmRecepcion : public QDialog {
+    Q_OBJECT
+  public:
+    explicit FrmRecepcion(QWidget* parent = nullptr);
+
+    QGroupBox* Frame1;
+    QLabel* SkinLabel3;
+    QComboBox* CmbVerificadores;
+    QLabel* SkinLabel1;
+    SelectorFecha* DtpFecha1;
+    QLabel* SkinLabel2;
+    SelectorFecha* DtpFecha2;
+    QPushButton* CmdConsultar;
+    Rejilla* ISolicitudes;
+    QCheckBox* ChkBuscador;
+    QLabel* LblNombre;
+    QPushButton* CmdCambiar;
+    QPushButton* CmdGuardar;
+
+    // The row the buttons act on: set by a move of the current cell or an edit request, and
+    // by the search to the last row it loaded.
+    int filaActual() const { return filaActual_; }
+
+    // The search statement for the verifier list's text and the two dates as they stand.
+    QString sentenciaBusqueda() const;
+
+  protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void resizeEvent(QResizeEvent* evento) override;
+    void done(int resultado) override;
+
+  private:
+    void ArmarRejilla();
+    void LlenarVerificadores();
+    void ElegirVerificador();
+    void CmdConsultar_Click();
+    void Consultar();
+    void ISolicitudes_CeldaActualCambiada(int fila, int columna);
+    void ISolicitudes_SolicitudEdicion(int fila, int columna, bool& cancelar);
+    void ISolicitudes_DobleClic(int fila, int columna);
+    void ChkBuscador_Click();
+    void CmdCambiar_Click();
+    void CmdGuardar_Click();
+    // Hands an open cell editor's text to the grid, so a save sees what is on screen.
+    void TerminarEdicion();
+
+    int filaActual_ = 0;
+};

@@ -1,0 +1,45 @@
+#pragma once
+// What the reception grid puts into its statements: the texts of its cells and the two
+// updates that record one edited batch line.
+#include <QString>
+#include <QVariant>
+
+class Rejilla;
+
+namespace recepcion {
+
+// Grid columns the window and its save rely on.
+enum Columna {
+    ColRelacion = 1,
+    ColSolicitud = 2,
+    ColSucursal = 3,
+    ColVerificador = 4,
+    ColFechaEnvio = 5,
+    ColFechaRevision = 6,
+    ColCliente = 7,
+    ColNombreCliente = 8,
+    ColEstado = 9,
+    ColLineaCredito = 10,
+    ColTipoVerificacion = 11,
+    ColComentarios = 12,
+    ColGuardar = 13,
+    ColRecomendacion = 14,
+};
+
+// A cell as text: numbers in plain decimals (no exponent, no trailing zeros), dates as the
+// grid shows them, an empty cell as nothing.
+QString TextoCelda(const QVariant& valor);
+
+// A whole or decimal number written with digits and at most one point.
+bool EsLineaCredito(const QString& texto);
+
+// Whether the row was marked "SI" by an edit since the search.
+bool FilaMarcada(const Rejilla& rejilla, int fila);
+
+// The batch line's update: stamps fecha_verificacion only when the line shows no revision
+// date yet, so a later save keeps the date of the first one.
+QString SentenciaLinea(const Rejilla& rejilla, int fila);
+// The application follows its line's state and comments.
+QString SentenciaSolicitud(const Rejilla& rejilla, int fila);
+
+}  // namespace recepcion

@@ -1,0 +1,51 @@
+#include "rejections/frm_comentarios.h"
+
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "startup/global.h"
+#include "ui/filtros.h"
+#include "ui/ventana.h"
+
+FrmComentarios::FrmComentarios(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmComentarios"));
+    setWindowTitle(QStringLiteral("Comentarios"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    CursorEspera espera;
+
+    Frame1 = new QGroupBox(QStringLiteral("Comentarios Rechazo:"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(RectTwips(120, 0, 4455, 2295));
+
+    TxtComentarios = new QPlainTextEdit(Frame1);
+    TxtComentarios->setObjectName(QStringLiteral("TxtComentarios"));
+    TxtComentarios->setGeometry(RectTwips(120, 240, 4215, 1455));
+    TxtComentarios->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    TxtComentarios->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab leaves the box as in any other control; Enter does the same through the filter.
+    TxtComentarios->setTabChangesFocus(true);
+
+    CmdGuardar = new QPushButton(QStringLiteral("&Guardar"), Frame1);
+    CmdGuardar->setObjectName(QStringLiteral("CmdGuardar"));
+    CmdGuardar->setGeometry(RectTwips(3120, 1800, 1215, 375));
+    // Enter on the button presses it; Enter in the box only moves the focus here.
+    CmdGuardar->setAutoDefault(true);
+
+    setTabOrder(TxtComentarios, CmdGuardar);
+    InstalarFiltroTexto(TxtComentarios);
+    connect(CmdGuardar, &QPushButton::clicked, this, &FrmComentarios::CmdGuardar_Click);
+
+    PrepararVentana(this, 4680, 2385);
+    // Whatever a previous rejection left must not be taken for this one's comment.
+    Global::ComentarioRechazo.clear();
+    TxtComentarios->setFocus();
+}
+
+void FrmComentarios::CmdGuardar_Click() {
+    const QString texto = TxtComentarios->toPlainText();
+    if (texto.isEmpty()) return;
+    Global::ComentarioRechazo = texto.trimmed();
+    accept();
+}

@@ -1,0 +1,176 @@
+#include "rejections/frm_rechazos.h"
+
+#include <QDate>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <cmath>
+
+#include "db/error_bd.h"
+#include "db/sql.h"
+#include "rejections/frm_comentarios.h"
+#include "startup/global.h"
+#include "ui/rejilla.h"
+#include "ui/selector_fecha.h"
+#include "ui/servicios.h"
+#include "ui/ventana.h"
+
+namespace {
+
+const QString TituloError = QStringLiteral("Error de Base de Datos");
+
+// The application number as it goes bare into a statement: digits only, empty when the cell
+// holds no number.
+QString NumeroDeCelda(const QVariant& celda) {
+    bool ok = false;
+    const double n = celda.toString().trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(n)) return QString();
+    return QString::number(static_cast<qlonglong>(std::llround(n)));
+}
+
+}  // namespace
+
+FrmRechazos::FrmRechazos(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmRechazos"));
+    setWindowTitle(QStringLiteral("Rechazo de Solicitudes sin Relación"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    CursorEspera espera;
+
+    Frame1 = new QGroupBox(QStringLiteral("Busqueda Solicitudes:"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(RectTwips(0, 0, 9615, 4095));
+
+    SkinLabel1 = new QLabel(QStringLiteral("Solicitudes del"), Frame1);
+    SkinLabel1->setObjectName(QStringLiteral("SkinLabel1"));
+    // Right-aligned and grown to the left, so the caption fits whatever the font.
+    SkinLabel1->setGeometry(RectTwips(2400, 300, 2295, 255));
+    SkinLabel1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    DtpFecha1 = new SelectorFecha(Frame1);
+    DtpFecha1->setObjectName(QStringLiteral("DtpFecha1"));
+    DtpFecha1->setGeometry(RectTwips(4800, 240, 1455, 375));
+    SkinLabel1->setBuddy(DtpFecha1);
+
+    SkinLabel2 = new QLabel(QStringLiteral("al"), Frame1);
+    SkinLabel2->setObjectName(QStringLiteral("SkinLabel2"));
+    SkinLabel2->setGeometry(RectTwips(6360, 300, 255, 255));
+
+    DtpFecha2 = new SelectorFecha(Frame1);
+    DtpFecha2->setObjectName(QStringLiteral("DtpFecha2"));
+    // As wide as the first one, so the whole date shows.
+    DtpFecha2->setGeometry(RectTwips(6600, 240, 1455, 375));
+    SkinLabel2->setBuddy(DtpFecha2);
+
+    CmdConsultar = new QPushButton(QStringLiteral("&Consultar"), Frame1);
+    CmdConsultar->setObjectName(QStringLiteral("CmdConsultar"));
+    CmdConsultar->setGeometry(RectTwips(8280, 240, 1215, 375));
+    CmdConsultar->setAutoDefault(true);
+
+    iSolicitudes = new Rejilla(Frame1);
+    iSolicitudes->setObjectName(QStringLiteral("iSolicitudes"));
+    iSolicitudes->setGeometry(RectTwips(120, 840, 9375, 3135));
+    iSolicitudes->soloLectura(true);
+
+    setTabOrder(DtpFecha1, DtpFecha2);
+    setTabOrder(DtpFecha2, CmdConsultar);
+    setTabOrder(CmdConsultar, iSolicitudes);
+
+    connect(CmdConsultar, &QPushButton::clicked, this, &FrmRechazos::ConsultarSolicitudes);
+    connect(iSolicitudes, &Rejilla::dobleClic, this, &FrmRechazos::iSolicitudes_DobleClic);
+
+    const QDate hoy = QDate::currentDate();
+    DtpFecha1->ponerFecha(hoy.addDays(-2));
+    DtpFecha2->ponerFecha(hoy);
+    PrepararVentana(this, 9660, 4140);
+    DtpFecha1->setFocus();
+}
+
+void FrmRechazos::ConsultarSolicitudes() {
+    using Global::CadenaSql;
+    db::Recordset& registros = Global::Registros2;
+    CursorEspera espera;
+    CadenaSql =
+        QStringLiteral(" SELECT s.solicitud 'Solicitud',dbo.alltrim(su.nombre_sucursal) "
+                       "'Sucursal',ERP_OXA.dbo.fecha_corta(s.fecha_recepcion)'Fecha Recepción',"
+                       "dbo.alltrim(erp_oxa.dbo.nombre_cliente(cliente)) 'Nombre Cliente',"
+                       "s.estado_actual 'Estado Solicitud' from NORV.dbo.Solicitudes_cliente_Nuevo s  ") +
+        QStringLiteral("  JOIN  sucursales su on s.sucursal= su.sucursal  ") +
+        QStringLiteral("  WHERE su.centro_distribucion='") +
+        db::EscaparComillas(Global::CentroDistribucion) + QStringLiteral("'  ") +
+        QStringLiteral("  AND   relacion IS NULL  ") +
+        QStringLiteral("  AND  Fecha_recepcion BETWEEN  erp_oxa.dbo.fecha('") +
+        DtpFecha1->fecha().toString(QStringLiteral("yyyyMMdd")) +
+        QStringLiteral("','Inicio') and erp_oxa.dbo.fecha('") +
+        // The whole day after the one shown is taken in as well.
+        DtpFecha2->fecha().addDays(1).toString(QStringLiteral("yyyyMMdd")) +
+        QStringLiteral("','Final')  order by solicitud");
+    try {
+        // Opened before the grid is touched: a failed search leaves the last list in place.
+        registros.abrir(CadenaSql, Global::Conexion);
+        iSolicitudes->quitarFilas();
+        iSolicitudes->soloLectura(true);
+        iSolicitudes->quitarFilasYColumnas();
+        iSolicitudes->llenar(registros);
+        for (int c = 1; c <= 5 && c <= iSolicitudes->numeroColumnas(); ++c) iSolicitudes->ajustarAncho(c);
+        iSolicitudes->ponerColoresAlternos(QColor(255, 255, 200), QColor(255, 255, 255));
+        Frame1->setTitle(QStringLiteral("Solicitudes Localizadas:") +
+                         QString::number(iSolicitudes->numeroFilas()));
+        registros.cerrar();
+    } catch (const db::ErrorBD& e) {
+        registros.cerrar();
+        MensajeError(e.mensaje(), TituloError);
+    }
+}
+
+void FrmRechazos::iSolicitudes_DobleClic(int fila, int) {
+    if (fila < 1 || fila > iSolicitudes->numeroFilas()) return;
+    if (!Preguntar(QStringLiteral("Se dispone a Rechazar/Reactivar la Solicitud Seleccionada, Esta Seguro?"),
+                   QStringLiteral("Rechazar Solicitud"), true))
+        return;
+    const QString estado = iSolicitudes->valor(fila, 5).toString().trimmed();
+    const QString solicitud = NumeroDeCelda(iSolicitudes->valor(fila, 1));
+    // A row without an application number would make a statement that touches nothing.
+    if (solicitud.isEmpty()) return;
+    if (estado == QLatin1String("Recibida"))
+        Rechazar(fila, solicitud);
+    else
+        Reactivar(fila, solicitud);
+}
+
+void FrmRechazos::Rechazar(int fila, const QString& solicitud) {
+    {
+        FrmComentarios comentarios(this);
+        Servicios().mostrarModal(comentarios);
+    }
+    const QString sql =
+        QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',"
+                       "comentarios='") +
+        db::EscaparComillas(Global::ComentarioRechazo) + QStringLiteral("'  WHERE solicitud=") +
+        solicitud + QStringLiteral(" ");
+    try {
+        Global::Conexion.ejecutar(sql);
+    } catch (const db::ErrorBD& e) {
+        MensajeError(e.mensaje(), TituloError);
+        return;
+    }
+    iSolicitudes->quitarFila(fila);
+    MensajeInformacion(QStringLiteral("Solicitud Rechazada Correctamente!"),
+                       QStringLiteral("Rechazar Solicitud"));
+}
+
+void FrmRechazos::Reactivar(int fila, const QString& solicitud) {
+    const QString sql =
+        QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Recibida',"
+                       "comentarios='SOLICITUD REACTIVADA'  WHERE solicitud=") +
+        solicitud + QStringLiteral(" ");
+    try {
+        Global::Conexion.ejecutar(sql);
+    } catch (const db::ErrorBD& e) {
+        MensajeError(e.mensaje(), TituloError);
+        return;
+    }
+    MensajeInformacion(QStringLiteral("Solicitud Reactivada Correctamente!"),
+                       QStringLiteral("Reactivar Solicitud"));
+    iSolicitudes->ponerValor(fila, 5, QStringLiteral("Recibida"));
+}

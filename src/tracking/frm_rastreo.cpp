@@ -1,0 +1,247 @@
+#include "tracking/frm_rastreo.h"
+
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <cmath>
+#include <optional>
+
+#include "db/comando.h"
+#include "db/error_bd.h"
+#include "db/sql.h"
+#include "startup/global.h"
+#include "ui/rejilla.h"
+#include "ui/servicios.h"
+#include "ui/ventana.h"
+
+namespace {
+
+// The colours the capture grid is painted with, as the windows were designed (0xBBGGRR).
+constexpr long Rojo = 255;
+constexpr long Amarillo = 65535;
+
+struct Columna {
+    const char* titulo;
+    int ancho;
+};
+
+void Armar(Rejilla* rejilla, std::initializer_list<Columna> columnas) {
+    rejilla->quitarFilas();
+    rejilla->soloLectura(true);
+    for (const Columna& c : columnas) rejilla->agregarColumna(QString::fromUtf8(c.titulo), c.ancho);
+}
+
+std::optional<double> NumeroDeCelda(const QVariant& celda) {
+    bool ok = false;
+    const double n = celda.toString().trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(n)) return std::nullopt;
+    return n;
+}
+
+// A number as it goes bare into a statement: digits only.
+QString Bare(double n) { return QString::number(static_cast<qlonglong>(std::llround(n))); }
+
+QString SiNo(bool si) { return si ? QStringLiteral("Si") : QStringLiteral("No"); }
+
+}  // namespace
+
+FrmRastreo::FrmRastreo(Rejilla* capturaGrid, QWidget* parent) : QDialog(parent), captura_(capturaGrid) {
+    setObjectName(QStringLiteral("FrmRastreo"));
+    setWindowTitle(QStringLiteral("Rastreo de Clientes"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+    // Three frames of the same width, one above the other, each holding its list.
+    auto marco = [this](const char* nombre, const QString& titulo, int arriba, const char* nombreRejilla,
+                        Rejilla*& rejilla) {
+        auto* f = new QGroupBox(titulo, this);
+        f->setObjectName(QLatin1String(nombre));
+        f->setGeometry(RectTwips(120, arriba, 8670, 2415));
+        rejilla = new Rejilla(f);
+        rejilla->setObjectName(QLatin1String(nombreRejilla));
+        rejilla->setGeometry(RectTwips(120, 240, 8430, 2055));
+        return f;
+    };
+    Frame1 = marco("Frame1", QStringLiteral("Rastreo por Nombre Cliente(Incobrable / Indeseable):"), 60,
+                   "iClientes", iClientes);
+    Frame2 = marco("Frame2", QStringLiteral("Rastreo del Aval:"), 2550, "IAvales", IAvales);
+    Frame3 = marco("Frame3", QStringLiteral("Rastreo por Teléfono(Clientes con Mismo Número Teléfonico):"),
+                   5040, "ITelefonos", ITelefonos);
+    setTabOrder(iClientes, IAvales);
+    setTabOrder(IAvales, ITelefonos);
+
+    PrepararVentana(this, 8910, 7545);
+    RegistrosClientes = 0;
+    RegistrosAvales = 0;
+    ArmarRejillas();
+    // The whole screening runs before the window is shown.
+    Rastrear();
+    iClientes->setFocus();
+}
+
+void FrmRastreo::ArmarRejillas() {
+    Armar(iClientes, {{"Solicitud", 80},
+                      {"Sucursal", 160},
+                      {"Cliente", 60},
+                      {"Nombre Cliente", 180},
+                      {"Importe Sol.", 80},
+                      {"Vendedor", 160}});
+    Armar(ITelefonos, {{"Solicitud", 80},
+                       {"Sucursal", 160},
+                       {"Cliente", 60},
+                       {"Nombre Cliente", 180},
+                       {"Cliente mismo Telefono", 80}});
+    Armar(IAvales, {{"Solicitud", 80},
+                    {"Sucursal", 160},
+                    {"Cliente", 60},
+                    {"Nombre Cliente", 180},
+                    {"Aval de", 180},
+                    {"Es Cliente Credito", 80},
+                    {"Numero Cliente", 80},
+                    {"Es Aval", 50},
+                    {"Es Incobrable", 50}});
+}
+
+void FrmRastreo::Rastrear() {
+    if (!captura_) return;
+    const int filas = captura_->numeroFilas();
+    try {
+        CursorEspera espera;
+        for (int r = 1; r <= filas; ++r) {
+            // Lets the capture window repaint the rows already screened.
+            QCoreApplication::processEvents();
+            // The capture window stays usable meanwhile: its grid may have lost rows, or gone.
+            if (!captura_ || r > captura_->numeroFilas()) break;
+            RenglonActual = r;
+            const auto solicitud = NumeroDeCelda(captura_->valor(r, 1));
+            const auto cliente = NumeroDeCelda(captura_->valor(r, 3));
+            // A row without an application number has nothing on the server to screen.
+            if (solicitud) {
+                ClienteActual = cliente.value_or(0);
+                if (cliente) RevisarCliente(Bare(*solicitud), Bare(*cliente));
+                RevisarAval(Bare(*solicitud));
+                RevisarTelefono(Bare(*solicitud));
+            }
+            QCoreApplication::processEvents();
+        }
+    } catch (const db::ErrorBD& e) {
+        // The screening stops at this row; what was rejected and painted stays so.
+        Global::Registros2.cerrar();
+        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+    }
+}
+
+void FrmRastreo::RevisarCliente(const QString& solicitud, const QString& cliente) {
+    db::Recordset& registros = Global::Registros2;
+    Global::CadenaSql = QStringLiteral("SELECT NORV.dbo.cliente_incobrable(") + cliente +
+                        QStringLiteral("), es_Indeseable FROM clientes WHERE Cliente = ") + cliente;
+    registros.abrir(Global::CadenaSql, Global::Conexion);
+    if (!registros.eof() && (registros.campo(1).toBool() || registros.campo(0).toBool())) {
+        RechazarSolicitud(solicitud);
+        const int r = static_cast<int>(RenglonActual);
+        PintarRenglon(QStringLiteral("Rojo"), r);
+        RegistrosClientes += 1;
+        const int nueva = iClientes->agregarFila();
+        for (int c = 1; c <= 6; ++c) iClientes->ponerValor(nueva, c, captura_->valor(r, c));
+    }
+    registros.cerrar();
+}
+
+void FrmRastreo::RevisarAval(const QString& solicitud) {
+    db::Recordset& registros = Global::Registros2;
+    Global::CadenaSql = QStringLiteral("SELECT apellidos_aval,nombre_aval FROM "
+                                       "NORV.dbo.solicitudes_cliente_nuevo WHERE Solicitud = ") +
+                        solicitud;
+    registros.abrir(Global::CadenaSql, Global::Conexion);
+    QString apellidos, nombres;
+    if (!registros.eof()) {
+        apellidos = registros.campo(0).toString().trimmed();
+        nombres = registros.campo(1).toString().trimmed();
+    }
+    registros.cerrar();
+    // Short surnames match too many people to say anything about this guarantor.
+    if (apellidos.size() <= 5) return;
+
+    bool hallado = false;
+    {
+        db::Comando comando(Global::Conexion, QStringLiteral("NORV.dbo.Rep_Historial_Norv_Cliente"));
+        comando.agregarParametro(QStringLiteral("@cApellidos"), db::TipoParametro::Char,
+                                 db::Direccion::Entrada, 60, apellidos);
+        comando.agregarParametro(QStringLiteral("@cNombres"), db::TipoParametro::Char,
+                                 db::Direccion::Entrada, 60, nombres);
+        const std::unique_ptr<db::Resultado> historial = comando.ejecutarConResultado();
+        if (historial && historial->siguiente()) {
+            hallado = true;
+            ClienteAval = historial->valor(0).toDouble();
+            AvalDe = historial->valor(1).toString();
+            Incobrable = historial->valor(2).toBool();
+            EsAval = historial->valor(3).toBool();
+            if (!Incobrable) Incobrable = historial->valor(4).toBool();
+        }
+    }
+    if (!hallado) return;
+
+    const int r = static_cast<int>(RenglonActual);
+    if (Incobrable) {
+        RechazarSolicitud(solicitud);
+        PintarRenglon(QStringLiteral("Rojo"), r);
+        RegistrosAvales += 1;
+        AgregarAval();
+    } else if (ClienteAval > 0 || EsAval) {
+        PintarRenglon(QStringLiteral("Amarillo"), r);
+        RegistrosAvales += 1;
+        AgregarAval();
+    }
+}
+
+// Other customers whose applications carry this application's telephone: one row each, and
+// the application flagged for attention (never rejected for it).
+void FrmRastreo::RevisarTelefono(const QString& solicitud) {
+    db::Recordset& registros = Global::Registros2;
+    Global::CadenaSql =
+        QStringLiteral("SELECT DISTINCT o.Cliente FROM NORV.dbo.Solicitudes_cliente_Nuevo s "
+                       "JOIN NORV.dbo.Solicitudes_cliente_Nuevo o ON o.telefono = s.telefono "
+                       "WHERE s.solicitud = ") +
+        solicitud + QStringLiteral(" AND s.telefono <> '' AND o.Cliente <> s.Cliente ORDER BY o.Cliente");
+    registros.abrir(Global::CadenaSql, Global::Conexion);
+    const int r = static_cast<int>(RenglonActual);
+    bool hallado = false;
+    while (!registros.eof()) {
+        hallado = true;
+        const int nueva = ITelefonos->agregarFila();
+        for (int c = 1; c <= 4; ++c) ITelefonos->ponerValor(nueva, c, captura_->valor(r, c));
+        ITelefonos->ponerValor(nueva, 5, registros.campo(0));
+        registros.siguiente();
+    }
+    registros.cerrar();
+    if (hallado) PintarRenglon(QStringLiteral("Amarillo"), r);
+}
+
+void FrmRastreo::RechazarSolicitud(const QString& solicitud) {
+    Global::Conexion.ejecutar(
+        QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',"
+                       "comentarios='") +
+        db::EscaparComillas(Global::ComentarioRechazo) + QStringLiteral("'  WHERE solicitud=") +
+        solicitud + QStringLiteral(" "));
+}
+
+void FrmRastreo::AgregarAval() {
+    const int r = static_cast<int>(RenglonActual);
+    const int nueva = IAvales->agregarFila();
+    for (int c = 1; c <= 4; ++c) IAvales->ponerValor(nueva, c, captura_->valor(r, c));
+    IAvales->ponerValor(nueva, 5, AvalDe);
+    IAvales->ponerValor(nueva, 6, SiNo(ClienteAval != 0));
+    IAvales->ponerValor(nueva, 7, static_cast<qlonglong>(std::llround(ClienteAval)));
+    IAvales->ponerValor(nueva, 8, SiNo(EsAval));
+    IAvales->ponerValor(nueva, 9, SiNo(Incobrable));
+}
+
+void FrmRastreo::PintarRenglon(const QString& color, int fila) {
+    if (!captura_) return;
+    const QColor rojo = ColorDeNumero(Rojo);
+    for (int c = 1; c <= captura_->numeroColumnas(); ++c) {
+        if (color == QLatin1String("Rojo"))
+            captura_->ponerColorFondo(fila, c, rojo);
+        else if (captura_->colorFondo(fila, c) != rojo)
+            captura_->ponerColorFondo(fila, c, ColorDeNumero(Amarillo));
+    }
+}

@@ -1,0 +1,48 @@
+#pragma once
+// Screens every application of the capture window's grid while the window loads: bad-record
+// customers and guarantors reject the application (row painted red), guarantors who already
+// are credit customers or guarantors and telephones shared with other customers flag it
+// (row painted yellow). The window lists what it found.
+#include <QDialog>
+#include <QPointer>
+
+class QGroupBox;
+class Rejilla;
+
+class FrmRastreo : public QDialog {
+    Q_OBJECT
+public:
+    // `capturaGrid` is the capture window's list of entered applications (columns: 1 number,
+    // 2 branch, 3 customer number, 4 customer name, 5 amount, 6 salesperson); its rows are
+    // screened here, before the window is shown, and painted.
+    explicit FrmRastreo(Rejilla* capturaGrid, QWidget* parent = nullptr);
+
+    QGroupBox* Frame1;
+    Rejilla* iClientes;
+    QGroupBox* Frame2;
+    Rejilla* IAvales;
+    QGroupBox* Frame3;
+    Rejilla* ITelefonos;
+
+private:
+    void ArmarRejillas();
+    void Rastrear();
+    void RevisarCliente(const QString& solicitud, const QString& cliente);
+    void RevisarAval(const QString& solicitud);
+    void RevisarTelefono(const QString& solicitud);
+    void RechazarSolicitud(const QString& solicitud);
+    void AgregarAval();
+    void PintarRenglon(const QString& color, int fila);
+
+    QPointer<Rejilla> captura_;
+
+    // The row being screened and what was found for it.
+    double RenglonActual = 0;
+    double ClienteActual = 0;
+    double RegistrosClientes = 0;
+    double RegistrosAvales = 0;
+    double ClienteAval = 0;
+    QString AvalDe;
+    bool Incobrable = false;
+    bool EsAval = false;
+};

@@ -1,0 +1,402 @@
+// Registering an application in the capture window, typed with the keyboard as a clerk does,
+// against the embedded engine: what lands in the database, the grid, the messages.
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "base_prueba.h"
+#include "capture/frm_captura.h"
+#include "capture/frm_clientes_encontrados.h"
+#include "db/embedded/motor_incrustado.h"
+#include "servicios_falsos.h"
+#include "startup/global.h"
+#include "ui/rejilla.h"
+
+namespace {
+
+// The engine with a REGRESA_FOLIO that finds no number, as a server may answer.
+class MotorSinFolio : public db::MotorIncrustado {
+public:
+    using db::MotorIncrustado::MotorIncrustado;
+    std::unique_ptr<db::Resultado> llamar(const QString& procedimiento,
+                                          QList<db::Parametro>& parametros) override {
+        if (procedimiento.compare(QLatin1String("REGRESA_FOLIO"), Qt::CaseInsensitive) == 0) {
+            for (db::Parametro& p : parametros) p.valor = QVariant();
+            return nullptr;
+        }
+        return db::MotorIncrustado::llamar(procedimiento, parametros);
+    }
+};
+
+struct Solicitud {
+    QString paterno = "garcia", materno = "lopez", nombre = "maria";
+    QString telefono = "6141234567890";
+    QString paternoAval = "ruiz", maternoAval = "", nombreAval = "pedro";
+    int sucursal = 1;  // presses of the Down key in the branch list (ALDAMA, MATRIZ)
+    QString vendedor = "abr";
+    int promocion = 1;
+    QString documento = "5001", importe = "15000";
+};
+
+}  // namespace
+
+class CapturaGuardarTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<BasePrueba> base;
+    std::unique_ptr<ServiciosFalsos> servicios;
+
+    std::unique_ptr<FrmCaptura> Abrir() {
+        auto f = std::make_unique<FrmCaptura>();
+        f->show();
+        f->activateWindow();
+        [&] { QVERIFY(QTest::qWaitForWindowActive(f.get())); }();
+        return f;
+    }
+
+    static QWidget* Foco() { return QApplication::focusWidget(); }
+
+    // Types an application field by field, moving on with Enter in the boxes and Tab in the lists.
+    void Teclear(FrmCaptura& f, const Solicitud& s) {
+        f.TxtPaterno->setFocus();
+        for (const QString& texto : {s.paterno, s.materno, s.nombre, s.telefono, s.paternoAval,
+                                     s.maternoAval, s.nombreAval}) {
+            QTest::keyClicks(Foco(), texto);
+            QTest::keyClick(Foco(), Qt::Key_Return);
+        }
+        QCOMPARE(Foco(), f.CmbSucursal);
+        for (int i = 0; i < s.sucursal; ++i) QTest::keyClick(f.CmbSucursal, Qt::Key_Down);
+        QTest::keyClick(Foco(), Qt::Key_Tab);
+        QCOMPARE(Foco(), f.Combo1);
+        QTest::keyClicks(f.Combo1, s.vendedor);
+        QTest::keyClick(f.Combo1, Qt::Key_Tab);
+        QCOMPARE(Foco(), f.CmbPromociones);
+        for (int i = 0; i < s.promocion; ++i) QTest::keyClick(f.CmbPromociones, Qt::Key_Down);
+        QTest::keyClick(Foco(), Qt::Key_Tab);
+        QCOMPARE(Foco(), f.TxtDocumento);
+        QTest::keyClicks(Foco(), s.documento);
+        QTest::keyClick(Foco(), Qt::Key_Return);
+        QTest::keyClicks(Foco(), s.importe);
+        QTest::keyClick(Foco(), Qt::Key_Return);
+        QCOMPARE(Foco(), f.CmdGuardar);
+    }
+
+    int Cuenta(const QString& tabla) { return base->valor("SELECT COUNT(*) FROM " + tabla).toInt(); }
+
+private slots:
+    void init() {
+        base = std::make_unique<BasePrueba>(QStringLiteral("CHI"), QStringLiteral("1"));
+        servicios = std::make_unique<ServiciosFalsos>();
+        base->sqlite(QStringLiteral(
+            "INSERT INTO sucursales (sucursal, nombre_sucursal, centro_distribucion) VALUES "
+            "('1', 'MATRIZ', 'CHI'), ('15', 'ALDAMA', 'CHI');"
+            "INSERT INTO norv.Promociones (Promocion, Nombre_promocion, Tipo_venta) VALUES "
+            "(4, 'SIN INTERESES', 4);"
+            "INSERT INTO personal (persona, apellidos, nombres, sucursal, es_vendedor) VALUES "
+            "('    101', 'PEREZ', 'JUAN', 1, 1), ('     22', 'ABREGO', 'ZOE', 15, 1);"
+            "INSERT INTO anticipos_clientes (documento, fecha, saldo) VALUES "
+            "(5001, '2026-11-30 10:15:00.000', 500), (5002, '2026-11-29 00:00:00.000', 0);"
+            "INSERT INTO clientes (cliente, Nombre_Cliente, RFC) VALUES "
+            "(70, 'LOPEZ DIAZ ANA', 'LODA800101'), (71, 'LOPEZ DIAZ ANA', 'LODA900202'),"
+            "(72, 'OTRO CLIENTE', '');"));
+        Global::ClavePersona = QString();
+        Global::ClaveSucursal = QString();
+    }
+    void cleanup() {
+        servicios.reset();
+        base.reset();
+    }
+
+    void unClienteNuevoQuedaRegistrado() {
+        auto f = Abrir();
+        Solicitud s;
+        Teclear(*f, s);
+        QCOMPARE(f->LblFecha->text(), QStringLiteral("30/11/2026"));
+        QCOMPARE(Global::NombreCompleto, QStringLiteral("GARCIA LOPEZ MARIA"));
+        QCOMPARE(Global::ClaveSucursal.texto(), QStringLiteral("15     "));
+        QCOMPARE(Global::ClavePersona.texto(), QStringLiteral("     22"));
+        QCOMPARE(f->Combo1->currentText(), QStringLiteral("ABREGO ZOE"));
+        base->limpiar();
+        QTest::keyClick(f->CmdGuardar, Qt::Key_Return);
+
+        QCOMPARE(servicios->textos(), QStringList{QStringLiteral("Solicitud Registrada Correctamente!!")});
+        QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Alta de Cliente Solicitud"));
+        QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Informacion);
+        QVERIFY(servicios->dialogos.isEmpty());  // no homonym
+
+        const int cliente = base->valor("SELECT cliente FROM clientes WHERE Nombre_Cliente = 'GARCIA LOPEZ MARIA'").toInt();
+        QVERIFY(cliente > 72);
+        QCOMPARE(base->filas("SELECT Cliente, Importe_Solicitud, Sucursal, Promocion, telefono, Nombre_Aval, "
+                             "apellidos_Aval, Rastreado, Documento, substr(fecha_tienda,1,10), Vendedor, "
+                             "estado_actual, Relacion FROM norv.Solicitudes_cliente_Nuevo"),
+                 QStringList{QStringLiteral("%1|15000|15     |4|6141234567890|PEDRO|RUIZ|1|5001|2026-11-30|     22|"
+                                            "Recibida|NULL")
+                                 .arg(cliente)});
+        QCOMPARE(base->filas("SELECT Cliente, Nombres, Paterno, Materno FROM norv.Clientes_Compra_Facil"),
+                 QStringList{QStringLiteral("%1|MARIA|GARCIA|LOPEZ").arg(cliente)});
+        const int folio = base->valor("SELECT solicitud FROM norv.Solicitudes_cliente_Nuevo").toInt();
+
+        QCOMPARE(base->enviadas.value(0),
+                 QStringLiteral("SELECT COUNT(cliente) FROM clientes WHERE Nombre_Cliente LIKE 'GARCIA LOPEZ MARIA'"));
+        QVERIFY(base->enviadas.value(1).startsWith(QStringLiteral(
+            "EXEC Guarda_Cliente_norv @cSucursal='1', @cRFC='', @cNombreCliente='GARCIA LOPEZ MARIA', @nCliente=")));
+        QVERIFY(base->enviadas.value(2).startsWith(QStringLiteral("EXEC norv.dbo.Cliente_Compra_Facil")));
+        QCOMPARE(base->enviadas.value(3),
+                 QStringLiteral("INSERT INTO norv.dbo.Solicitudes_cliente_Nuevo (Cliente, Fecha_recepcion, "
+                                "Importe_Solicitud, Sucursal, Promocion, telefono, Nombre_Aval, apellidos_Aval, "
+                                "Rastreado, Documento, fecha_tienda, Vendedor) VALUES(  %1, GETDATE(), 15000, "
+                                "'15     ', '4', '6141234567890', 'PEDRO','RUIZ' , 1, 5001, '20261130', '     22') ")
+                     .arg(cliente));
+        QVERIFY(base->enviadas.value(4).startsWith(QStringLiteral("EXEC REGRESA_FOLIO")));
+
+        QCOMPARE(f->renglones(), 1);
+        QCOMPARE(f->iSolicitudes->numeroFilas(), 1);
+        const QStringList esperado = {QString::number(folio), "ALDAMA", QString::number(cliente),
+                                      "GARCIA LOPEZ MARIA", "15000", "ABREGO ZOE", "NO"};
+        for (int c = 1; c <= 7; ++c) QCOMPARE(f->iSolicitudes->valor(1, c).toString(), esperado[c - 1]);
+
+        // Ready for the next application: fields empty, branch and promotion kept.
+        for (QLineEdit* c : {f->TxtPaterno, f->TxtMaterno, f->TxtNombre, f->TxtTelefono, f->TxtPaternoAval,
+                             f->TxtMaternoAval, f->TxtNombreAval, f->TxtDocumento, f->TxtImporte})
+            QVERIFY(c->text().isEmpty());
+        QCOMPARE(f->LblFecha->text(), QStringLiteral("Fecha:"));
+        QVERIFY(f->Combo1->currentText().isEmpty());
+        QCOMPARE(f->CmbSucursal->currentText(), QStringLiteral("ALDAMA"));
+        QCOMPARE(f->CmbPromociones->currentText(), QStringLiteral("SIN INTERESES"));
+        QVERIFY(f->nombreAval().isEmpty());
+        QCOMPARE(Foco(), f->TxtPaterno);
+        QVERIFY(!Global::CambiosPendientes);
+        f->close();
+        QVERIFY(servicios->preguntas.isEmpty());
+    }
+
+    void unClienteExistenteElegidoEntreHomonimos() {
+        auto f = Abrir();
+        Solicitud s;
+        s.paterno = "lopez";
+        s.materno = "diaz";
+        s.nombre = "ana";
+        s.paternoAval = s.nombreAval = "";
+        Teclear(*f, s);
+        // The clerk double-clicks the second of the two customers listed.
+        servicios->alMostrarModal = [](QDialog& d) {
+            auto* h = qobject_cast<FrmClientes_Encontrados*>(&d);
+            QVERIFY(h);
+            QCOMPARE(h->iClientes->numeroFilas(), 2);
+            emit h->iClientes->dobleClic(2, 3);
+        };
+        base->limpiar();
+        f->CmdGuardar->click();
+        QCOMPARE(servicios->dialogos.size(), 1);
+        QCOMPARE(servicios->dialogos[0].clase, QStringLiteral("FrmClientes_Encontrados"));
+        QCOMPARE(servicios->textos(), QStringList{QStringLiteral("Solicitud Registrada Correctamente!!")});
+        QCOMPARE(Cuenta("clientes"), 3);
+        for (const QString& e : base->enviadas) QVERIFY2(!e.startsWith(QStringLiteral("EXEC Guarda")), qPrintable(e));
+        const QString insert = base->enviadas.filter(QStringLiteral("INSERT INTO")).value(0);
+        QVERIFY2(insert.contains(QStringLiteral("Nombre_Aval, Apellidos_Aval, Rastreado")), qPrintable(insert));
+        QVERIFY2(insert.contains(QStringLiteral("VALUES(  71, GETDATE(), ")), qPrintable(insert));
+        QVERIFY2(insert.contains(QStringLiteral("'', 0, 5001,")), qPrintable(insert));
+        QCOMPARE(base->filas("SELECT Cliente, Rastreado, Nombre_Aval, apellidos_Aval FROM norv.Solicitudes_cliente_Nuevo"),
+                 QStringList{QStringLiteral("71|0||")});
+        QCOMPARE(f->iSolicitudes->valor(1, 3).toString(), QStringLiteral("71"));
+        QCOMPARE(f->iSolicitudes->valor(1, 7).toString(), QStringLiteral("SI"));
+    }
+
+    void registrarDeNuevoCreaOtroCliente() {
+        auto f = Abrir();
+        Solicitud s;
+        s.paterno = "lopez";
+        s.materno = "diaz";
+        s.nombre = "ana";
+        Teclear(*f, s);
+        servicios->alMostrarModal = [](QDialog& d) {
+            d.findChild<QPushButton*>(QStringLiteral("CmdRegistrar"))->click();
+        };
+        f->CmdGuardar->click();
+        QCOMPARE(Cuenta("clientes WHERE Nombre_Cliente = 'LOPEZ DIAZ ANA'"), 3);
+        QCOMPARE(base->valor("SELECT Rastreado FROM norv.Solicitudes_cliente_Nuevo").toInt(), 1);
+        QCOMPARE(f->iSolicitudes->valor(1, 7).toString(), QStringLiteral("NO"));
+    }
+
+    void cadaRevisionFallidaAvisaYNoEscribe_data() {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("nombre de una letra") << "nombre" << "Favor de Revisar los Datos del CLiente, para clientes con un solo apellido usar el espacio A. Paterno";
+        QTest::newRow("aval de una letra") << "aval" << "Favor de Revisar los Datos del CLiente, para clientes con un solo apellido usar el espacio A. Paterno";
+        QTest::newRow("sin importe") << "importe" << "Favor de Teclear el Importe de la solicitud";
+        QTest::newRow("ticket sin saldo") << "documento" << "Favor de Revisar el Documento del Anticipo";
+        QTest::newRow("sin sucursal") << "sucursal" << "Favor de Seleccionar la Sucursal que envia la Solicitud";
+        QTest::newRow("sin promoción") << "promocion" << "Favor de Seleccionar la Promoción Elegida por el cliente";
+        QTest::newRow("vendedor que no está") << "vendedor" << "Favor de Seleccionar al Vendedor";
+    }
+    void cadaRevisionFallidaAvisaYNoEscribe() {
+        QFETCH(QString, campo);
+        QFETCH(QString, mensaje);
+        auto f = Abrir();
+        Solicitud s;
+        if (campo == "nombre") s.nombre = "m";
+        if (campo == "aval") s.nombreAval = "p";
+        if (campo == "importe") s.importe = "";
+        if (campo == "documento") s.documento = "5002";
+        if (campo == "sucursal") s.sucursal = 0;
+        if (campo == "promocion") s.promocion = 0;
+        if (campo == "vendedor") s.vendedor = "xyz";
+        Teclear(*f, s);
+        servicios->limpiar();
+        f->CmdGuardar->click();
+        QCOMPARE(servicios->textos(), QStringList{mensaje});
+        QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Datos Incorrectos"));
+        QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Critico);
+        QCOMPARE(Cuenta("norv.Solicitudes_cliente_Nuevo"), 0);
+        QCOMPARE(Cuenta("clientes"), 3);
+        QCOMPARE(f->iSolicitudes->numeroFilas(), 0);
+        QCOMPARE(f->TxtPaterno->text(), QStringLiteral("GARCIA"));
+    }
+
+    void sinFolioNoDejaNadaYSePuedeRepetir() {
+        auto f = Abrir();
+        Teclear(*f, Solicitud{});
+        Global::Conexion.abrir(std::make_unique<MotorSinFolio>(base->carpeta() + "/datos"));
+        f->CmdGuardar->click();
+        QCOMPARE(servicios->textos(),
+                 QStringList{QStringLiteral("Error Grave, sin folio de inserción, repita la operación")});
+        QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Error"));
+        QCOMPARE(Cuenta("clientes"), 3);
+        QCOMPARE(Cuenta("norv.Solicitudes_cliente_Nuevo"), 0);
+        QCOMPARE(Cuenta("norv.Clientes_Compra_Facil"), 0);
+        QCOMPARE(f->folioSolicitud(), 0.0);
+        QCOMPARE(f->TxtNombre->text(), QStringLiteral("MARIA"));
+        QVERIFY(Global::CambiosPendientes);
+
+        Global::Conexion.abrir(std::make_unique<db::MotorIncrustado>(base->carpeta() + "/datos"));
+        servicios->limpiar();
+        f->CmdGuardar->click();
+        QCOMPARE(servicios->textos(), QStringList{QStringLiteral("Solicitud Registrada Correctamente!!")});
+        QCOMPARE(Cuenta("clientes"), 4);
+        QCOMPARE(Cuenta("norv.Solicitudes_cliente_Nuevo"), 1);
+    }
+
+    void unErrorDelServidorDejaTodoComoEstaba() {
+        auto f = Abrir();
+        Teclear(*f, Solicitud{});
+        base->sqlite(QStringLiteral("CREATE TRIGGER norv.falla BEFORE INSERT ON Solicitudes_cliente_Nuevo "
+                                    "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END"));
+        f->CmdGuardar->click();
+        QCOMPARE(servicios->mensajes.size(), 1);
+        QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Critico);
+        QVERIFY2(servicios->mensajes[0].texto.contains(QStringLiteral("disco lleno")), qPrintable(servicios->mensajes[0].texto));
+        QCOMPARE(Cuenta("clientes"), 3);
+        QCOMPARE(f->TxtPaterno->text(), QStringLiteral("GARCIA"));
+        QCOMPARE(f->iSolicitudes->numeroFilas(), 0);
+    }
+
+    void nombresConComillaSeGuardanComoSeTeclearon() {
+        auto f = Abrir();
+        Solicitud s;
+        s.paterno = "o'higgins";
+        s.nombreAval = "d'angelo";
+        Teclear(*f, s);
+        f->CmdGuardar->click();
+        QCOMPARE(servicios->textos(), QStringList{QStringLiteral("Solicitud Registrada Correctamente!!")});
+        QCOMPARE(base->valor("SELECT COUNT(*) FROM clientes WHERE Nombre_Cliente = 'O''HIGGINS LOPEZ MARIA'").toInt(), 1);
+        QCOMPARE(base->valor("SELECT Nombre_Aval FROM norv.Solicitudes_cliente_Nuevo").toString(), QStringLiteral("D'ANGELO"));
+    }
+
+    void unNombreDeMasDeOchentaSeRechazaAntesDeEscribir() {
+        auto f = Abrir();
+        Solicitud s;
+        s.paterno = QString(30, 'a');
+        s.materno = QString(30, 'b');
+        s.nombre = QString(30, 'c');
+        Teclear(*f, s);
+        f->CmdGuardar->click();
+        QCOMPARE(servicios->mensajes.size(), 1);
+        QVERIFY(servicios->mensajes[0].texto.contains(QStringLiteral("80")));
+        QCOMPARE(Cuenta("clientes"), 3);
+        QVERIFY(!base->enviadas.filter(QStringLiteral("COUNT(cliente)")).size());
+    }
+
+    void telefonoYTicketAvisanAlSalir() {
+        auto f = Abrir();
+        f->TxtTelefono->setFocus();
+        QTest::keyClicks(f->TxtTelefono, QStringLiteral("614123456789"));
+        QTest::keyClick(f->TxtTelefono, Qt::Key_Return);
+        QCOMPARE(servicios->textos(), QStringList{QStringLiteral("Longitud de Teléfono Incorrecto")});
+        QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Verifique Teléfono"));
+        QVERIFY(f->TxtTelefono->text().isEmpty());
+        QCOMPARE(Foco(), f->TxtPaternoAval);
+
+        servicios->limpiar();
+        f->TxtDocumento->setFocus();
+        QTest::keyClicks(f->TxtDocumento, QStringLiteral("5002"));
+        QTest::keyClick(f->TxtDocumento, Qt::Key_Return);
+        QCOMPARE(servicios->textos(), QStringList{QStringLiteral("Documento NO existe o sin Saldo Disponible")});
+        QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Revise el Numero de Documento"));
+        QVERIFY(f->LblFecha->text().isEmpty());
+        QCOMPARE(f->TxtDocumento->text(), QStringLiteral("5002"));
+        QVERIFY(base->enviadas.contains(QStringLiteral("SELECT fecha FROM anticipos_clientes WHERE documento = 5002 AND saldo > 0")));
+    }
+
+    void lasCajasNumericasSoloTomanDigitos() {
+        auto f = Abrir();
+        QApplication::clipboard()->setText(QStringLiteral("1,500.00 pesos"));
+        f->TxtImporte->setFocus();
+        f->TxtImporte->paste();
+        QCOMPARE(f->TxtImporte->text(), QStringLiteral("150000"));
+        QTest::keyClicks(f->TxtTelefono, QStringLiteral("61-4a"));
+        QCOMPARE(f->TxtTelefono->text(), QStringLiteral("614"));
+    }
+
+    void elVendedorSeCompletaAlTeclear() {
+        auto f = Abrir();
+        f->Combo1->setFocus();
+        QTest::keyClicks(f->Combo1, QStringLiteral("pe"));
+        QCOMPARE(f->Combo1->currentText(), QStringLiteral("PEREZ JUAN"));
+        QCOMPARE(f->Combo1->lineEdit()->selectedText(), QStringLiteral("REZ JUAN"));
+        QTest::keyClick(f->Combo1, Qt::Key_Return);
+        QCOMPARE(Foco(), f->Combo1);
+        QTest::keyClick(f->Combo1, Qt::Key_Tab);
+        QCOMPARE(Global::ClavePersona.texto(), QStringLiteral("    101"));
+    }
+
+    void dobleClicEliminaLaSolicitud() {
+        auto f = Abrir();
+        Teclear(*f, Solicitud{});
+        f->CmdGuardar->click();
+        Solicitud s2;
+        s2.paterno = "segundo";
+        Teclear(*f, s2);
+        f->CmdGuardar->click();
+        QCOMPARE(f->iSolicitudes->numeroFilas(), 2);
+        const QString primera = f->iSolicitudes->valor(1, 1).toString();
+        servicios->limpiar();
+        base->limpiar();
+
+        servicios->respuestas.enqueue(false);
+        emit f->iSolicitudes->dobleClic(1, 2);
+        QCOMPARE(servicios->preguntas.size(), 1);
+        QCOMPARE(servicios->preguntas[0].texto, QStringLiteral("Se dispone a Eliminar la Solicitud Seleccionada, Esta Seguro?"));
+        QCOMPARE(servicios->preguntas[0].titulo, QStringLiteral("Eliminar Solicitud"));
+        QVERIFY(base->enviadas.isEmpty());
+        QCOMPARE(f->iSolicitudes->numeroFilas(), 2);
+
+        servicios->respuestas.enqueue(true);
+        emit f->iSolicitudes->dobleClic(1, 2);
+        QCOMPARE(base->enviadas, QStringList{QStringLiteral("DELETE FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=") + primera + " "});
+        QCOMPARE(servicios->textos(), QStringList{QStringLiteral("Solicitud Eliminada Correctamente!")});
+        QCOMPARE(f->iSolicitudes->numeroFilas(), 1);
+        QCOMPARE(f->renglones(), 1);
+        QCOMPARE(Cuenta("norv.Solicitudes_cliente_Nuevo"), 1);
+        QCOMPARE(f->iSolicitudes->valor(1, 4).toString(), QStringLiteral("SEGUNDO LOPEZ MARIA"));
+
+        emit f->iSolicitudes->dobleClic(0, 1);
+        QCOMPARE(servicios->preguntas.size(), 2);
+    }
+};
+
+QTEST_MAIN(CapturaGuardarTest)
+#include "captura_guardar_test.moc"
