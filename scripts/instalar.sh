@@ -7,7 +7,7 @@ paquetes=(
   cmake g++ make pkg-config
   qt6-base-dev libqt6sql6-odbc libqt6sql6-sqlite
   libsqlite3-dev sqlite3
-  unixodbc-dev tdsodbc
+  unixodbc-dev tdsodbc libsqliteodbc
   libcurl4-openssl-dev
   libbenchmark-dev
   python3-aiosmtpd

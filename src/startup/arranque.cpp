@@ -1,6 +1,7 @@
 // The program's start: options, the connection, the login window.
 #include <QApplication>
 #include <QFile>
+#include <QFont>
 #include <QScopeGuard>
 #include <QTextStream>
 #include <cstdio>
@@ -53,6 +54,11 @@ int Main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("solicitudes"));
+    // The windows are laid out in twips for an 8-point dialog font; a larger desktop font would
+    // cut the captions.
+    QFont letra = QApplication::font();
+    letra.setPointSize(8);
+    QApplication::setFont(letra);
     return Iniciar(archivoSql);
 }
 
