@@ -1,9 +1,10 @@
 #include "startup/configuracion.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QRegularExpression>
-#include <QSettings>
+#include <QHash>
+#include <QStringDecoder>
 
 namespace configuracion {
 
@@ -45,53 +46,80 @@ Ajustes AjustesPredeterminados(const QString& carpeta) {
     return a;
 }
 
+namespace {
+
+// The settings file as administrators write it: [sections], key=value, comments on lines of
+// their own starting with ';' or '#'. A value keeps its ';' (the recipients are separated by
+// it), and optional surrounding quotes are dropped. Keys are matched without regard to case.
+QHash<QString, QString> LeerIni(const QString& ruta) {
+    QHash<QString, QString> valores;
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly)) return valores;
+    const QByteArray bruto = f.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString texto = utf8.decode(bruto);
+    if (utf8.hasError()) texto = QString::fromLatin1(bruto);
+    QString seccion;
+    for (QString linea : texto.split(QLatin1Char('\n'))) {
+        linea = linea.trimmed();
+        if (linea.isEmpty() || linea.startsWith(QLatin1Char(';')) || linea.startsWith(QLatin1Char('#')))
+            continue;
+        if (linea.startsWith(QLatin1Char('[')) && linea.endsWith(QLatin1Char(']'))) {
+            seccion = linea.mid(1, linea.size() - 2).trimmed().toLower();
+            continue;
+        }
+        const int igual = linea.indexOf(QLatin1Char('='));
+        if (igual <= 0) continue;
+        QString valor = linea.mid(igual + 1).trimmed();
+        if (valor.size() >= 2 && valor.startsWith(QLatin1Char('"')) && valor.endsWith(QLatin1Char('"')))
+            valor = valor.mid(1, valor.size() - 2);
+        valores.insert(seccion + QLatin1Char('/') + linea.left(igual).trimmed().toLower(), valor);
+    }
+    return valores;
+}
+
+}  // namespace
+
 Ajustes LeerAjustes(const QString& carpeta) {
     Ajustes a = AjustesPredeterminados(carpeta);
-    const QString ruta = QDir(carpeta).filePath(QStringLiteral("solicitudes.ini"));
-    if (!QFileInfo::exists(ruta)) return a;
-    QSettings s(ruta, QSettings::IniFormat);
-    auto texto = [&s](const char* clave, const QString& omision) {
-        const QString v = s.value(QLatin1String(clave)).toString().trimmed();
+    const QHash<QString, QString> ini = LeerIni(QDir(carpeta).filePath(QStringLiteral("solicitudes.ini")));
+    auto texto = [&ini](const char* clave, const QString& omision) {
+        const QString v = ini.value(QLatin1String(clave)).trimmed();
         return v.isEmpty() ? omision : v;
     };
     a.servidorReportes = texto("reportes/servidor", a.servidorReportes);
     a.correoHost = texto("correo/host", a.correoHost);
     bool ok = false;
-    const int puerto = s.value(QStringLiteral("correo/puerto")).toInt(&ok);
+    const int puerto = ini.value(QStringLiteral("correo/puerto")).toInt(&ok);
     if (ok && puerto > 0 && puerto < 65536) a.correoPuerto = puerto;
     a.correoRemitente = texto("correo/remitente", a.correoRemitente);
-    // QSettings splits a value on commas; the list is written with ';' as the mail component did.
-    const QVariant dest = s.value(QStringLiteral("correo/destinatarios"));
-    if (dest.isValid()) {
-        const QString unido = dest.typeId() == QMetaType::QStringList
-                                  ? dest.toStringList().join(QLatin1Char(','))
-                                  : dest.toString();
-        QStringList lista;
-        for (QString d : unido.split(QRegularExpression(QStringLiteral("[;,]")), Qt::SkipEmptyParts))
-            if (!(d = d.trimmed()).isEmpty()) lista << d;
-        if (!lista.isEmpty()) a.correoDestinatarios = lista;
-    }
+    QStringList lista;
+    for (const QString& d : ini.value(QStringLiteral("correo/destinatarios"))
+                                .split(QRegularExpression(QStringLiteral("[;,]")), Qt::SkipEmptyParts))
+        if (!d.trimmed().isEmpty()) lista << d.trimmed();
+    if (!lista.isEmpty()) a.correoDestinatarios = lista;
     a.correoUsuario = texto("correo/usuario", a.correoUsuario);
     a.correoContrasena = texto("correo/contrasena", a.correoContrasena);
     a.programaFotos = texto("fotos/programa", a.programaFotos);
     a.mapaHost = texto("mapa/host", a.mapaHost);
-    a.rastreoHabilitado = s.value(QStringLiteral("rastreo/habilitado"), 0).toInt() == 1;
+    a.rastreoHabilitado = ini.value(QStringLiteral("rastreo/habilitado")).trimmed() == QLatin1String("1");
     return a;
 }
 
 void EscribirAjustes(const QString& carpeta, const Ajustes& a) {
-    QSettings s(QDir(carpeta).filePath(QStringLiteral("solicitudes.ini")), QSettings::IniFormat);
-    s.setValue(QStringLiteral("reportes/servidor"), a.servidorReportes);
-    s.setValue(QStringLiteral("correo/host"), a.correoHost);
-    s.setValue(QStringLiteral("correo/puerto"), a.correoPuerto);
-    s.setValue(QStringLiteral("correo/remitente"), a.correoRemitente);
-    s.setValue(QStringLiteral("correo/destinatarios"), a.correoDestinatarios.join(QLatin1Char(';')));
-    s.setValue(QStringLiteral("correo/usuario"), a.correoUsuario);
-    s.setValue(QStringLiteral("correo/contrasena"), a.correoContrasena);
-    s.setValue(QStringLiteral("fotos/programa"), a.programaFotos);
-    s.setValue(QStringLiteral("mapa/host"), a.mapaHost);
-    s.setValue(QStringLiteral("rastreo/habilitado"), a.rastreoHabilitado ? 1 : 0);
-    s.sync();
+    QFile f(QDir(carpeta).filePath(QStringLiteral("solicitudes.ini")));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return;
+    const QString texto =
+        QStringLiteral("[reportes]\nservidor=%1\n\n"
+                       "[correo]\nhost=%2\npuerto=%3\nremitente=%4\ndestinatarios=%5\nusuario=%6\n"
+                       "contrasena=%7\n\n"
+                       "[fotos]\nprograma=%8\n\n"
+                       "[mapa]\nhost=%9\n\n")
+            .arg(a.servidorReportes, a.correoHost, QString::number(a.correoPuerto), a.correoRemitente,
+                 a.correoDestinatarios.join(QLatin1Char(';')), a.correoUsuario, a.correoContrasena,
+                 a.programaFotos, a.mapaHost) +
+        QStringLiteral("[rastreo]\nhabilitado=%1\n").arg(a.rastreoHabilitado ? 1 : 0);
+    f.write(texto.toUtf8());
 }
 
 }  // namespace configuracion

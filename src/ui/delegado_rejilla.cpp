@@ -1,0 +1,118 @@
+#include "ui/delegado_rejilla.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTimer>
+
+#include "ui/modelo_rejilla.h"
+
+namespace {
+
+// A drop-down editor that knows whether the entry came from its open list: picking there ends
+// the edit, while the arrow keys on the closed box only move between entries.
+class EditorLista : public QComboBox {
+  public:
+    using QComboBox::QComboBox;
+    void hidePopup() override {
+        // The choice, if any, is announced right after the list closes; a list closed with
+        // Escape announces nothing, so the mark does not outlive this turn of the event loop.
+        if (view()->isVisible()) {
+            desdeLaLista = true;
+            QTimer::singleShot(0, this, [this] { desdeLaLista = false; });
+        }
+        QComboBox::hidePopup();
+    }
+    bool desdeLaLista = false;
+};
+
+}  // namespace
+
+DelegadoRejilla::DelegadoRejilla(ModeloRejilla* modelo, QObject* parent)
+    : QStyledItemDelegate(parent), modelo_(modelo) {}
+
+void DelegadoRejilla::paint(QPainter* pintor, const QStyleOptionViewItem& opcion,
+                            const QModelIndex& indice) const {
+    if (modelo_->tipoColumna(indice.column() + 1) != TipoCelda::Casilla) {
+        QStyledItemDelegate::paint(pintor, opcion, indice);
+        return;
+    }
+    // Background, selection and focus as any cell; the box itself in the middle of the cell.
+    QStyleOptionViewItem celda = opcion;
+    initStyleOption(&celda, indice);
+    const bool marcada = celda.checkState == Qt::Checked;
+    celda.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+    celda.text.clear();
+    const QWidget* vista = opcion.widget;
+    QStyle* estilo = vista ? vista->style() : QApplication::style();
+    estilo->drawControl(QStyle::CE_ItemViewItem, &celda, pintor, vista);
+
+    QStyleOptionViewItem casilla = celda;
+    const QSize lado(estilo->pixelMetric(QStyle::PM_IndicatorWidth, &opcion, vista),
+                     estilo->pixelMetric(QStyle::PM_IndicatorHeight, &opcion, vista));
+    casilla.rect = QStyle::alignedRect(opcion.direction, Qt::AlignCenter, lado, opcion.rect);
+    casilla.state = (casilla.state & ~QStyle::State_HasFocus) |
+                    (marcada ? QStyle::State_On : QStyle::State_Off);
+    estilo->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &casilla, pintor, vista);
+}
+
+QWidget* DelegadoRejilla::createEditor(QWidget* padre, const QStyleOptionViewItem&,
+                                       const QModelIndex& indice) const {
+    const int columna = indice.column() + 1;
+    switch (modelo_->tipoColumna(columna)) {
+        case TipoCelda::Casilla:
+            return nullptr;
+        case TipoCelda::Lista: {
+            auto* lista = new EditorLista(padre);
+            lista->setObjectName(QStringLiteral("editorLista"));
+            lista->addItems(modelo_->entradasLista(modelo_->listaColumna(columna)));
+            lista->setFrame(false);
+            // Picking an entry in the open list is the end of the edit; no extra Enter needed.
+            connect(lista, &QComboBox::activated, this, [this, lista] {
+                const bool desdeLaLista = lista->desdeLaLista;
+                lista->desdeLaLista = false;
+                if (!desdeLaLista) return;
+                auto* yo = const_cast<DelegadoRejilla*>(this);
+                emit yo->commitData(lista);
+                emit yo->closeEditor(lista, QAbstractItemDelegate::NoHint);
+            });
+            return lista;
+        }
+        case TipoCelda::Texto:
+            break;
+    }
+    // Always a line of text: a cell that came as a number is still typed as text.
+    auto* linea = new QLineEdit(padre);
+    linea->setObjectName(QStringLiteral("editorTexto"));
+    linea->setFrame(false);
+    return linea;
+}
+
+void DelegadoRejilla::setEditorData(QWidget* editor, const QModelIndex& indice) const {
+    const QString actual = ModeloRejilla::TextoDeValor(indice.data(Qt::EditRole));
+    if (auto* lista = qobject_cast<QComboBox*>(editor)) {
+        lista->setCurrentIndex(lista->findText(actual));
+    } else if (auto* linea = qobject_cast<QLineEdit*>(editor)) {
+        linea->setText(actual);
+        linea->selectAll();
+    }
+}
+
+void DelegadoRejilla::setModelData(QWidget* editor, QAbstractItemModel* modelo,
+                                   const QModelIndex& indice) const {
+    const QString antes = ModeloRejilla::TextoDeValor(indice.data(Qt::EditRole));
+    QString despues;
+    if (auto* lista = qobject_cast<QComboBox*>(editor)) {
+        if (lista->currentIndex() < 0) return;
+        despues = lista->currentText();
+    } else if (auto* linea = qobject_cast<QLineEdit*>(editor)) {
+        despues = linea->text();
+    } else {
+        return;
+    }
+    // Unchanged text keeps the value as it was, number or date.
+    if (despues == antes) return;
+    modelo->setData(indice, despues, Qt::EditRole);
+}

@@ -1,0 +1,23 @@
+#pragma once
+// Draws and edits the cells of a Rejilla by their column's kind: a line of text, a drop-down
+// list holding exactly the entries of its named list, or a centred check box.
+#include <QStyledItemDelegate>
+
+class ModeloRejilla;
+
+class DelegadoRejilla : public QStyledItemDelegate {
+    Q_OBJECT
+  public:
+    DelegadoRejilla(ModeloRejilla* modelo, QObject* parent = nullptr);
+
+    void paint(QPainter* pintor, const QStyleOptionViewItem& opcion,
+               const QModelIndex& indice) const override;
+    QWidget* createEditor(QWidget* padre, const QStyleOptionViewItem& opcion,
+                          const QModelIndex& indice) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& indice) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* modelo,
+                      const QModelIndex& indice) const override;
+
+  private:
+    ModeloRejilla* modelo_;
+};

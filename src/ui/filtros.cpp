@@ -1,0 +1,175 @@
+#include "ui/filtros.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+enum class Regla { Texto, Numerico };
+
+bool EsControl(QChar c) { return c.unicode() < 32 || c.unicode() == 127; }
+
+// Sits in front of one box and applies its rule to every key before the box sees it.
+class FiltroTeclas : public QObject {
+  public:
+    FiltroTeclas(Regla regla, QWidget* caja) : QObject(caja), regla_(regla) {}
+
+  protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        if (evento->type() != QEvent::KeyPress) return false;
+        auto* caja = static_cast<QWidget*>(objeto);
+        auto* tecla = static_cast<QKeyEvent*>(evento);
+        const bool conModificador =
+            tecla->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+
+        if ((tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) && !conModificador) {
+            // Swallowed here, so no new line, no beep and no default button of the dialog.
+            PasarAlSiguienteControl(caja);
+            return true;
+        }
+        if (tecla->matches(QKeySequence::Paste)) {
+            pegar(caja);
+            return true;
+        }
+        if (conModificador || tecla->text().isEmpty()) return false;
+
+        QString resultado;
+        for (const QChar c : tecla->text()) {
+            // Tab, Escape and the like are keys for the window, not characters for the box.
+            const int codigo = EsControl(c) && c.unicode() != CodigoRetroceso
+                                   ? c.unicode()
+                                   : (regla_ == Regla::Texto ? FiltroTexto(c.unicode())
+                                                             : FiltroNumerico(c.unicode()));
+            if (codigo != 0) resultado.append(QChar(codigo));
+        }
+        if (resultado == tecla->text()) return false;
+        if (resultado.isEmpty()) return true;
+
+        // A key event's text cannot be changed, so the box gets the upper-case twin instead.
+        QKeyEvent gemela(QEvent::KeyPress, tecla->key(), tecla->modifiers(),
+                         tecla->nativeScanCode(), tecla->nativeVirtualKey(),
+                         tecla->nativeModifiers(), resultado, tecla->isAutoRepeat(),
+                         tecla->count());
+        QCoreApplication::sendEvent(caja, &gemela);
+        tecla->setAccepted(gemela.isAccepted());
+        return true;
+    }
+
+  private:
+    void pegar(QWidget* caja) const {
+        const QString pegado = QApplication::clipboard()->text();
+        const QString limpio =
+            regla_ == Regla::Texto ? TextoEnMayusculas(pegado) : SoloDigitos(pegado);
+        // Cleaned before it is inserted, so the box's maximum length counts only what stays.
+        if (auto* linea = qobject_cast<QLineEdit*>(caja)) {
+            if (!linea->isReadOnly()) linea->insert(limpio);
+        } else if (auto* texto = qobject_cast<QPlainTextEdit*>(caja)) {
+            if (!texto->isReadOnly()) texto->insertPlainText(limpio);
+        }
+    }
+
+    Regla regla_;
+};
+
+// A multi-line box has no validator: whatever arrives otherwise (context menu, drop, input
+// method) is upper-cased right after, keeping the user's cursor where it was.
+void MayusculasAlCambiar(QPlainTextEdit* caja) {
+    QTextDocument* documento = caja->document();
+    const QString antes = documento->toPlainText();
+    const QString despues = TextoEnMayusculas(antes);
+    if (antes == despues) return;
+    int inicio = 0;
+    while (antes[inicio] == despues[inicio]) ++inicio;
+    int fin = antes.size();
+    while (antes[fin - 1] == despues[fin - 1]) --fin;
+
+    const QTextCursor delUsuario = caja->textCursor();
+    const int ancla = delUsuario.anchor(), posicion = delUsuario.position();
+    QTextCursor cambio(documento);
+    cambio.setPosition(inicio);
+    cambio.setPosition(fin, QTextCursor::KeepAnchor);
+    cambio.insertText(despues.mid(inicio, fin - inicio));
+    QTextCursor restaurado(documento);
+    restaurado.setPosition(ancla);
+    restaurado.setPosition(posicion, QTextCursor::KeepAnchor);
+    caja->setTextCursor(restaurado);
+}
+
+}  // namespace
+
+int FiltroTexto(int codigo) {
+    if (codigo == CodigoEnter) return 0;
+    if (codigo <= 0 || codigo > 0xFFFF) return codigo;
+    return QChar(static_cast<char16_t>(codigo)).toUpper().unicode();
+}
+
+int FiltroNumerico(int codigo) {
+    if (codigo == CodigoRetroceso) return codigo;
+    if (codigo >= '0' && codigo <= '9') return codigo;
+    return 0;
+}
+
+QString TextoEnMayusculas(const QString& texto) {
+    // Character by character, so the text keeps its length (ß stays ß, as a typed ß would).
+    QString resultado = texto;
+    for (QChar& c : resultado) c = c.toUpper();
+    return resultado;
+}
+
+QString SoloDigitos(const QString& texto) {
+    QString resultado;
+    resultado.reserve(texto.size());
+    for (const QChar c : texto)
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) resultado.append(c);
+    return resultado;
+}
+
+QValidator::State ValidadorMayusculas::validate(QString& texto, int&) const {
+    texto = TextoEnMayusculas(texto);
+    return Acceptable;
+}
+
+QValidator::State ValidadorDigitos::validate(QString& texto, int& posicion) const {
+    int antesDelCursor = 0;
+    for (int i = 0; i < posicion && i < texto.size(); ++i)
+        if (texto[i] >= QLatin1Char('0') && texto[i] <= QLatin1Char('9')) ++antesDelCursor;
+    texto = SoloDigitos(texto);
+    posicion = antesDelCursor;
+    return Acceptable;
+}
+
+void PasarAlSiguienteControl(QWidget* desde) {
+    if (!desde) return;
+    QWidget* ventana = desde->window();
+    // Tab starts from the window's focus widget; make sure that is the box the key came to.
+    if (ventana->focusWidget() != desde && desde->focusPolicy() != Qt::NoFocus)
+        desde->setFocus(Qt::OtherFocusReason);
+    // The window handles a Tab itself (a multi-line box would keep it as a character).
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    QCoreApplication::sendEvent(ventana, &tab);
+}
+
+void InstalarFiltroTexto(QWidget* caja) {
+    if (!caja) return;
+    caja->installEventFilter(new FiltroTeclas(Regla::Texto, caja));
+    if (auto* linea = qobject_cast<QLineEdit*>(caja)) {
+        linea->setValidator(new ValidadorMayusculas(linea));
+        linea->setText(TextoEnMayusculas(linea->text()));  // what was there follows the rule too
+    } else if (auto* texto = qobject_cast<QPlainTextEdit*>(caja)) {
+        QObject::connect(texto, &QPlainTextEdit::textChanged, texto,
+                         [texto] { MayusculasAlCambiar(texto); });
+        MayusculasAlCambiar(texto);
+    }
+}
+
+void InstalarFiltroNumerico(QLineEdit* caja) {
+    if (!caja) return;
+    caja->installEventFilter(new FiltroTeclas(Regla::Numerico, caja));
+    caja->setValidator(new ValidadorDigitos(caja));
+    caja->setText(SoloDigitos(caja->text()));
+}

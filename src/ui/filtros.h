@@ -1,0 +1,43 @@
+#pragma once
+// The typing rules every window shares: Enter behaves like Tab, name and comment boxes are
+// upper case, numeric boxes take digits only.
+#include <QValidator>
+
+class QLineEdit;
+class QWidget;
+
+constexpr int CodigoEnter = 13;
+constexpr int CodigoRetroceso = 8;
+
+// The rules on one character code, as a box receives it: the code that reaches the box, 0 when
+// the keystroke is cancelled. Enter gives 0 here; the installed filters also move the focus.
+int FiltroTexto(int codigo);
+int FiltroNumerico(int codigo);
+
+// Installs the rules on a QLineEdit or a QPlainTextEdit (text) or a QLineEdit (numeric): typed
+// characters, Enter, and pasted or dropped text. Text set by the program goes through the same
+// rules in a QLineEdit (its validator), so a numeric box never holds anything but digits.
+void InstalarFiltroTexto(QWidget* caja);
+void InstalarFiltroNumerico(QLineEdit* caja);
+
+// Moves the focus to the next control in tab order of the window holding `desde`, as Tab does.
+void PasarAlSiguienteControl(QWidget* desde);
+
+// What the filters leave of a text that arrives whole (pasted, dropped, set).
+QString TextoEnMayusculas(const QString& texto);
+QString SoloDigitos(const QString& texto);
+
+// The validators that rewrite whatever lands in a QLineEdit.
+class ValidadorMayusculas : public QValidator {
+    Q_OBJECT
+  public:
+    using QValidator::QValidator;
+    State validate(QString& texto, int& posicion) const override;
+};
+
+class ValidadorDigitos : public QValidator {
+    Q_OBJECT
+  public:
+    using QValidator::QValidator;
+    State validate(QString& texto, int& posicion) const override;
+};

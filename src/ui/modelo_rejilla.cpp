@@ -1,0 +1,290 @@
+#include "ui/modelo_rejilla.h"
+
+#include <QDateTime>
+
+#include "db/recordset.h"
+
+namespace {
+
+bool EsNumero(const QVariant& v) {
+    switch (v.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+ModeloRejilla::ModeloRejilla(QObject* parent) : QAbstractTableModel(parent) {}
+
+int ModeloRejilla::rowCount(const QModelIndex& padre) const { return padre.isValid() ? 0 : filas_; }
+
+int ModeloRejilla::columnCount(const QModelIndex& padre) const {
+    return padre.isValid() ? 0 : numeroColumnas();
+}
+
+QString ModeloRejilla::TextoDeValor(const QVariant& valor) {
+    if (valor.isNull()) return QString();
+    switch (valor.typeId()) {
+        case QMetaType::QDateTime: {
+            const QDateTime momento = valor.toDateTime();
+            return momento.time() == QTime(0, 0)
+                       ? momento.toString(QStringLiteral("dd/MM/yyyy"))
+                       : momento.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+        }
+        case QMetaType::QDate:
+            return valor.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+        case QMetaType::Bool:
+            return valor.toBool() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
+        default:
+            return valor.toString();
+    }
+}
+
+QVariant ModeloRejilla::data(const QModelIndex& indice, int rol) const {
+    const int fila = indice.row() + 1, columna = indice.column() + 1;
+    if (!indice.isValid() || !dentro(fila, columna)) return QVariant();
+    const Columna& c = columnas_[columna - 1];
+    const QVariant& v = c.valores[fila - 1];
+    switch (rol) {
+        case Qt::DisplayRole:
+            return c.tipo == TipoCelda::Casilla ? QVariant() : QVariant(TextoDeValor(v));
+        case Qt::EditRole:
+            return v;
+        case Qt::CheckStateRole:
+            if (c.tipo != TipoCelda::Casilla) return QVariant();
+            return EstaMarcada(v) ? Qt::Checked : Qt::Unchecked;
+        case Qt::BackgroundRole: {
+            if (!colores_.empty()) {
+                const auto propio = colores_.find({fila - 1, columna - 1});
+                if (propio != colores_.end()) return propio->second;
+            }
+            const QColor& alterno = fila % 2 == 1 ? colorImpares_ : colorPares_;
+            return alterno.isValid() ? QVariant(alterno) : QVariant();
+        }
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(Qt::AlignVCenter |
+                                       (EsNumero(v) ? Qt::AlignRight : Qt::AlignLeft));
+        default:
+            return QVariant();
+    }
+}
+
+bool ModeloRejilla::setData(const QModelIndex& indice, const QVariant& valor, int rol) {
+    if (!indice.isValid() || rol != Qt::EditRole) return false;
+    const int fila = indice.row() + 1, columna = indice.column() + 1;
+    if (!dentro(fila, columna)) return false;
+    // An editor left empty leaves an empty cell, as one never written.
+    const bool vacio = valor.typeId() == QMetaType::QString && valor.toString().isEmpty();
+    ponerValor(fila, columna, vacio ? QVariant() : valor);
+    return true;
+}
+
+QVariant ModeloRejilla::headerData(int seccion, Qt::Orientation orientacion, int rol) const {
+    if (orientacion == Qt::Vertical) {
+        return rol == Qt::DisplayRole ? QVariant(seccion + 1) : QVariant();
+    }
+    if (seccion < 0 || seccion >= numeroColumnas()) return QVariant();
+    if (rol == Qt::DisplayRole) return columnas_[seccion].titulo;
+    return QVariant();
+}
+
+Qt::ItemFlags ModeloRejilla::flags(const QModelIndex& indice) const {
+    if (!indice.isValid()) return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    // A tick is not an editor: the view toggles it itself, after asking.
+    if (editable_ && columnas_[indice.column()].tipo != TipoCelda::Casilla) f |= Qt::ItemIsEditable;
+    return f;
+}
+
+void ModeloRejilla::quitarFilas() {
+    if (filas_ == 0) return;
+    if (!suspendido_) beginRemoveRows(QModelIndex(), 0, filas_ - 1);
+    for (Columna& c : columnas_) std::vector<QVariant>().swap(c.valores);
+    filas_ = 0;
+    colores_.clear();
+    if (!suspendido_) endRemoveRows();
+}
+
+void ModeloRejilla::quitarFilasYColumnas() {
+    if (!suspendido_) beginResetModel();
+    columnas_.clear();
+    filas_ = 0;
+    colores_.clear();
+    if (!suspendido_) endResetModel();
+}
+
+int ModeloRejilla::agregarColumna(const QString& titulo) {
+    const int nueva = numeroColumnas();
+    if (!suspendido_) beginInsertColumns(QModelIndex(), nueva, nueva);
+    Columna c;
+    c.titulo = titulo;
+    c.valores.resize(filas_);
+    columnas_.push_back(std::move(c));
+    if (!suspendido_) endInsertColumns();
+    return nueva + 1;
+}
+
+int ModeloRejilla::agregarFila() {
+    if (!suspendido_) beginInsertRows(QModelIndex(), filas_, filas_);
+    for (Columna& c : columnas_) c.valores.emplace_back();
+    ++filas_;
+    if (!suspendido_) endInsertRows();
+    return filas_;
+}
+
+void ModeloRejilla::quitarFila(int fila) {
+    if (fila < 1 || fila > filas_) return;
+    if (!suspendido_) beginRemoveRows(QModelIndex(), fila - 1, fila - 1);
+    for (Columna& c : columnas_) c.valores.erase(c.valores.begin() + (fila - 1));
+    --filas_;
+    // The colours of the rows below move up with them.
+    std::map<std::pair<int, int>, QColor> movidos;
+    for (const auto& [celda, color] : colores_) {
+        if (celda.first < fila - 1)
+            movidos.emplace(celda, color);
+        else if (celda.first > fila - 1)
+            movidos.emplace(std::pair(celda.first - 1, celda.second), color);
+    }
+    colores_.swap(movidos);
+    if (!suspendido_) endRemoveRows();
+}
+
+QVariant ModeloRejilla::valor(int fila, int columna) const {
+    return dentro(fila, columna) ? columnas_[columna - 1].valores[fila - 1] : QVariant();
+}
+
+void ModeloRejilla::ponerValor(int fila, int columna, const QVariant& valor) {
+    if (!dentro(fila, columna)) return;
+    columnas_[columna - 1].valores[fila - 1] = valor;
+    static const QList<int> roles = {Qt::DisplayRole, Qt::EditRole, Qt::CheckStateRole,
+                                     Qt::TextAlignmentRole};
+    avisarCambio(fila, columna, roles);
+}
+
+QColor ModeloRejilla::colorFondo(int fila, int columna) const {
+    const auto propio = colores_.find({fila - 1, columna - 1});
+    return propio == colores_.end() ? QColor() : propio->second;
+}
+
+void ModeloRejilla::ponerColorFondo(int fila, int columna, const QColor& color) {
+    if (!dentro(fila, columna)) return;
+    if (color.isValid())
+        colores_[{fila - 1, columna - 1}] = color;
+    else
+        colores_.erase({fila - 1, columna - 1});
+    static const QList<int> roles = {Qt::BackgroundRole};
+    avisarCambio(fila, columna, roles);
+}
+
+QString ModeloRejilla::texto(int fila, int columna) const {
+    return TextoDeValor(valor(fila, columna));
+}
+
+void ModeloRejilla::llenar(db::Recordset& registros) {
+    if (!suspendido_) beginResetModel();
+    columnas_.clear();
+    colores_.clear();
+    filas_ = 0;
+    try {
+        const int campos = registros.numeroCampos();
+        columnas_.resize(campos);
+        for (int i = 0; i < campos; ++i) columnas_[i].titulo = registros.nombreCampo(i);
+        while (!registros.eof()) {
+            for (int i = 0; i < campos; ++i) columnas_[i].valores.push_back(registros.campo(i));
+            ++filas_;
+            registros.siguiente();
+        }
+    } catch (...) {
+        // A read that fails halfway leaves the complete rows read so far.
+        for (Columna& c : columnas_) c.valores.resize(filas_);
+        if (!suspendido_) endResetModel();
+        throw;
+    }
+    // The vectors grew by doubling; give back what the last doubling left unused.
+    for (Columna& c : columnas_) c.valores.shrink_to_fit();
+    if (!suspendido_) endResetModel();
+}
+
+QString ModeloRejilla::tituloColumna(int columna) const {
+    return columna >= 1 && columna <= numeroColumnas() ? columnas_[columna - 1].titulo : QString();
+}
+
+int ModeloRejilla::buscarColumna(const QString& titulo) const {
+    for (int i = 0; i < numeroColumnas(); ++i)
+        if (columnas_[i].titulo == titulo) return i + 1;
+    for (int i = 0; i < numeroColumnas(); ++i)
+        if (columnas_[i].titulo.compare(titulo, Qt::CaseInsensitive) == 0) return i + 1;
+    return 0;
+}
+
+void ModeloRejilla::ponerEditable(bool editable) {
+    if (editable_ == editable) return;
+    editable_ = editable;
+    if (filas_ > 0 && !columnas_.empty() && !suspendido_)
+        emit dataChanged(index(0, 0), index(filas_ - 1, numeroColumnas() - 1));
+}
+
+void ModeloRejilla::registrarLista(const QString& nombre, const QStringList& entradas) {
+    listas_.insert(nombre, entradas);
+}
+
+void ModeloRejilla::ponerTipoColumna(int columna, TipoCelda tipo, const QString& lista) {
+    if (columna < 1 || columna > numeroColumnas()) return;
+    columnas_[columna - 1].tipo = tipo;
+    columnas_[columna - 1].lista = tipo == TipoCelda::Lista ? lista : QString();
+    if (filas_ > 0 && !suspendido_)
+        emit dataChanged(index(0, columna - 1), index(filas_ - 1, columna - 1));
+}
+
+TipoCelda ModeloRejilla::tipoColumna(int columna) const {
+    return columna >= 1 && columna <= numeroColumnas() ? columnas_[columna - 1].tipo
+                                                       : TipoCelda::Texto;
+}
+
+QString ModeloRejilla::listaColumna(int columna) const {
+    return columna >= 1 && columna <= numeroColumnas() ? columnas_[columna - 1].lista : QString();
+}
+
+void ModeloRejilla::ponerColoresAlternos(const QColor& impares, const QColor& pares) {
+    colorImpares_ = impares;
+    colorPares_ = pares;
+    if (filas_ > 0 && !columnas_.empty() && !suspendido_)
+        emit dataChanged(index(0, 0), index(filas_ - 1, numeroColumnas() - 1),
+                         {Qt::BackgroundRole});
+}
+
+bool ModeloRejilla::EstaMarcada(const QVariant& valor) {
+    if (valor.isNull()) return false;
+    if (valor.typeId() == QMetaType::Bool) return valor.toBool();
+    bool esNumero = false;
+    const double numero = valor.toDouble(&esNumero);
+    return esNumero && numero == 1.0;
+}
+
+void ModeloRejilla::alternarCasilla(int fila, int columna) {
+    if (!dentro(fila, columna)) return;
+    ponerValor(fila, columna, EstaMarcada(valor(fila, columna)) ? 0 : 1);
+}
+
+void ModeloRejilla::suspenderAvisos() {
+    if (suspendido_++ == 0) beginResetModel();
+}
+
+void ModeloRejilla::reanudarAvisos() {
+    if (suspendido_ == 0) return;
+    if (--suspendido_ == 0) endResetModel();
+}
+
+void ModeloRejilla::avisarCambio(int fila, int columna, const QList<int>& roles) {
+    if (suspendido_) return;
+    const QModelIndex i = index(fila - 1, columna - 1);
+    emit dataChanged(i, i, roles);
+}

@@ -1,0 +1,101 @@
+#pragma once
+// The cells behind a Rejilla. Its own API numbers rows and columns from 1, as the windows do;
+// the Qt model interface underneath numbers them from 0.
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QHash>
+#include <QStringList>
+#include <map>
+#include <vector>
+
+namespace db {
+class Recordset;
+}
+
+enum class TipoCelda { Texto, Lista, Casilla };
+
+class ModeloRejilla : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    explicit ModeloRejilla(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& padre = QModelIndex()) const override;
+    int columnCount(const QModelIndex& padre = QModelIndex()) const override;
+    QVariant data(const QModelIndex& indice, int rol = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& indice, const QVariant& valor, int rol = Qt::EditRole) override;
+    QVariant headerData(int seccion, Qt::Orientation orientacion,
+                        int rol = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& indice) const override;
+
+    int numeroFilas() const { return filas_; }
+    int numeroColumnas() const { return static_cast<int>(columnas_.size()); }
+
+    void quitarFilas();
+    void quitarFilasYColumnas();
+    // Return the number of the new column / row.
+    int agregarColumna(const QString& titulo);
+    int agregarFila();
+    void quitarFila(int fila);
+
+    // Outside the grid (the header row 0 included) a cell reads as null and ignores writes.
+    QVariant valor(int fila, int columna) const;
+    void ponerValor(int fila, int columna, const QVariant& valor);
+    // Invalid when the cell has no colour of its own.
+    QColor colorFondo(int fila, int columna) const;
+    void ponerColorFondo(int fila, int columna, const QColor& color);
+    // What the cell shows.
+    QString texto(int fila, int columna) const;
+
+    // Replaces rows and columns with the open result from its current record to its end: one
+    // column per field, titled with the field's name; the values as they come.
+    void llenar(db::Recordset& registros);
+
+    QString tituloColumna(int columna) const;
+    // 0 when no column has that title (exact first, then without regard to case).
+    int buscarColumna(const QString& titulo) const;
+
+    void ponerEditable(bool editable);
+    bool editable() const { return editable_; }
+
+    void registrarLista(const QString& nombre, const QStringList& entradas);
+    QStringList entradasLista(const QString& nombre) const { return listas_.value(nombre); }
+    void ponerTipoColumna(int columna, TipoCelda tipo, const QString& lista = QString());
+    TipoCelda tipoColumna(int columna) const;
+    QString listaColumna(int columna) const;
+
+    // Odd rows (1, 3, ...) take the first, even rows the second; invalid colours paint nothing.
+    void ponerColoresAlternos(const QColor& impares, const QColor& pares);
+
+    // A check-box cell reads 1 when ticked; anything else is not ticked.
+    static bool EstaMarcada(const QVariant& valor);
+    void alternarCasilla(int fila, int columna);
+
+    // While suspended the views hear nothing; on resuming they reload once. Nested calls count.
+    void suspenderAvisos();
+    void reanudarAvisos();
+
+    // How a value is shown: dates dd/MM/yyyy (with the time when it is not midnight).
+    static QString TextoDeValor(const QVariant& valor);
+
+  private:
+    struct Columna {
+        QString titulo;
+        TipoCelda tipo = TipoCelda::Texto;
+        QString lista;
+        std::vector<QVariant> valores;
+    };
+
+    bool dentro(int fila, int columna) const {
+        return fila >= 1 && fila <= filas_ && columna >= 1 && columna <= numeroColumnas();
+    }
+    void avisarCambio(int fila, int columna, const QList<int>& roles);
+
+    std::vector<Columna> columnas_;
+    int filas_ = 0;
+    // Few cells carry a colour of their own, so only those are kept (0-based row, column).
+    std::map<std::pair<int, int>, QColor> colores_;
+    QColor colorImpares_, colorPares_;
+    QHash<QString, QStringList> listas_;
+    bool editable_ = false;
+    int suspendido_ = 0;
+};

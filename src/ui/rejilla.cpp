@@ -1,0 +1,317 @@
+#include "ui/rejilla.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScopeGuard>
+
+#include "db/recordset.h"
+#include "ui/delegado_rejilla.h"
+
+namespace {
+
+// Cells measured to fit a width: the first screens in full, then evenly spread rows.
+constexpr int FilasAlPrincipio = 200;
+constexpr int FilasRepartidas = 800;
+constexpr int AnchoMinimo = 30;
+constexpr int AnchoMaximo = 600;
+
+}  // namespace
+
+QColor ColorDeNumero(long numero) {
+    return QColor(int(numero & 0xFF), int((numero >> 8) & 0xFF), int((numero >> 16) & 0xFF));
+}
+
+Rejilla::Rejilla(QWidget* parent)
+    : QTableView(parent),
+      modelo_(new ModeloRejilla(this)),
+      delegado_(new DelegadoRejilla(modelo_, this)) {
+    setModel(modelo_);
+    setItemDelegate(delegado_);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    // Tab leaves the grid for the next control, as in every other control of the windows.
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    setAlternatingRowColors(false);
+    setSortingEnabled(false);
+    verticalHeader()->hide();
+    // Fixed row heights: nothing is measured per row, whatever the number of rows.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    ajustarAltoFilas();
+
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) {
+        if (i.isValid()) emit dobleClic(i.row() + 1, i.column() + 1);
+    });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& actual) { alMoverseCeldaActual(actual); });
+}
+
+void Rejilla::ajustarAltoFilas() {
+    const int alto = fontMetrics().height() + 6;
+    verticalHeader()->setMinimumSectionSize(alto);
+    verticalHeader()->setDefaultSectionSize(alto);
+}
+
+void Rejilla::changeEvent(QEvent* evento) {
+    QTableView::changeEvent(evento);
+    // The skin or the window may bring another font; the rows follow its height.
+    if (evento->type() == QEvent::FontChange) ajustarAltoFilas();
+}
+
+void Rejilla::alMoverseCeldaActual(const QModelIndex& actual) {
+    if (silencio_ || !actual.isValid()) return;
+    emit celdaActualCambiada(actual.row() + 1, actual.column() + 1);
+}
+
+void Rejilla::quitarFilas() {
+    ++silencio_;
+    auto fin = qScopeGuard([this] { --silencio_; });
+    modelo_->quitarFilas();
+    prefijo_.clear();
+}
+
+void Rejilla::quitarFilasYColumnas() {
+    ++silencio_;
+    auto fin = qScopeGuard([this] { --silencio_; });
+    modelo_->quitarFilasYColumnas();
+    prefijo_.clear();
+}
+
+int Rejilla::agregarColumna(const QString& titulo, int ancho) {
+    const int columna = modelo_->agregarColumna(titulo);
+    ponerAnchoColumna(columna, ancho);
+    return columna;
+}
+
+int Rejilla::agregarFila() {
+    ++silencio_;
+    auto fin = qScopeGuard([this] { --silencio_; });
+    return modelo_->agregarFila();
+}
+
+void Rejilla::quitarFila(int fila) {
+    ++silencio_;
+    auto fin = qScopeGuard([this] { --silencio_; });
+    modelo_->quitarFila(fila);
+}
+
+void Rejilla::ponerValor(int fila, int columna, const QVariant& valor) {
+    modelo_->ponerValor(fila, columna, valor);
+}
+
+void Rejilla::ponerColorFondo(int fila, int columna, const QColor& color) {
+    modelo_->ponerColorFondo(fila, columna, color);
+}
+
+void Rejilla::llenar(db::Recordset& registros) {
+    ++silencio_;
+    auto fin = qScopeGuard([this] { --silencio_; });
+    prefijo_.clear();
+    modelo_->llenar(registros);
+    // Until a window fits them, columns are as wide as their titles.
+    const QFontMetrics medida = horizontalHeader()->fontMetrics();
+    for (int c = 1; c <= numeroColumnas(); ++c)
+        setColumnWidth(c - 1,
+                       qBound(60, medida.horizontalAdvance(tituloColumna(c)) + 16, AnchoMaximo));
+}
+
+void Rejilla::ponerAnchoColumna(int columna, int ancho) {
+    if (columna >= 1 && columna <= numeroColumnas()) setColumnWidth(columna - 1, ancho);
+}
+
+void Rejilla::ajustarAncho(int columna) {
+    if (columna < 1 || columna > numeroColumnas()) return;
+    const QFontMetrics medidaTitulo = horizontalHeader()->fontMetrics();
+    int ancho = medidaTitulo.horizontalAdvance(tituloColumna(columna)) + 16;
+    if (tipoColumna(columna) == TipoCelda::Casilla) {
+        ancho = qMax(ancho, 24);
+    } else {
+        const QFontMetrics medida = fontMetrics();
+        const int filas = numeroFilas();
+        auto medir = [&](int fila) {
+            ancho = qMax(ancho, medida.horizontalAdvance(texto(fila, columna)) + 12);
+        };
+        const int principio = qMin(filas, FilasAlPrincipio);
+        for (int f = 1; f <= principio; ++f) medir(f);
+        if (filas > principio) {
+            const int resto = filas - principio;
+            const int paso = qMax(1, resto / FilasRepartidas);
+            for (int f = principio + paso; f <= filas; f += paso) medir(f);
+            medir(filas);
+        }
+    }
+    setColumnWidth(columna - 1, qBound(AnchoMinimo, ancho, AnchoMaximo));
+}
+
+void Rejilla::ponerColumnaVisible(int columna, bool visible) {
+    if (columna >= 1 && columna <= numeroColumnas()) setColumnHidden(columna - 1, !visible);
+}
+
+void Rejilla::soloLectura(bool si) {
+    modelo_->ponerEditable(!si);
+    // A list to read picks whole rows; an editable grid shows the cell being worked on.
+    setSelectionBehavior(si ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+}
+
+void Rejilla::registrarLista(const QString& nombre, const QStringList& entradas) {
+    modelo_->registrarLista(nombre, entradas);
+}
+
+void Rejilla::ponerTipoColumna(int columna, TipoCelda tipo, const QString& lista) {
+    modelo_->ponerTipoColumna(columna, tipo, lista);
+}
+
+void Rejilla::ponerColoresAlternos(const QColor& impares, const QColor& pares) {
+    modelo_->ponerColoresAlternos(impares, pares);
+}
+
+void Rejilla::ponerBusquedaPorTecleo(bool activa) {
+    busquedaActiva_ = activa;
+    prefijo_.clear();
+}
+
+int Rejilla::filaActual() const {
+    const QModelIndex i = currentIndex();
+    return i.isValid() ? i.row() + 1 : 0;
+}
+
+int Rejilla::columnaActual() const {
+    const QModelIndex i = currentIndex();
+    return i.isValid() ? i.column() + 1 : 0;
+}
+
+void Rejilla::ponerCeldaActual(int fila, int columna) {
+    const QModelIndex i = modelo_->index(fila - 1, columna - 1);
+    if (!i.isValid()) return;
+    selectionModel()->setCurrentIndex(
+        i, QItemSelectionModel::ClearAndSelect |
+               (selectionBehavior() == SelectRows ? QItemSelectionModel::Rows
+                                                  : QItemSelectionModel::NoUpdate));
+    scrollTo(i);
+}
+
+void Rejilla::ponerDibujo(bool activo) {
+    if (activo) {
+        if (apagado_ == 0) return;
+        if (--apagado_ > 0) return;
+        modelo_->reanudarAvisos();
+        setUpdatesEnabled(true);
+        --silencio_;
+    } else if (apagado_++ == 0) {
+        ++silencio_;
+        setUpdatesEnabled(false);
+        modelo_->suspenderAvisos();
+    }
+}
+
+bool Rejilla::permitirEdicion(const QModelIndex& indice) {
+    bool cancelar = false;
+    emit solicitudEdicion(indice.row() + 1, indice.column() + 1, cancelar);
+    return !cancelar;
+}
+
+bool Rejilla::edit(const QModelIndex& indice, EditTrigger disparador, QEvent* evento) {
+    if (!indice.isValid()) return false;
+    // Only a call that is about to open an editor asks first: mouse presses and releases
+    // also pass through here without meaning an edit.
+    const bool abriria = disparador != NoEditTriggers && state() != EditingState &&
+                         (disparador == AllEditTriggers || (editTriggers() & disparador)) &&
+                         (modelo_->flags(indice) & Qt::ItemIsEditable);
+    if (abriria) {
+        const QPersistentModelIndex pedido(indice);
+        if (!permitirEdicion(indice) || !pedido.isValid()) return false;
+        // The handler may have removed the row or made the grid read-only meanwhile.
+        if (!(modelo_->flags(pedido) & Qt::ItemIsEditable)) return false;
+        return QTableView::edit(pedido, disparador, evento);
+    }
+    return QTableView::edit(indice, disparador, evento);
+}
+
+void Rejilla::alternarCasilla(const QModelIndex& indice) {
+    if (!indice.isValid() || tipoColumna(indice.column() + 1) != TipoCelda::Casilla) return;
+    const QPersistentModelIndex pedido(indice);
+    if (!permitirEdicion(indice) || !pedido.isValid()) return;
+    modelo_->alternarCasilla(pedido.row() + 1, pedido.column() + 1);
+}
+
+void Rejilla::keyPressEvent(QKeyEvent* evento) {
+    const bool conModificador =
+        evento->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const QModelIndex actual = currentIndex();
+
+    if (evento->key() == Qt::Key_Space && !conModificador && actual.isValid() &&
+        tipoColumna(actual.column() + 1) == TipoCelda::Casilla) {
+        alternarCasilla(actual);
+        evento->accept();
+        return;
+    }
+    if (evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) {
+        // Enter edits the cell (an open editor takes its own Enter as the end of the edit);
+        // it never reaches the window's default button.
+        if (actual.isValid() && state() != EditingState) edit(actual, EditKeyPressed, evento);
+        evento->accept();
+        return;
+    }
+    if (busquedaActiva_ && !conModificador) {
+        const QString texto = evento->text();
+        if (evento->key() == Qt::Key_Backspace && !prefijo_.isEmpty()) {
+            prefijo_.chop(1);
+            ultimoTecleo_.start();
+            if (!prefijo_.isEmpty()) buscarTecleado(QString());
+            evento->accept();
+            return;
+        }
+        if (!texto.isEmpty() && texto.at(0).isPrint()) {
+            buscarTecleado(texto);
+            evento->accept();
+            return;
+        }
+    }
+    QTableView::keyPressEvent(evento);
+}
+
+void Rejilla::keyboardSearch(const QString& tecleado) {
+    // Qt's own search on typing would move the cell in every grid; here it is a mode.
+    if (busquedaActiva_) buscarTecleado(tecleado);
+}
+
+void Rejilla::buscarTecleado(const QString& tecleado) {
+    if (!ultimoTecleo_.isValid() || ultimoTecleo_.elapsed() >= pausaBusqueda_) prefijo_.clear();
+    ultimoTecleo_.start();
+    prefijo_ += tecleado;
+
+    int columna = columnaBusqueda_;
+    if (columna < 1 || columna > numeroColumnas()) columna = qMax(1, columnaActual());
+    if (columna > numeroColumnas()) return;
+    for (int fila = 1; fila <= numeroFilas(); ++fila) {
+        if (texto(fila, columna).startsWith(prefijo_, Qt::CaseInsensitive)) {
+            ponerCeldaActual(fila, columnaActual() > 0 ? columnaActual() : columna);
+            return;
+        }
+    }
+}
+
+void Rejilla::mousePressEvent(QMouseEvent* evento) {
+    QTableView::mousePressEvent(evento);
+    const QModelIndex i = indexAt(evento->position().toPoint());
+    casillaPulsada_ = evento->button() == Qt::LeftButton && i.isValid() &&
+                              tipoColumna(i.column() + 1) == TipoCelda::Casilla
+                          ? QPersistentModelIndex(i)
+                          : QPersistentModelIndex();
+}
+
+void Rejilla::mouseReleaseEvent(QMouseEvent* evento) {
+    QTableView::mouseReleaseEvent(evento);
+    const QModelIndex i = indexAt(evento->position().toPoint());
+    const QPersistentModelIndex pulsada = casillaPulsada_;
+    casillaPulsada_ = QPersistentModelIndex();
+    // A click ticks: pressed and released on the same check-box cell.
+    if (evento->button() == Qt::LeftButton && i.isValid() && pulsada == i) alternarCasilla(i);
+}

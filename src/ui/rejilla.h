@@ -1,0 +1,127 @@
+#pragma once
+// The data grid behind every list of the program. Rows and columns are numbered from 1; row 0
+// or below is the header. A new grid is read-only, with no columns and no row colours.
+#include <QColor>
+#include <QElapsedTimer>
+#include <QPersistentModelIndex>
+#include <QTableView>
+
+#include "ui/modelo_rejilla.h"
+
+namespace db {
+class Recordset;
+}
+
+class DelegadoRejilla;
+
+class Rejilla : public QTableView {
+    Q_OBJECT
+  public:
+    explicit Rejilla(QWidget* parent = nullptr);
+
+    ModeloRejilla* modelo() const { return modelo_; }
+
+    // Rows and columns.
+    void quitarFilas();
+    void quitarFilasYColumnas();
+    // Width in pixels; returns the new column's number.
+    int agregarColumna(const QString& titulo, int ancho = 80);
+    // Returns the new row's number (the last).
+    int agregarFila();
+    // The rows below move up by one.
+    void quitarFila(int fila);
+    int numeroFilas() const { return modelo_->numeroFilas(); }
+    int numeroColumnas() const { return modelo_->numeroColumnas(); }
+
+    // Cells. An empty cell reads as null; a ticked check box reads 1.
+    QVariant valor(int fila, int columna) const { return modelo_->valor(fila, columna); }
+    void ponerValor(int fila, int columna, const QVariant& valor);
+    // Invalid when the cell has no colour of its own (it then shows the row colour).
+    QColor colorFondo(int fila, int columna) const { return modelo_->colorFondo(fila, columna); }
+    void ponerColorFondo(int fila, int columna, const QColor& color);
+    // The text the cell shows.
+    QString texto(int fila, int columna) const { return modelo_->texto(fila, columna); }
+
+    // Replaces rows and columns with the open result, read to its end in one pass: one column
+    // per field titled with its name, one row per record. The result is left at EOF.
+    void llenar(db::Recordset& registros);
+
+    QString tituloColumna(int columna) const { return modelo_->tituloColumna(columna); }
+    // 0 when no column has that title.
+    int buscarColumna(const QString& titulo) const { return modelo_->buscarColumna(titulo); }
+    int anchoColumna(int columna) const { return columnWidth(columna - 1); }
+    void ponerAnchoColumna(int columna, int ancho);
+    // Fits the width to the title and to the cells (a sample of them on long lists).
+    void ajustarAncho(int columna);
+    void ponerColumnaVisible(int columna, bool visible);
+
+    // Read-only: no cell editor opens (check boxes still tick). Editable: text and list cells
+    // edit in place, started by a double-click, by typing, by F2 or Enter.
+    void soloLectura(bool si);
+    bool esSoloLectura() const { return !modelo_->editable(); }
+
+    void registrarLista(const QString& nombre, const QStringList& entradas);
+    void ponerTipoColumna(int columna, TipoCelda tipo, const QString& lista = QString());
+    TipoCelda tipoColumna(int columna) const { return modelo_->tipoColumna(columna); }
+
+    // The lists paint odd rows with the first colour and even rows with the second.
+    void ponerColoresAlternos(const QColor& impares, const QColor& pares);
+
+    // Search by typing: while the grid has the keyboard, typed characters move the current
+    // cell to the first row whose cell in the search column begins with them (without regard
+    // to case); after a pause the typing starts a new search. Column 0 searches the column of
+    // the current cell.
+    void ponerBusquedaPorTecleo(bool activa);
+    bool busquedaPorTecleo() const { return busquedaActiva_; }
+    void ponerColumnaBusqueda(int columna) { columnaBusqueda_ = columna; }
+    int columnaBusqueda() const { return columnaBusqueda_; }
+    void ponerPausaBusqueda(int milisegundos) { pausaBusqueda_ = milisegundos; }
+
+    // The current cell; 0, 0 when there is none.
+    int filaActual() const;
+    int columnaActual() const;
+    void ponerCeldaActual(int fila, int columna);
+
+    // Whether a cell editor is open.
+    bool editando() const { return state() == EditingState; }
+
+    // Drawing off while a window builds or loads a large grid row by row; on again redraws once.
+    // Calls pair up: drawing comes back with the last "on".
+    void ponerDibujo(bool activo);
+
+  signals:
+    void dobleClic(int fila, int columna);
+    void celdaActualCambiada(int fila, int columna);
+    // Before any editor opens or a box is ticked; setting `cancelar` refuses the edit.
+    void solicitudEdicion(int fila, int columna, bool& cancelar);
+
+  protected:
+    bool edit(const QModelIndex& indice, EditTrigger disparador, QEvent* evento) override;
+    void keyPressEvent(QKeyEvent* evento) override;
+    void keyboardSearch(const QString& tecleado) override;
+    void mousePressEvent(QMouseEvent* evento) override;
+    void mouseReleaseEvent(QMouseEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
+
+  private:
+    bool permitirEdicion(const QModelIndex& indice);
+    void alternarCasilla(const QModelIndex& indice);
+    void buscarTecleado(const QString& tecleado);
+    void alMoverseCeldaActual(const QModelIndex& actual);
+    void ajustarAltoFilas();
+
+    ModeloRejilla* modelo_;
+    DelegadoRejilla* delegado_;
+    QPersistentModelIndex casillaPulsada_;
+    bool busquedaActiva_ = false;
+    int columnaBusqueda_ = 0;
+    int pausaBusqueda_ = 1000;
+    QString prefijo_;
+    QElapsedTimer ultimoTecleo_;
+    // Rows moved by the program (removal, reload) are not a move of the user's.
+    int silencio_ = 0;
+    int apagado_ = 0;
+};
+
+// A colour written as the Windows number the windows were designed with (0xBBGGRR).
+QColor ColorDeNumero(long numero);

@@ -1,0 +1,46 @@
+#pragma once
+// What a window asks of the desktop: message boxes, yes/no questions, modal windows, opening a
+// document or address, starting a program. Tests install their own services and answer them
+// without a real box on screen.
+#include <QString>
+#include <QStringList>
+
+class QDialog;
+
+enum class IconoMensaje { Critico, Informacion, Pregunta };
+
+class ServiciosVentana {
+  public:
+    virtual ~ServiciosVentana() = default;
+
+    // A message with an OK ("Aceptar") button; returns when the user closes it.
+    virtual void mostrarMensaje(IconoMensaje icono, const QString& texto,
+                                const QString& titulo) = 0;
+    // A yes/no box with the question icon; true only when the answer is Yes.
+    virtual bool preguntar(const QString& texto, const QString& titulo, bool siPorDefecto) = 0;
+    // Shows a window modally and returns its result (QDialog::Accepted / Rejected).
+    virtual int mostrarModal(QDialog& dialogo) = 0;
+    // A web address ("http://...") or a document's path, opened with the desktop's program.
+    virtual bool abrirDireccion(const QString& direccion) = 0;
+    // Starts a program without waiting for it.
+    virtual bool iniciarPrograma(const QString& programa, const QStringList& argumentos) = 0;
+};
+
+// The real desktop: QMessageBox in Spanish, QDialog::exec, QDesktopServices, QProcess.
+class ServiciosEscritorio : public ServiciosVentana {
+  public:
+    void mostrarMensaje(IconoMensaje icono, const QString& texto, const QString& titulo) override;
+    bool preguntar(const QString& texto, const QString& titulo, bool siPorDefecto) override;
+    int mostrarModal(QDialog& dialogo) override;
+    bool abrirDireccion(const QString& direccion) override;
+    bool iniciarPrograma(const QString& programa, const QStringList& argumentos) override;
+};
+
+// The services in use: the desktop's unless others were installed.
+ServiciosVentana& Servicios();
+// Installs other services (not owned); null puts the desktop's back.
+void InstalarServicios(ServiciosVentana* servicios);
+
+void MensajeError(const QString& texto, const QString& titulo);
+void MensajeInformacion(const QString& texto, const QString& titulo);
+bool Preguntar(const QString& texto, const QString& titulo, bool siPorDefecto = true);

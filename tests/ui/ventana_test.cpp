@@ -1,0 +1,186 @@
+// What every window does when it loads: its size from twips, its place on the screen, the
+// skin, the keyboard in its first control, the hourglass; and the date picker.
+#include "ui/ventana.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include "ui/selector_fecha.h"
+
+namespace {
+
+QStringList avisosDeEstilo;
+
+void RecogerAvisos(QtMsgType, const QMessageLogContext&, const QString& mensaje) {
+    if (mensaje.contains(QLatin1String("style"), Qt::CaseInsensitive) ||
+        mensaje.contains(QLatin1String("parse"), Qt::CaseInsensitive))
+        avisosDeEstilo.append(mensaje);
+}
+
+}  // namespace
+
+class VentanaTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void medidasEnTwips();
+    void tamanoDeLaVentana();
+    void tamanoFijo();
+    void lugarEnLaPantalla();
+    void pielDesdeLaCarpetaDelPrograma();
+    void sinPielQuedaComoEstaba();
+    void pielSeLeeSinErrores();
+    void tecladoEnElPrimerControl();
+    void cursorDeEspera();
+    void selectorDeFecha();
+};
+
+void VentanaTest::medidasEnTwips() {
+    QCOMPARE(Pixeles(5625), 375);
+    QCOMPARE(Pixeles(945), 63);
+    QCOMPARE(RectTwips(1080, 120, 975, 285), QRect(72, 8, 65, 19));
+}
+
+void VentanaTest::tamanoDeLaVentana() {
+    QDialog captura;
+    PrepararVentana(&captura, 9930, 7185);
+    QCOMPARE(captura.size(), QSize(662, 479));
+    // A sizable window can still be resized by the user.
+    QVERIFY(captura.maximumWidth() > 662);
+}
+
+void VentanaTest::tamanoFijo() {
+    QDialog login;
+    login.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    PrepararVentana(&login, 5625, 945);
+    QCOMPARE(login.size(), QSize(375, 63));
+    QCOMPARE(login.minimumSize(), QSize(375, 63));
+    QCOMPARE(login.maximumSize(), QSize(375, 63));
+}
+
+void VentanaTest::lugarEnLaPantalla() {
+    QDialog ventana;
+    PrepararVentana(&ventana, 9195, 8175);
+    const QRect libre = ventana.screen()->availableGeometry();
+    QCOMPARE(ventana.pos().x(), libre.x() + (libre.width() - 613) / 2);
+    QCOMPARE(ventana.pos().y(), libre.y() + (libre.height() - 545) / 4);
+
+    // Placed again once shown, with its frame known.
+    ventana.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&ventana));
+    ColocarVentana(&ventana);
+    const QRect marco = ventana.frameGeometry();
+    QCOMPARE(marco.x(), libre.x() + (libre.width() - marco.width()) / 2);
+    QCOMPARE(marco.y(), libre.y() + (libre.height() - marco.height()) / 4);
+}
+
+void VentanaTest::pielDesdeLaCarpetaDelPrograma() {
+    QFile piel(RutaPiel());
+    QCOMPARE(QFileInfo(piel).absolutePath(), QCoreApplication::applicationDirPath());
+    QVERIFY2(piel.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable(piel.fileName()));
+    const QString hoja = QString::fromUtf8(piel.readAll());
+    QVERIFY(!hoja.isEmpty());
+
+    QDialog ventana;
+    PrepararVentana(&ventana, 4680, 2385);
+    QCOMPARE(ventana.styleSheet(), hoja);
+}
+
+void VentanaTest::sinPielQuedaComoEstaba() {
+    QTemporaryDir vacia;
+    QDialog ventana;
+    auto* caja = new QLineEdit(&ventana);
+    const QColor antes = caja->palette().color(QPalette::Base);
+    QVERIFY(!AplicarPiel(&ventana, vacia.path()));
+    QVERIFY(ventana.styleSheet().isEmpty());
+    QCOMPARE(caja->palette().color(QPalette::Base), antes);
+
+    QFile otra(QDir(vacia.path()).filePath(QStringLiteral("Msn2008.skn")));
+    QVERIFY(otra.open(QIODevice::WriteOnly));
+    otra.write("QDialog { background-color: #123456; }");
+    otra.close();
+    QVERIFY(AplicarPiel(&ventana, vacia.path()));
+    ventana.ensurePolished();
+    QCOMPARE(ventana.palette().color(QPalette::Window), QColor(0x12, 0x34, 0x56));
+}
+
+void VentanaTest::pielSeLeeSinErrores() {
+    // Qt tells of a style sheet it cannot read only through its log.
+    avisosDeEstilo.clear();
+    const QtMessageHandler anterior = qInstallMessageHandler(RecogerAvisos);
+    QDialog ventana;
+    auto* capas = new QVBoxLayout(&ventana);
+    auto* caja = new QLineEdit(&ventana);
+    capas->addWidget(caja);
+    capas->addWidget(new SelectorFecha(&ventana));
+    capas->addWidget(new QPushButton(QStringLiteral("&Guardar"), &ventana));
+    PrepararVentana(&ventana, 4680, 2385);
+    ventana.show();
+    const bool expuesta = QTest::qWaitForWindowExposed(&ventana);
+    ventana.grab();
+    qInstallMessageHandler(anterior);
+    QVERIFY(expuesta);
+    QVERIFY2(avisosDeEstilo.isEmpty(), qPrintable(avisosDeEstilo.join(QLatin1Char('\n'))));
+    // The skin is in use: a box does not keep the platform's plain white.
+    QVERIFY(!ventana.styleSheet().isEmpty());
+    QCOMPARE(ventana.palette().color(QPalette::Window), QColor(0xe4, 0xeb, 0xf3));
+}
+
+void VentanaTest::tecladoEnElPrimerControl() {
+    QDialog otra;
+    otra.show();
+    QVERIFY(QTest::qWaitForWindowActive(&otra));
+
+    QDialog ventana;
+    auto* capas = new QVBoxLayout(&ventana);
+    auto* usuario = new QLineEdit(&ventana);
+    auto* contrasena = new QLineEdit(&ventana);
+    capas->addWidget(usuario);
+    capas->addWidget(contrasena);
+    PrepararVentana(&ventana, 5625, 945);
+    ventana.show();
+    QVERIFY(QTest::qWaitForWindowActive(&ventana));
+    QCOMPARE(QApplication::focusWidget(), usuario);
+}
+
+void VentanaTest::cursorDeEspera() {
+    QVERIFY(!QGuiApplication::overrideCursor());
+    {
+        CursorEspera espera;
+        QVERIFY(QGuiApplication::overrideCursor());
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        {
+            CursorEspera otra;
+            QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        }
+        QVERIFY(QGuiApplication::overrideCursor());
+    }
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void VentanaTest::selectorDeFecha() {
+    SelectorFecha fecha;
+    QCOMPARE(fecha.fecha(), QDate::currentDate());
+    QVERIFY(fecha.calendarPopup());
+    fecha.ponerFecha(QDate(2024, 3, 5));
+    QCOMPARE(fecha.fecha(), QDate(2024, 3, 5));
+    QCOMPARE(fecha.text(), QStringLiteral("05/03/2024"));
+
+    // Keyboard: the day under the cursor goes up with the arrow key.
+    fecha.show();
+    QVERIFY(QTest::qWaitForWindowActive(&fecha));
+    fecha.setCurrentSection(QDateTimeEdit::DaySection);
+    QTest::keyClick(&fecha, Qt::Key_Up);
+    QCOMPARE(fecha.fecha(), QDate(2024, 3, 6));
+    QCOMPARE(fecha.text(), QStringLiteral("06/03/2024"));
+}
+
+QTEST_MAIN(VentanaTest)
+#include "ventana_test.moc"
