@@ -8,7 +8,7 @@
 namespace db {
 
 class MotorOdbc : public Motor {
-public:
+  public:
     // Connects with the ODBC connection string; a server that refuses or never answers is an
     // ErrorBD within the login time-out, never a hang.
     explicit MotorOdbc(const QString& cadenaConexion, int segundosEspera = 15);
@@ -34,7 +34,7 @@ public:
     // The call in ODBC escape syntax, one marker per parameter.
     static QString textoLlamadaOdbc(const QString& procedimiento, int parametros);
 
-private:
+  private:
     QString nombreConexion_;
     bool enTransaccion_ = false;
 };

@@ -1,0 +1,361 @@
+#include "db/motor_odbc.h"
+
+#include <QAtomicInteger>
+#include <QDate>
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+#include <QTime>
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+#include "db/conexion.h"
+#include "db/error_bd.h"
+
+namespace db {
+
+namespace {
+
+// ODBC's type code for bit columns (SQL_BIT); Qt hands them over as integers, the program reads
+// them as Booleans.
+constexpr int kTipoSqlBit = -7;
+
+// Each engine gets its own Qt connection name, so two engines (a test's, the program's) never
+// share one.
+QAtomicInteger<int> siguienteConexion{0};
+
+bool tieneClave(const QString& cadena, QLatin1String clave) {
+    for (const QString& parte : cadena.split(QLatin1Char(';'))) {
+        const int igual = parte.indexOf(QLatin1Char('='));
+        if (igual >= 0 && parte.left(igual).trimmed().compare(clave, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+QString textoError(const QSqlError& e) {
+    const QString t = e.text().trimmed();
+    return t.isEmpty() ? QStringLiteral("(el controlador no dio detalles)") : t;
+}
+
+// The rows are read whole when the statement runs, as ADO's client-side cursor does: the
+// connection is then free for the next statement while the window still walks this result
+// (SQL Server will not start a statement while another one's rows are pending).
+class ResultadoOdbc : public Resultado {
+  public:
+    int columnas() const override { return static_cast<int>(nombres_.size()); }
+    QString nombreColumna(int i) const override {
+        return i >= 0 && i < nombres_.size() ? nombres_.at(i) : QString();
+    }
+    bool siguiente() override {
+        if (actual_ < static_cast<qsizetype>(filas_.size())) ++actual_;
+        return actual_ < static_cast<qsizetype>(filas_.size());
+    }
+    QVariant valor(int i) const override {
+        if (actual_ < 0 || actual_ >= static_cast<qsizetype>(filas_.size())) return {};
+        const QVariantList& fila = filas_[static_cast<size_t>(actual_)];
+        return i >= 0 && i < fila.size() ? fila.at(i) : QVariant();
+    }
+
+    QStringList nombres_;
+    std::vector<QVariantList> filas_;
+    qsizetype actual_ = -1;
+};
+
+// The value types the rest of the program expects, whatever width the driver chose.
+QVariant normalizar(const QVariant& v, int tipoSql) {
+    if (v.isNull()) return {};
+    if (tipoSql == kTipoSqlBit) return v.toLongLong() != 0;
+    switch (v.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::LongLong:
+        case QMetaType::Char:
+        case QMetaType::SChar:
+        case QMetaType::UChar:
+            return v.toLongLong();
+        case QMetaType::ULongLong:
+            return static_cast<qint64>(v.toULongLong());
+        case QMetaType::Float:
+            return v.toDouble();
+        case QMetaType::QDate:
+            return QDateTime(v.toDate(), QTime(0, 0));
+        default:
+            return v;
+    }
+}
+
+std::unique_ptr<Resultado> leerResultado(QSqlQuery& q) {
+    auto r = std::make_unique<ResultadoOdbc>();
+    if (!q.isSelect()) return r;
+    const QSqlRecord registro = q.record();
+    std::vector<int> tipos;
+    for (int i = 0; i < registro.count(); ++i) {
+        r->nombres_ << registro.fieldName(i);
+        tipos.push_back(registro.field(i).typeID());
+    }
+    while (q.next()) {
+        QVariantList fila;
+        fila.reserve(registro.count());
+        for (int i = 0; i < registro.count(); ++i)
+            fila << normalizar(q.value(i), tipos[static_cast<size_t>(i)]);
+        r->filas_.push_back(std::move(fila));
+    }
+    return r;
+}
+
+// A statement may report row counts before its first row set (an INSERT before a SELECT, a
+// procedure without SET NOCOUNT ON): the result the program wants is the first with columns.
+void saltarConteos(QSqlQuery& q) {
+    while (q.isActive() && !q.isSelect() && q.nextResult()) {
+    }
+}
+
+QDateTime fechaDeTexto(const QString& texto) {
+    static const char* const formatos[] = {
+        "yyyy/MM/dd",          "yyyy/MM/dd HH:mm:ss", "yyyy-MM-dd",
+        "yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyyMMdd",
+        "dd/MM/yyyy",          "dd/MM/yyyy HH:mm:ss",
+    };
+    const QString t = texto.trimmed();
+    for (const char* f : formatos) {
+        const QDateTime d = QDateTime::fromString(t, QLatin1String(f));
+        // Kept in UTC so that no daylight-saving gap can move a midnight: only the fields travel.
+        if (d.isValid()) return QDateTime(d.date(), d.time(), Qt::UTC);
+    }
+    return {};
+}
+
+}  // namespace
+
+QString MotorOdbc::cadenaParaControlador(const QString& cadenaConexion) {
+    QString r = cadenaConexion;
+    auto agregar = [&r](const QString& par) {
+        if (!r.isEmpty() && !r.trimmed().endsWith(QLatin1Char(';'))) r += QLatin1Char(';');
+        r += par + QLatin1Char(';');
+    };
+    // FreeTDS's default "auto" tries one protocol after another and ignores the login time-out
+    // while doing so: a server that accepts the connection and never answers hangs the program.
+    // 7.4 is what every SQL Server since 2012 speaks; TDSVER in the environment still overrides.
+    if (!tieneClave(cadenaConexion, QLatin1String("TDS_Version")))
+        agregar(QStringLiteral("TDS_Version=7.4"));
+    // The Windows driver assumes 1433 for a bare host; FreeTDS tries no port at all and reads
+    // no freetds.conf for a string that names its server with Server=.
+    const QString servidor = servidorDeCadena(cadenaConexion);
+    if (!servidor.isEmpty() && !servidor.contains(QLatin1Char(',')) &&
+        !servidor.contains(QLatin1Char('\\')) && !tieneClave(cadenaConexion, QLatin1String("Port")))
+        agregar(QStringLiteral("Port=1433"));
+    return r;
+}
+
+QString MotorOdbc::textoLlamadaOdbc(const QString& procedimiento, int parametros) {
+    if (parametros <= 0) return QStringLiteral("{CALL %1}").arg(procedimiento);
+    QStringList marcas;
+    for (int i = 0; i < parametros; ++i) marcas << QStringLiteral("?");
+    return QStringLiteral("{CALL %1(%2)}").arg(procedimiento, marcas.join(QLatin1Char(',')));
+}
+
+QVariant MotorOdbc::valorDeEntrada(const Parametro& p) {
+    switch (p.tipo) {
+        case TipoParametro::Char: {
+            if (p.valor.isNull()) return QVariant(QMetaType::fromType<QString>());
+            QString s = p.valor.toString();
+            if (p.tamano > 0) s = s.left(p.tamano).leftJustified(p.tamano, QLatin1Char(' '));
+            return s;
+        }
+        case TipoParametro::Integer: {
+            if (p.valor.isNull()) return QVariant(QMetaType::fromType<int>());
+            bool ok = false;
+            qint64 n = 0;
+            const int tipo = p.valor.typeId();
+            if (tipo == QMetaType::Double || tipo == QMetaType::Float) {
+                n = qRound64(p.valor.toDouble());
+                ok = true;
+            } else {
+                n = p.valor.toLongLong(&ok);
+                if (!ok) {
+                    const double d = p.valor.toString().trimmed().toDouble(&ok);
+                    if (ok) n = qRound64(d);
+                }
+            }
+            if (!ok)
+                throw ErrorBD(
+                    QStringLiteral("El valor «%1» del parámetro %2 no es un número entero.")
+                        .arg(p.valor.toString(), p.nombre));
+            if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+                throw ErrorBD(QStringLiteral("El valor %1 del parámetro %2 no cabe en un entero.")
+                                  .arg(n)
+                                  .arg(p.nombre));
+            return static_cast<int>(n);
+        }
+        case TipoParametro::DBTimeStamp: {
+            if (p.valor.isNull()) return QVariant(QMetaType::fromType<QDateTime>());
+            if (p.valor.typeId() == QMetaType::QDateTime) {
+                const QDateTime d = p.valor.toDateTime();
+                return QDateTime(d.date(), d.time(), Qt::UTC);
+            }
+            if (p.valor.typeId() == QMetaType::QDate)
+                return QDateTime(p.valor.toDate(), QTime(0, 0), Qt::UTC);
+            const QDateTime d = fechaDeTexto(p.valor.toString());
+            if (!d.isValid())
+                throw ErrorBD(QStringLiteral("El valor «%1» del parámetro %2 no es una fecha.")
+                                  .arg(p.valor.toString(), p.nombre));
+            return d;
+        }
+    }
+    return p.valor;
+}
+
+MotorOdbc::MotorOdbc(const QString& cadenaConexion, int segundosEspera)
+    : nombreConexion_(
+          QStringLiteral("solicitudes_odbc_%1").arg(siguienteConexion.fetchAndAddRelaxed(1))) {
+    const QString servidor = servidorDeCadena(cadenaConexion);
+    QString falla;
+    {
+        QSqlDatabase bd = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), nombreConexion_);
+        if (!bd.isValid()) {
+            falla = QStringLiteral("El controlador ODBC de Qt (QODBC) no está instalado: %1")
+                        .arg(textoError(bd.lastError()));
+        } else {
+            bd.setDatabaseName(cadenaParaControlador(cadenaConexion));
+            // Zero would mean "wait for ever"; a server that never answers must become a message.
+            bd.setConnectOptions(
+                QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(std::max(1, segundosEspera)));
+            if (!bd.open())
+                falla =
+                    QStringLiteral("No se pudo conectar con el servidor de base de datos «%1»: %2")
+                        .arg(servidor, textoError(bd.lastError()));
+        }
+    }
+    if (!falla.isEmpty()) {
+        QSqlDatabase::removeDatabase(nombreConexion_);
+        throw ErrorBD(falla);
+    }
+}
+
+MotorOdbc::~MotorOdbc() {
+    {
+        QSqlDatabase bd = QSqlDatabase::database(nombreConexion_, false);
+        // A connection left inside a transaction refuses to disconnect; the work is abandoned.
+        if (enTransaccion_) bd.rollback();
+        bd.close();
+    }
+    QSqlDatabase::removeDatabase(nombreConexion_);
+}
+
+std::unique_ptr<Resultado> MotorOdbc::consultar(const QString& sql) {
+    QSqlQuery q(QSqlDatabase::database(nombreConexion_, false));
+    q.setForwardOnly(true);
+    q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    if (!q.exec(sql))
+        throw ErrorBD(QStringLiteral("Error de SQL Server al ejecutar la consulta: %1")
+                          .arg(textoError(q.lastError())));
+    saltarConteos(q);
+    auto r = leerResultado(q);
+    if (q.lastError().isValid())
+        throw ErrorBD(QStringLiteral("Error de SQL Server al leer el resultado: %1")
+                          .arg(textoError(q.lastError())));
+    return r;
+}
+
+long long MotorOdbc::ejecutar(const QString& sql) {
+    QSqlQuery q(QSqlDatabase::database(nombreConexion_, false));
+    q.setForwardOnly(true);
+    if (!q.exec(sql))
+        throw ErrorBD(QStringLiteral("Error de SQL Server al ejecutar la instrucción: %1")
+                          .arg(textoError(q.lastError())));
+    return q.numRowsAffected();
+}
+
+std::unique_ptr<Resultado> MotorOdbc::llamar(const QString& procedimiento,
+                                             QList<Parametro>& parametros) {
+    QSqlQuery q(QSqlDatabase::database(nombreConexion_, false));
+    q.setForwardOnly(true);
+    q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    auto error = [&procedimiento](const QSqlError& e) {
+        return ErrorBD(QStringLiteral("Error de SQL Server al llamar al procedimiento %1: %2")
+                           .arg(procedimiento, textoError(e)));
+    };
+    if (!q.prepare(textoLlamadaOdbc(procedimiento, static_cast<int>(parametros.size()))))
+        throw error(q.lastError());
+    for (int i = 0; i < parametros.size(); ++i) {
+        const Parametro& p = parametros.at(i);
+        if (p.direccion == Direccion::Salida) {
+            QVariant vacio;
+            switch (p.tipo) {
+                case TipoParametro::Integer:
+                    vacio = QVariant(QMetaType::fromType<int>());
+                    break;
+                // The driver writes into the buffer bound, so a text output needs room for its
+                // size.
+                case TipoParametro::Char:
+                    vacio = QString(std::max(1, p.tamano), QLatin1Char(' '));
+                    break;
+                case TipoParametro::DBTimeStamp:
+                    vacio = QVariant(QMetaType::fromType<QDateTime>());
+                    break;
+            }
+            q.bindValue(i, vacio, QSql::Out);
+        } else {
+            q.bindValue(i, valorDeEntrada(p), QSql::In);
+        }
+    }
+    if (!q.exec()) throw error(q.lastError());
+
+    // Qt's ODBC driver reads the outputs right after execution.
+    for (int i = 0; i < parametros.size(); ++i) {
+        Parametro& p = parametros[i];
+        if (p.direccion != Direccion::Salida) continue;
+        const QVariant v = q.boundValue(i);
+        if (p.tipo == TipoParametro::Integer) {
+            // The driver writes an integer output into the bound value without clearing its null
+            // mark, so a value is told by its digits: a NULL output arrives as 0 and reads null,
+            // as 0 does (the program gives both the same meaning: nothing was created).
+            const int n = v.toInt();
+            p.valor = (n == 0 && v.isNull()) ? QVariant() : QVariant(static_cast<qint64>(n));
+        } else {
+            p.valor = v.isNull() ? QVariant() : normalizar(v, 0);
+        }
+    }
+
+    saltarConteos(q);
+    if (!q.isSelect()) return nullptr;
+    auto r = leerResultado(q);
+    if (q.lastError().isValid()) throw error(q.lastError());
+    return r;
+}
+
+void MotorOdbc::iniciarTransaccion() {
+    QSqlDatabase bd = QSqlDatabase::database(nombreConexion_, false);
+    if (!bd.transaction())
+        throw ErrorBD(QStringLiteral("No se pudo iniciar la transacción: %1")
+                          .arg(textoError(bd.lastError())));
+    enTransaccion_ = true;
+}
+
+void MotorOdbc::confirmarTransaccion() {
+    QSqlDatabase bd = QSqlDatabase::database(nombreConexion_, false);
+    if (!bd.commit())
+        throw ErrorBD(QStringLiteral("No se pudo confirmar la transacción: %1")
+                          .arg(textoError(bd.lastError())));
+    enTransaccion_ = false;
+}
+
+void MotorOdbc::deshacerTransaccion() {
+    // Called from error paths too, where no transaction may have begun: nothing to undo then.
+    if (!enTransaccion_) return;
+    QSqlDatabase bd = QSqlDatabase::database(nombreConexion_, false);
+    enTransaccion_ = false;
+    if (!bd.rollback())
+        throw ErrorBD(QStringLiteral("No se pudo deshacer la transacción: %1")
+                          .arg(textoError(bd.lastError())));
+}
+
+}  // namespace db
