@@ -11,7 +11,7 @@ struct sqlite3;
 namespace db {
 
 class MotorIncrustado : public Motor {
-public:
+  public:
     // Opens (creating the folder and the empty schema when missing) the two files in `carpeta`.
     explicit MotorIncrustado(const QString& carpeta);
     ~MotorIncrustado() override;
@@ -34,9 +34,10 @@ public:
     static QString archivoErp() { return QStringLiteral("erp_oxa.sqlite"); }
     static QString archivoNorv() { return QStringLiteral("norv.sqlite"); }
 
-private:
+    struct Preparada;  // a translated, prepared statement (shared with the cursors reading it)
+
+  private:
     struct Interno;
-    struct Preparada;
     std::shared_ptr<Preparada> preparar(const QString& sql);
     std::unique_ptr<Resultado> correr(const QString& sql, long long* cambios);
     void abrir();

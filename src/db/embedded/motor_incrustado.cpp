@@ -1,0 +1,394 @@
+#include "db/embedded/motor_incrustado.h"
+
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "db/embedded/apoyo.h"
+#include "db/embedded/esquema.h"
+#include "db/embedded/funciones.h"
+#include "db/embedded/procedimientos.h"
+#include "db/embedded/resultado_incrustado.h"
+#include "db/embedded/traductor.h"
+#include "db/error_bd.h"
+
+namespace db {
+
+using namespace incrustado;
+
+namespace {
+
+// How a result column is handed to the program, from its declared type.
+enum class Categoria { Libre, Texto, Entero, Real, Fecha, Bit };
+
+Categoria categoriaDeclarada(const char* declarado, TipoResultado tipoFuncion) {
+    if (!declarado) {
+        switch (tipoFuncion) {
+            case TipoResultado::Texto:
+                return Categoria::Texto;
+            case TipoResultado::Entero:
+                return Categoria::Entero;
+            case TipoResultado::Fecha:
+                return Categoria::Fecha;
+            case TipoResultado::Bit:
+                return Categoria::Bit;
+            case TipoResultado::Ninguno:
+                return Categoria::Libre;
+        }
+        return Categoria::Libre;
+    }
+    const QByteArray d = QByteArray(declarado).toUpper();
+    if (d.contains("DATE") || d.contains("TIME")) return Categoria::Fecha;
+    if (d == "BIT") return Categoria::Bit;
+    if (d.contains("INT")) return Categoria::Entero;
+    if (d.contains("CHAR") || d.contains("CLOB") || d.contains("TEXT")) return Categoria::Texto;
+    if (d.contains("REAL") || d.contains("FLOA") || d.contains("DOUB") || d.contains("DEC") ||
+        d.contains("NUM") || d.contains("MONEY"))
+        return Categoria::Real;
+    return Categoria::Libre;
+}
+
+QVariant leer(sqlite3_stmt* st, int c, Categoria cat, int tipo) {
+    if (tipo == SQLITE_NULL) return {};
+    // The two kinds that fill most cells, read without going through a value object.
+    if (tipo == SQLITE_INTEGER && (cat == Categoria::Entero || cat == Categoria::Libre))
+        return QVariant(static_cast<qint64>(sqlite3_column_int64(st, c)));
+    if (tipo == SQLITE_TEXT && (cat == Categoria::Texto || cat == Categoria::Libre)) {
+        const auto* u = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
+        return QVariant(QString::fromUtf8(u, sqlite3_column_bytes(st, c)));
+    }
+    sqlite3_value* v = sqlite3_column_value(st, c);
+    switch (cat) {
+        case Categoria::Fecha: {
+            const QString t =
+                tipo == SQLITE_INTEGER ? QString::number(sqlite3_value_int64(v)) : TextoSqlite(v);
+            const QDateTime f = LeerFecha(t);
+            return f.isValid() ? QVariant(f) : ValorSqlite(v);
+        }
+        case Categoria::Bit:
+            if (tipo == SQLITE_TEXT) {
+                const QString t = TextoSqlite(v).trimmed();
+                return QVariant(t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+                                (t.toLongLong() != 0));
+            }
+            return QVariant(sqlite3_value_double(v) != 0);
+        case Categoria::Entero:
+            if (tipo == SQLITE_INTEGER)
+                return QVariant(static_cast<qint64>(sqlite3_value_int64(v)));
+            return ValorSqlite(v);
+        case Categoria::Real:
+            if (tipo == SQLITE_INTEGER || tipo == SQLITE_FLOAT)
+                return QVariant(sqlite3_value_double(v));
+            return ValorSqlite(v);
+        case Categoria::Texto:
+            return QVariant(TextoSqlite(v));
+        case Categoria::Libre:
+            return ValorSqlite(v);
+    }
+    return {};
+}
+
+QString errorDeArchivo(const QString& ruta, const QString& texto) {
+    return QStringLiteral("No se pudo abrir la base de datos «%1»: %2").arg(ruta, texto);
+}
+
+}  // namespace
+
+struct MotorIncrustado::Preparada {
+    Traduccion traduccion;
+    sqlite3_stmt* st = nullptr;
+    QStringList nombres;
+    QVector<Categoria> categorias;
+    bool enUso = false;  // a cursor is reading it
+    ~Preparada() { sqlite3_finalize(st); }
+};
+
+struct MotorIncrustado::Interno {
+    QString carpeta;
+    std::unique_ptr<Funciones> funciones;
+    QHash<QString, std::shared_ptr<Preparada>> cache;
+    long long traducciones = 0;
+    std::optional<qint64> ultimaIdentidad;  // what REGRESA_FOLIO answers
+    // False once the engine is gone: a result still held elsewhere must not step any more.
+    std::shared_ptr<bool> vivo = std::make_shared<bool>(true);
+};
+
+// Statements kept prepared at most; the program builds texts with values inside, so an
+// endless run would otherwise keep every one of them.
+constexpr int kMaximoCache = 512;
+
+namespace {
+
+// A SELECT read row by row as the program moves forward, each cell converted only when asked
+// for: a large list costs no copy of itself, and the statement is free again at its end.
+class Cursor : public Resultado {
+  public:
+    using Preparada = MotorIncrustado::Preparada;
+
+    // Fetches the first row at once, so that a statement that fails does so when it is opened.
+    Cursor(std::shared_ptr<Preparada> p, std::shared_ptr<bool> vivo)
+        : p_(std::move(p)), vivo_(std::move(vivo)), memoria_(p_->nombres.size()) {
+        p_->enUso = true;
+        primera_ = paso();
+    }
+    ~Cursor() override { liberar(); }
+
+    int columnas() const override { return static_cast<int>(p_->nombres.size()); }
+    QString nombreColumna(int i) const override { return p_->nombres.value(i); }
+
+    bool siguiente() override {
+        if (antesDeLaPrimera_) {
+            antesDeLaPrimera_ = false;
+            return primera_;
+        }
+        if (terminado_) return false;
+        if (!*vivo_) {
+            terminado_ = true;
+            throw ErrorBD(QStringLiteral("La conexión a la base de datos está cerrada."));
+        }
+        return paso();
+    }
+
+    QVariant valor(int i) const override {
+        if (terminado_ || antesDeLaPrimera_ || i < 0 || i >= columnas()) return {};
+        const Categoria cat = p_->categorias[i];
+        const int tipo = sqlite3_column_type(p_->st, i);
+        if (tipo != SQLITE_TEXT) return leer(p_->st, i, cat, tipo);
+        // Texts and dates repeat down a list (the same branch, state, day); converting one
+        // costs an allocation, a date also a time zone look-up, so each column keeps its last.
+        const auto* u = reinterpret_cast<const char*>(sqlite3_column_text(p_->st, i));
+        const auto n = static_cast<std::size_t>(sqlite3_column_bytes(p_->st, i));
+        Memoria& m = memoria_[i];
+        if (m.valida && m.crudo.size() == n && std::memcmp(m.crudo.data(), u, n) == 0)
+            return m.valor;
+        m.crudo.assign(u, n);
+        m.valor = leer(p_->st, i, cat, tipo);
+        m.valida = true;
+        return m.valor;
+    }
+
+  private:
+    struct Memoria {
+        bool valida = false;
+        std::string crudo;
+        QVariant valor;
+    };
+
+    bool paso() {
+        const int rc = sqlite3_step(p_->st);
+        if (rc == SQLITE_ROW) return true;
+        const QString m = rc == SQLITE_DONE ? QString() : MensajeSqlite(sqlite3_db_handle(p_->st));
+        liberar();
+        if (!m.isEmpty()) throw ErrorBD(m);
+        return false;
+    }
+
+    void liberar() {
+        if (terminado_) return;
+        terminado_ = true;
+        if (*vivo_) sqlite3_reset(p_->st);
+        p_->enUso = false;
+    }
+
+    std::shared_ptr<Preparada> p_;
+    std::shared_ptr<bool> vivo_;
+    mutable QVector<Memoria> memoria_;
+    bool terminado_ = false;
+    bool antesDeLaPrimera_ = true;
+    bool primera_ = false;
+};
+
+}  // namespace
+
+MotorIncrustado::MotorIncrustado(const QString& carpeta) : d_(std::make_unique<Interno>()) {
+    d_->carpeta = carpeta;
+    try {
+        abrir();
+    } catch (...) {
+        d_->cache.clear();
+        d_->funciones.reset();
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        throw;
+    }
+}
+
+MotorIncrustado::~MotorIncrustado() {
+    *d_->vivo = false;
+    d_->cache.clear();
+    d_->funciones.reset();
+    sqlite3_close_v2(db_);
+}
+
+const QString& MotorIncrustado::carpeta() const { return d_->carpeta; }
+
+long long MotorIncrustado::traducciones() const { return d_->traducciones; }
+
+void MotorIncrustado::exec(const QString& sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString m = error ? QString::fromUtf8(error) : MensajeSqlite(db_);
+        sqlite3_free(error);
+        throw ErrorBD(m);
+    }
+}
+
+void MotorIncrustado::abrir() {
+    const QString& carpeta = d_->carpeta;
+    if (!QDir().mkpath(carpeta))
+        throw ErrorBD(QStringLiteral("No se pudo crear la carpeta «%1» de la base de datos.")
+                          .arg(QDir::toNativeSeparators(carpeta)));
+    const QString erp = QDir(carpeta).filePath(archivoErp());
+    const QString norv = QDir(carpeta).filePath(archivoNorv());
+
+    // One thread uses the connection (the program's): no mutex around every call.
+    if (sqlite3_open_v2(QFile::encodeName(erp).constData(), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK)
+        throw ErrorBD(errorDeArchivo(QDir::toNativeSeparators(erp),
+                                     db_ ? MensajeSqlite(db_) : QStringLiteral("sin memoria")));
+    sqlite3_busy_timeout(db_, 5000);
+    // Double quotes name; a misspelt "name" must be an error, not a text.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+
+    const auto probar = [&](const QString& base, const QString& ruta) {
+        try {
+            exec(QStringLiteral("SELECT count(*) FROM %1.sqlite_master").arg(base));
+        } catch (const ErrorBD& e) {
+            throw ErrorBD(errorDeArchivo(QDir::toNativeSeparators(ruta), e.mensaje()));
+        }
+        if (sqlite3_db_readonly(db_, base.toUtf8().constData()) == 1)
+            throw ErrorBD(errorDeArchivo(QDir::toNativeSeparators(ruta),
+                                         QStringLiteral("el archivo es de solo lectura")));
+    };
+    probar(QStringLiteral("main"), erp);
+    try {
+        Sentencia adjuntar(db_, QStringLiteral("ATTACH DATABASE ?1 AS norv"));
+        adjuntar.enlazar(1, norv);
+        adjuntar.ejecutar();
+    } catch (const ErrorBD& e) {
+        throw ErrorBD(errorDeArchivo(QDir::toNativeSeparators(norv), e.mensaje()));
+    }
+    probar(QStringLiteral("norv"), norv);
+
+    d_->funciones = std::make_unique<Funciones>(db_);
+    exec(QStringLiteral("PRAGMA main.synchronous = NORMAL; PRAGMA norv.synchronous = NORMAL"));
+    // An automatic index comes with a Bloom filter that hashes texts by their length, so a
+    // join of '1      ' with '1' would find nothing although the collation says equal.
+    exec(QStringLiteral("PRAGMA automatic_index = OFF"));
+    try {
+        exec(QStringLiteral("BEGIN"));
+        for (const QString& s : SentenciasEsquema()) exec(s);
+        exec(QStringLiteral("COMMIT"));
+    } catch (const ErrorBD& e) {
+        if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw ErrorBD(QStringLiteral("No se pudo crear el esquema en «%1»: %2")
+                          .arg(QDir::toNativeSeparators(carpeta), e.mensaje()));
+    }
+}
+
+std::shared_ptr<MotorIncrustado::Preparada> MotorIncrustado::preparar(const QString& sql) {
+    const auto hallada = d_->cache.constFind(sql);
+    if (hallada != d_->cache.constEnd() && !(*hallada)->enUso) return *hallada;
+
+    auto p = std::make_shared<Preparada>();
+    const bool ocupada = hallada != d_->cache.constEnd();
+    if (ocupada) {
+        // The same text is still being read: a second statement, the translation reused.
+        p->traduccion = (*hallada)->traduccion;
+    } else {
+        p->traduccion = Traducir(sql);
+        ++d_->traducciones;
+    }
+    const QByteArray u = p->traduccion.sql.toUtf8();
+    if (sqlite3_prepare_v2(db_, u.constData(), static_cast<int>(u.size()), &p->st, nullptr) !=
+        SQLITE_OK)
+        throw ErrorBD(MensajeSqlite(db_));
+    const int n = sqlite3_column_count(p->st);
+    for (int c = 0; c < n; ++c) {
+        p->nombres << QString::fromUtf8(sqlite3_column_name(p->st, c));
+        const TipoResultado tf =
+            c < p->traduccion.tipos.size() ? p->traduccion.tipos[c] : TipoResultado::Ninguno;
+        p->categorias << categoriaDeclarada(sqlite3_column_decltype(p->st, c), tf);
+    }
+    if (ocupada) return p;
+    if (d_->cache.size() >= kMaximoCache) {
+        // Statements a cursor is still reading stay with their cursor.
+        d_->cache.clear();
+    }
+    d_->cache.insert(sql, p);
+    return p;
+}
+
+std::unique_ptr<Resultado> MotorIncrustado::correr(const QString& sql, long long* cambios) {
+    const std::shared_ptr<Preparada> p = preparar(sql);
+    sqlite3_stmt* st = p->st;
+    if (p->traduccion.clase == ClaseSentencia::Select && !cambios)
+        return std::make_unique<Cursor>(p, d_->vivo);
+
+    // A statement that changes rows runs whole here; so does a SELECT sent to ejecutar().
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        const QString m = MensajeSqlite(db_);
+        sqlite3_reset(st);
+        throw ErrorBD(m);
+    }
+    const long long hechos =
+        p->traduccion.clase == ClaseSentencia::Select ? 0 : sqlite3_changes64(db_);
+    if (p->traduccion.conIdentidad && hechos > 0)
+        d_->ultimaIdentidad = sqlite3_last_insert_rowid(db_);
+    sqlite3_reset(st);
+    if (cambios) *cambios = hechos;
+    return std::make_unique<ResultadoIncrustado>(p->nombres, std::vector<QVector<QVariant>>());
+}
+
+std::unique_ptr<Resultado> MotorIncrustado::consultar(const QString& sql) {
+    return correr(sql, nullptr);
+}
+
+long long MotorIncrustado::ejecutar(const QString& sql) {
+    long long cambios = 0;
+    correr(sql, &cambios);
+    return cambios;
+}
+
+std::unique_ptr<Resultado> MotorIncrustado::llamar(const QString& procedimiento,
+                                                   QList<Parametro>& parametros) {
+    return LlamarProcedimiento(db_, d_->ultimaIdentidad, procedimiento, parametros);
+}
+
+void MotorIncrustado::iniciarTransaccion() {
+    try {
+        exec(QStringLiteral("BEGIN"));
+    } catch (const ErrorBD& e) {
+        throw ErrorBD(QStringLiteral("No se pudo iniciar la transacción: %1").arg(e.mensaje()));
+    }
+}
+
+void MotorIncrustado::confirmarTransaccion() {
+    try {
+        exec(QStringLiteral("COMMIT"));
+    } catch (const ErrorBD& e) {
+        throw ErrorBD(QStringLiteral("No se pudo confirmar la transacción: %1").arg(e.mensaje()));
+    }
+}
+
+void MotorIncrustado::deshacerTransaccion() {
+    // Also called on the way out of a failure, when there may be nothing left to undo.
+    if (sqlite3_get_autocommit(db_)) return;
+    try {
+        exec(QStringLiteral("ROLLBACK"));
+    } catch (const ErrorBD& e) {
+        throw ErrorBD(QStringLiteral("No se pudo deshacer la transacción: %1").arg(e.mensaje()));
+    }
+}
+
+}  // namespace db

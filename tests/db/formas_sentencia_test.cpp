@@ -1,0 +1,778 @@
+// Every statement form the windows send, built as they build it (fragments, blanks and all),
+// run on the embedded engine filled with the demo data: the rows that come back or change.
+#include <QDate>
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "db/comando.h"
+#include "db/conexion.h"
+#include "db/embedded/demo.h"
+#include "db/embedded/motor_incrustado.h"
+#include "db/error_bd.h"
+#include "db/recordset.h"
+#include "startup/cifrado.h"
+
+namespace {
+
+const QString kCentro = QStringLiteral("CHI");
+
+QString ymd(const QDate& d) { return d.toString(QStringLiteral("yyyyMMdd")); }
+QString corta(const QDate& d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
+QDate hoy() { return QDate::currentDate(); }
+
+// --- the statements, as the windows put them together ---
+
+QString sqlSucursalArranque(const QString& sucursal) {
+    return "SELECT centro_distribucion,tasa_iva,nombre_sucursal FROM sucursales where sucursal='" +
+           sucursal + "'";
+}
+
+QString sqlEntrada(const QString& clave) {
+    return "SELECT erp_oxa.dbo.nombre_persona('" + clave +
+           "'), CAST( contrasena AS char( 20)) FROM Personal WHERE persona='" + clave + "' ";
+}
+
+QString sqlSucursales(const QString& centro) {
+    return "SELECT Sucursal,nombre_sucursal FROM sucursales where centro_distribucion='" + centro +
+           "'  order by nombre_sucursal";
+}
+
+QString sqlPromociones() {
+    return QStringLiteral(
+        "SELECT Promocion, Nombre_promocion FROM NORV.dbo.Promociones WHERE Tipo_venta= 4  order "
+        "by nombre_promocion");
+}
+
+QString sqlVendedores(const QString& centro) {
+    return QStringLiteral("SELECT p.persona,p.apellidos,p.nombres from personal p  ") +
+           "JOIN  sucursales s on s.sucursal=p.sucursal  " + "WHERE s.centro_distribucion='" +
+           centro + "'  " + "AND   p.es_vendedor = 1  " + "ORDER BY 2,3  ";
+}
+
+QString sqlVerificadores(const QString& centro) {
+    return QStringLiteral("SELECT p.persona,p.apellidos,p.nombres from personal p  ") +
+           "JOIN  sucursales s on s.sucursal=p.sucursal  " + "WHERE s.centro_distribucion='" +
+           centro + "'  " + "AND   p.es_verificador=1  " + "ORDER BY 2,3  ";
+}
+
+QString sqlTicket(const QString& documento) {
+    return "SELECT fecha FROM anticipos_clientes WHERE documento = " + documento + " AND saldo > 0";
+}
+
+QString sqlResolverSucursal(int n) {
+    return "SELECT sucursal FROM Sucursales WHERE Sucursal=" + QString::number(n) + " ";
+}
+
+QString sqlResolverPersona(int n) {
+    return "SELECT persona FROM personal WHERE Persona=" + QString::number(n) + " ";
+}
+
+QString sqlHomonimos(const QString& nombre) {
+    return "SELECT COUNT(cliente) FROM clientes WHERE Nombre_Cliente LIKE '" + nombre + "'";
+}
+
+QString sqlClientesEncontrados(const QString& nombre) {
+    return "SELECT cliente 'Cliente',RFC 'RFC',nombre_cliente'Nombre "
+           "Cliente',NORV.dbo.cliente_credito(cliente) 'Créditos',ERP_OXA.dbo.Domicilio_Cliente ( "
+           "cliente)'Domicilio' FROM clientes WHERE Nombre_Cliente LIKE '" +
+           nombre + "'";
+}
+
+QString sqlVerificaciones(double cliente) {
+    return QStringLiteral("SELECT  s.solicitud, ") +
+           "dbo.fecha_corta(s.fecha_recepcion) 'F.Recibido', " + "su.nombre_sucursal, " +
+           "ERP_OXA.dbo.Nombre_Persona( r.verificador)  AS Verificador, " + "r.relacion, " +
+           "dbo.fecha_corta(r.fecha_entrega) 'F.Verificacion', " +
+           "dbo.fecha_Corta(r.fecha_recepcion_real) 'F.Respuesta', " +
+           "d.estado_actual 'Estado Solicitud', " + "d.comentarios " +
+           "FROM    norv.dbo.Solicitudes_cliente_Nuevo s " +
+           "JOIN    ERP_OXA.dbo.Sucursales su         ON s.sucursal  = su.sucursal " + "Left " +
+           "JOIN    norv.dbo.Detalles_Relaciones_Solicitudes d ON s.solicitud = d.solicitud  " +
+           "Left " +
+           "JOIN    norv.dbo.Relaciones_Solicitudes_Credito r  ON d.relacion  = r.relacion " +
+           "Where s.cliente = " + QString::number(cliente) + " ";
+}
+
+struct Alta {
+    bool clienteNuevo;
+    double cliente;
+    QString importe, claveSucursal, telefono, nombreAval, apellidosAval, documento;
+    int promocion;
+    QDate fechaTicket;
+    QString clavePersona;
+};
+
+QString sqlAltaSolicitud(const Alta& a) {
+    return QStringLiteral("INSERT INTO norv.dbo.Solicitudes_cliente_Nuevo ") + "(Cliente, " +
+           "Fecha_recepcion, " + "Importe_Solicitud, " + "Sucursal, " + "Promocion, " +
+           "telefono, " + "Nombre_Aval, " +
+           (a.clienteNuevo ? "apellidos_Aval, " : "Apellidos_Aval, ") + "Rastreado, " +
+           "Documento, " + "fecha_tienda, " + "Vendedor) " + "VALUES( " + " " +
+           QString::number(a.cliente) + ", " + "GETDATE(), " + a.importe + ", " + "'" +
+           a.claveSucursal + "', " + "'" + QString::number(a.promocion) + "', " + "'" + a.telefono +
+           "', " + "'" + a.nombreAval + "','" + a.apellidosAval +
+           (a.clienteNuevo ? QStringLiteral("' , ") + "1, " : QStringLiteral("', ") + "0, ") +
+           a.documento + ", " + "'" + ymd(a.fechaTicket) + "', " + "'" + a.clavePersona + "') ";
+}
+
+QString sqlBorrarSolicitud(double folio) {
+    return "DELETE FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=" +
+           QString::number(folio) + " ";
+}
+
+QString sqlPendientes(const QString& centro) {
+    return QStringLiteral(
+               "SELECT s.solicitud,su.nombre_sucursal,ERP_OXA.dbo.fecha_corta(s.fecha_recepcion),"
+               "erp_oxa.dbo.nombre_cliente(cliente) from NORV.dbo.Solicitudes_cliente_Nuevo s  ") +
+           "JOIN  sucursales su on s.sucursal= su.sucursal  " + "WHERE su.centro_distribucion='" +
+           centro + "'  " + "AND   relacion IS NULL  " + "AND   estado_actual<>'Rechazada'  " +
+           "ORDER BY 1,2,3 ";
+}
+
+QString sqlAltaRelacion(const QString& centro, const QString& clave) {
+    return QStringLiteral("INSERT INTO norv.dbo.Relaciones_Solicitudes_credito  ") +
+           "(centro_distribucion, " + "verificador, " + "elaborada_por) " + "VALUES( " + " '" +
+           centro + "', " + "'" + clave + "', " + "'" + clave + "') ";
+}
+
+QString sqlAltaLinea(double relacion, const QVariant& solicitud) {
+    return "INSERT INTO norv.dbo.detalles_Relaciones_Solicitudes( Relacion,Solicitud,tiene_cita) "
+           "VALUES( " +
+           QString::number(relacion) + "," + solicitud.toString() + ",1 )";
+}
+
+QString sqlAsignar(double relacion, const QVariant& solicitud) {
+    return "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET Relacion =" + QString::number(relacion) +
+           " WHERE Solicitud = " + solicitud.toString();
+}
+
+QString sqlRelaciones(const QString& centro, const QDate& del, const QDate& al) {
+    return QStringLiteral(" SELECT r.relacion 'Relación', ") + " fecha_entrega 'Entrega', " +
+           " r.fecha_recepcion_real 'Recepción', " +
+           " erp_oxa.dbo.nombre_persona (verificador) 'Verificador', " +
+           " r.estado_actual 'Estado Relación' " +
+           " FROM norv.dbo.Relaciones_Solicitudes_credito r " + " WHERE centro_distribucion='" +
+           centro + "'  " + " AND  Fecha_entrega BETWEEN  erp_oxa.dbo.fecha('" + ymd(del) +
+           "','Inicio') and erp_oxa.dbo.fecha('" + ymd(al) + "','Final')  order by relacion";
+}
+
+// The reception search: `clave` is the verifier's 7-character key, or empty for "* Todos *".
+QString sqlRecepcion(const QString& clave, const QString& centro, const QDate& del,
+                     const QDate& al) {
+    QString s =
+        QStringLiteral(" SELECT d.relacion 'Relación', ") + " s.solicitud 'Solicitud Cliente', " +
+        " erp_oxa.dbo.nombre_sucursal(s.sucursal), " +
+        " erp_oxa.dbo.nombre_persona (r.verificador), " + " s.fecha_recepcion 'Fecha Recepción', " +
+        " d.fecha_verificacion 'Fecha Verificación', " + " s.cliente 'cliente', " +
+        " erp_oxa.dbo.nombre_cliente(s.cliente)'Nombre Cliente', " +
+        " d.estado_actual 'Estado Relación', " + " d.Linea_autorizada 'Linea Autorizada', " +
+        " d.tipo_Verificacion 'Tipo Verificación', " + " d.comentarios 'Comentarios', " +
+        " d.recomienda_verificador 'R.Verificador' " +
+        " FROM norv.dbo.Relaciones_Solicitudes_credito r" +
+        " JOIN norv.dbo.detalles_Relaciones_Solicitudes d ON r.relacion   =  d.relacion " +
+        " JOIN NORV.dbo.Solicitudes_cliente_Nuevo s       ON d.solicitud  =  s.solicitud ";
+    if (!clave.isEmpty())
+        s += " WHERE r.verificador LIKE '" + clave + "'  ";
+    else
+        s += QStringLiteral(" WHERE r.verificador LIKE '%'  ") +
+             " AND   r.centro_distribucion = '" + centro + "'  ";
+    return s + " AND   r.fecha_entrega BETWEEN  erp_oxa.dbo.fecha('" + ymd(del) +
+           "','Inicio') and erp_oxa.dbo.fecha('" + ymd(al.addDays(1)) + "','Final') order by 3";
+}
+
+QString sqlQuitarDeRelacion(const QVariant& solicitud) {
+    return "UPDATE NORV.dbo.Solicitudes_cliente_Nuevo SET relacion = null WHERE solicitud=" +
+           solicitud.toString() + " ";
+}
+
+QString sqlBorrarLineas(const QVariant& solicitud) {
+    return "DELETE FROM NORV.dbo.Detalles_Relaciones_Solicitudes WHERE solicitud = " +
+           solicitud.toString() + " ";
+}
+
+QString sqlGuardarLinea(bool primera, const QVariant& relacion, const QVariant& solicitud,
+                        const QString& estado, const QString& tipo, const QString& linea,
+                        const QString& comentarios, const QString& recomienda) {
+    return (primera ? QStringLiteral("UPDATE norv.dbo.detalles_Relaciones_Solicitudes SET "
+                                     "fecha_verificacion = GETDATE(),estado_Actual='")
+                    : QStringLiteral(
+                          "UPDATE norv.dbo.detalles_Relaciones_Solicitudes SET estado_Actual='")) +
+           estado + "',Tipo_Verificacion='" + tipo + "',Linea_Autorizada=" + linea +
+           ", comentarios='" + comentarios + "',recomienda_verificador='" + recomienda +
+           "' WHERE relacion=" + relacion.toString() + " and solicitud = " + solicitud.toString() +
+           " ";
+}
+
+QString sqlGuardarSolicitud(const QVariant& solicitud, const QString& estado,
+                            const QString& comentarios) {
+    return "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_Actual='" + estado +
+           "', comentarios='" + comentarios + "' WHERE solicitud = " + solicitud.toString() + " ";
+}
+
+QString sqlRechazos(const QString& centro, const QDate& del, const QDate& al) {
+    return QStringLiteral(
+               " SELECT s.solicitud 'Solicitud',dbo.alltrim(su.nombre_sucursal) "
+               "'Sucursal',ERP_OXA.dbo.fecha_corta(s.fecha_recepcion)'Fecha "
+               "Recepción',dbo.alltrim(erp_oxa.dbo.nombre_cliente(cliente)) 'Nombre "
+               "Cliente',s.estado_actual 'Estado Solicitud' from "
+               "NORV.dbo.Solicitudes_cliente_Nuevo "
+               "s  ") +
+           "  JOIN  sucursales su on s.sucursal= su.sucursal  " +
+           "  WHERE su.centro_distribucion='" + centro + "'  " + "  AND   relacion IS NULL  " +
+           "  AND  Fecha_recepcion BETWEEN  erp_oxa.dbo.fecha('" + ymd(del) +
+           "','Inicio') and erp_oxa.dbo.fecha('" + ymd(al.addDays(1)) +
+           "','Final')  order by solicitud";
+}
+
+QString sqlRechazar(const QVariant& solicitud, const QString& comentario) {
+    return "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',comentarios='" +
+           comentario + "'  WHERE solicitud=" + solicitud.toString() + " ";
+}
+
+QString sqlReactivar(const QVariant& solicitud) {
+    return "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Recibida',comentarios='"
+           "SOLICITUD REACTIVADA'  WHERE solicitud=" +
+           solicitud.toString() + " ";
+}
+
+QString sqlRastreoCliente(const QVariant& cliente) {
+    return "SELECT NORV.dbo.cliente_incobrable(" + cliente.toString() +
+           "), es_Indeseable FROM clientes WHERE Cliente = " + cliente.toString();
+}
+
+QString sqlRastreoAval(const QVariant& solicitud) {
+    return "SELECT apellidos_aval,nombre_aval FROM NORV.dbo.solicitudes_cliente_nuevo WHERE "
+           "Solicitud = " +
+           solicitud.toString();
+}
+
+QString sqlVersion() {
+    return QStringLiteral(
+        "select Version,cierra,envia_Email from norv.dbo.Programas_Version where Programa = 2");
+}
+
+}  // namespace
+
+class FormasSentenciaTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<db::Conexion> con_;
+
+    // All rows of a statement, read through the program's recordset.
+    QList<QVariantList> filas(const QString& sql) {
+        db::Recordset rs;
+        rs.abrir(sql, *con_);
+        QList<QVariantList> r;
+        while (!rs.eof()) {
+            QVariantList f;
+            for (int i = 0; i < rs.numeroCampos(); ++i) f << rs.campo(i);
+            r << f;
+            rs.siguiente();
+        }
+        return r;
+    }
+    QStringList nombres(const QString& sql) {
+        db::Recordset rs;
+        rs.abrir(sql, *con_);
+        QStringList n;
+        for (int i = 0; i < rs.numeroCampos(); ++i) n << rs.nombreCampo(i);
+        return n;
+    }
+    QVariantList columna(const QString& sql, int c) {
+        QVariantList r;
+        for (const auto& f : filas(sql)) r << f.value(c);
+        return r;
+    }
+    QVariant folio() {
+        db::Comando c(*con_, QStringLiteral("REGRESA_FOLIO"));
+        c.agregarParametro(QStringLiteral("@Nfolio"), db::TipoParametro::Integer,
+                           db::Direccion::Salida, 8);
+        c.ejecutar();
+        return c.parametro(QStringLiteral("@nfolio"));
+    }
+    QVariantList solicitud(const QVariant& n, const QString& columnas) {
+        const auto f =
+            filas("SELECT " + columnas +
+                  " FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud = " + n.toString());
+        return f.value(0);
+    }
+    QVariantList historial(const QString& apellidos, const QString& nombres) {
+        db::Comando c(*con_, QStringLiteral("NORV.dbo.Rep_Historial_Norv_Cliente"));
+        c.agregarParametro(QStringLiteral("@cApellidos"), db::TipoParametro::Char,
+                           db::Direccion::Entrada, 60, apellidos);
+        c.agregarParametro(QStringLiteral("@cNombres"), db::TipoParametro::Char,
+                           db::Direccion::Entrada, 60, nombres);
+        auto r = c.ejecutarConResultado();
+        if (!r || !r->siguiente()) return {};
+        QVariantList f;
+        for (int i = 0; i < r->columnas(); ++i) f << r->valor(i);
+        return f;
+    }
+
+  private slots:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        auto motor = std::make_unique<db::MotorIncrustado>(dir_->path());
+        demo::SembrarDemo(*motor);
+        con_ = std::make_unique<db::Conexion>();
+        con_->abrir(std::move(motor));
+    }
+    void cleanup() {
+        con_.reset();
+        dir_.reset();
+    }
+
+    void arranqueYEntrada() {
+        const auto suc = filas(sqlSucursalArranque(demo::kSucursal));
+        QCOMPARE(suc.size(), 1);
+        QCOMPARE(suc[0][0].toString(), kCentro);
+        QCOMPARE(suc[0][1].toDouble(), 0.16);
+        QCOMPARE(suc[0][2].toString(), QStringLiteral("Matriz Centro "));
+        QVERIFY(filas(sqlSucursalArranque(QStringLiteral("99"))).isEmpty());
+
+        const QString clave = demo::kUsuario.rightJustified(7, QLatin1Char(' '));
+        const auto u = filas(sqlEntrada(clave));
+        QCOMPARE(u.size(), 1);
+        QCOMPARE(u[0][0].toString(), QStringLiteral("GARCIA LOPEZ ANA"));
+        QCOMPARE(u[0][1].toString().size(), 20);
+        QCOMPARE(Cifrar(u[0][1].toString().trimmed(), 0), demo::kContrasena);
+        QVERIFY(filas(sqlEntrada(QStringLiteral("    999"))).isEmpty());
+    }
+
+    void listasDeLaCaptura() {
+        QCOMPARE(filas(sqlSucursales(kCentro)),
+                 QList<QVariantList>({{QStringLiteral("1"), QStringLiteral("Matriz Centro ")},
+                                      {QStringLiteral("3"), QStringLiteral("Plaza Ávalos")},
+                                      {QStringLiteral("2"), QStringLiteral("Sucursal Norte")},
+                                      {QStringLiteral("15"), QStringLiteral("Sucursal Sur")}}));
+        // Sorted without regard to case: "pagos" before "Sin"; the other sale type left out.
+        QCOMPARE(columna(sqlPromociones(), 0), QVariantList({qint64(2), qint64(1)}));
+        QCOMPARE(columna(sqlPromociones(), 1).value(0).toString(),
+                 QStringLiteral("pagos chiquitos "));
+        // Surnames, then names; the accented Á beside A; other centres left out.
+        QCOMPARE(filas(sqlVendedores(kCentro)),
+                 QList<QVariantList>({{QStringLiteral("    103"), QStringLiteral("Álvarez Soto"),
+                                       QStringLiteral("Lucía")},
+                                      {QStringLiteral("    101"), QStringLiteral("GARCIA LOPEZ"),
+                                       QStringLiteral("ANA")},
+                                      {QStringLiteral("    102"), QStringLiteral("MARTINEZ RUIZ"),
+                                       QStringLiteral("PEDRO")}}));
+        QCOMPARE(columna(sqlVendedores(QStringLiteral("JRZ")), 0),
+                 QVariantList({QStringLiteral("    401")}));
+        QVERIFY(filas(sqlVendedores(QString())).isEmpty());
+    }
+
+    void ticketYClaves() {
+        QCOMPARE(filas(sqlTicket(QStringLiteral("1001"))),
+                 QList<QVariantList>({{QDateTime(hoy().addDays(-1), QTime(11, 20))}}));
+        QVERIFY(filas(sqlTicket(QStringLiteral("1004"))).isEmpty());  // no balance left
+        QVERIFY(filas(sqlTicket(QStringLiteral("777"))).isEmpty());
+        QCOMPARE(filas(sqlResolverSucursal(15)), QList<QVariantList>({{QStringLiteral("15")}}));
+        QCOMPARE(filas(sqlResolverSucursal(1)), QList<QVariantList>({{QStringLiteral("1")}}));
+        QVERIFY(filas(sqlResolverSucursal(5)).isEmpty());
+        QCOMPARE(filas(sqlResolverPersona(101)),
+                 QList<QVariantList>({{QStringLiteral("    101")}}));
+        QCOMPARE(filas(sqlResolverPersona(201)),
+                 QList<QVariantList>({{QStringLiteral("    201")}}));
+        QVERIFY(filas(sqlResolverPersona(999)).isEmpty());
+    }
+
+    void homonimosYSusVerificaciones() {
+        QCOMPARE(columna(sqlHomonimos(QStringLiteral("PEREZ LOPEZ JUAN")), 0),
+                 QVariantList({qint64(2)}));
+        QCOMPARE(columna(sqlHomonimos(QStringLiteral("perez lopez juan")), 0),
+                 QVariantList({qint64(2)}));
+        QCOMPARE(columna(sqlHomonimos(QStringLiteral("nuñez ortiz elena")), 0),
+                 QVariantList({qint64(1)}));
+        QCOMPARE(columna(sqlHomonimos(QStringLiteral("PEREZ JUAN")), 0), QVariantList({qint64(0)}));
+
+        const QString clientes = sqlClientesEncontrados(QStringLiteral("PEREZ LOPEZ JUAN"));
+        QCOMPARE(nombres(clientes),
+                 QStringList({"Cliente", "RFC", "Nombre Cliente", "Créditos", "Domicilio"}));
+        QCOMPARE(
+            filas(clientes),
+            QList<QVariantList>(
+                {{qint64(1), QStringLiteral("PELJ800101AB1"), QStringLiteral("PEREZ LOPEZ JUAN"),
+                  qint64(0), QStringLiteral("Calle Aldama 120, Col. Centro")},
+                 {qint64(2), QStringLiteral("PELJ750505XY2"), QStringLiteral("PEREZ LOPEZ JUAN"),
+                  qint64(0), QStringLiteral("Av. Juárez 455, Col. Obrera")}}));
+        QCOMPARE(columna(sqlClientesEncontrados(QStringLiteral("LOPEZ MARTINEZ ROSA")), 3),
+                 QVariantList({qint64(1)}));
+
+        QCOMPARE(
+            nombres(sqlVerificaciones(2)),
+            QStringList({"solicitud", "F.Recibido", "nombre_sucursal", "Verificador", "relacion",
+                         "F.Verificacion", "F.Respuesta", "Estado Solicitud", "comentarios"}));
+        // Out with the verifier since this morning.
+        QCOMPARE(filas(sqlVerificaciones(2)),
+                 QList<QVariantList>(
+                     {{qint64(4), corta(hoy().addDays(-1)), QStringLiteral("Sucursal Norte"),
+                       QStringLiteral("HERNANDEZ DIAZ JORGE"), qint64(1), corta(hoy()), QVariant(),
+                       QStringLiteral("Entregada"), QVariant()}}));
+        // Never in a batch: the batch columns are empty.
+        QCOMPARE(filas(sqlVerificaciones(1)),
+                 QList<QVariantList>(
+                     {{qint64(1), corta(hoy().addDays(-2)), QStringLiteral("Matriz Centro "),
+                       QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()}}));
+        const auto autorizada = filas(sqlVerificaciones(5));
+        QCOMPARE(autorizada.size(), 1);
+        QCOMPARE(autorizada[0][6].toString(), corta(hoy().addDays(-9)));
+        QCOMPARE(autorizada[0][7].toString(), QStringLiteral("Autorizada"));
+        QCOMPARE(autorizada[0][8].toString(), QStringLiteral("BUENAS REFERENCIAS"));
+        QVERIFY(filas(sqlVerificaciones(99)).isEmpty());
+    }
+
+    void altaYBajaDeSolicitudes() {
+        // A new customer: the two procedures, the insert, its folio.
+        db::Comando guarda(*con_, QStringLiteral("Guarda_Cliente_norv"));
+        guarda.agregarParametro(QStringLiteral("@cSucursal"), db::TipoParametro::Char,
+                                db::Direccion::Entrada, 7, demo::kSucursal);
+        guarda.agregarParametro(QStringLiteral("@cRFC"), db::TipoParametro::Char,
+                                db::Direccion::Entrada, 20, QString());
+        guarda.agregarParametro(QStringLiteral("@cNombreCliente"), db::TipoParametro::Char,
+                                db::Direccion::Entrada, 80, QStringLiteral("SOTO ARCE MARTA"));
+        guarda.agregarParametro(QStringLiteral("@nCliente"), db::TipoParametro::Integer,
+                                db::Direccion::Salida, 4);
+        guarda.ejecutar();
+        const double cliente = guarda.parametro(QStringLiteral("@ncliente")).toDouble();
+        QCOMPARE(cliente, 7.0);
+        QCOMPARE(columna(sqlHomonimos(QStringLiteral("SOTO ARCE MARTA")), 0),
+                 QVariantList({qint64(1)}));
+
+        Alta a{true,
+               cliente,
+               QStringLiteral("4500"),
+               QStringLiteral("15     "),
+               QStringLiteral("6141112223334"),
+               QStringLiteral("PEDRO"),
+               QStringLiteral("SOTO ARCE"),
+               QStringLiteral("1001"),
+               2,
+               hoy().addDays(-1),
+               QStringLiteral("    103")};
+        QCOMPARE(con_->ejecutar(sqlAltaSolicitud(a)), 1LL);
+        const QVariant nuevo = folio();
+        QCOMPARE(nuevo, QVariant(qint64(7)));  // after the six of the demo
+        const auto f = solicitud(
+            nuevo,
+            QStringLiteral(
+                "Cliente, Fecha_recepcion, Importe_Solicitud, Sucursal, Promocion, telefono, "
+                "Nombre_Aval, apellidos_Aval, Rastreado, Documento, fecha_tienda, Vendedor, "
+                "Relacion, estado_actual"));
+        QCOMPARE(f.mid(2),
+                 QVariantList({4500.0, QStringLiteral("15     "), qint64(2),
+                               QStringLiteral("6141112223334"), QStringLiteral("PEDRO"),
+                               QStringLiteral("SOTO ARCE"), qint64(1), qint64(1001),
+                               QDateTime(hoy().addDays(-1), QTime(0, 0)), QStringLiteral("    103"),
+                               QVariant(), QStringLiteral("Recibida")}));
+        QCOMPARE(f[0].toDouble(), cliente);
+        QCOMPARE(f[1].toDateTime().date(), hoy());
+        QVERIFY(columna(sqlPendientes(kCentro), 0).contains(nuevo));
+
+        // An existing customer picked among the homonyms, without a guarantor.
+        Alta b{false,
+               2,
+               QStringLiteral("800"),
+               QStringLiteral("1      "),
+               QStringLiteral("6140000000001"),
+               QString(),
+               QString(),
+               QStringLiteral("1003"),
+               1,
+               hoy(),
+               QStringLiteral("    101")};
+        con_->ejecutar(sqlAltaSolicitud(b));
+        const QVariant existente = folio();
+        QCOMPARE(existente, QVariant(qint64(8)));
+        QCOMPARE(
+            solicitud(existente,
+                      QStringLiteral("Cliente, Rastreado, Nombre_Aval, apellidos_Aval, Sucursal")),
+            QVariantList({qint64(2), qint64(0), QString(), QString(), QStringLiteral("1      ")}));
+        QCOMPARE(columna(sqlVerificaciones(2), 0), QVariantList({qint64(4), qint64(8)}));
+
+        QCOMPARE(con_->ejecutar(sqlBorrarSolicitud(nuevo.toDouble())), 1LL);
+        QVERIFY(solicitud(nuevo, QStringLiteral("solicitud")).isEmpty());
+        QCOMPARE(con_->ejecutar(sqlBorrarSolicitud(nuevo.toDouble())), 0LL);
+        QCOMPARE(solicitud(existente, QStringLiteral("solicitud")), QVariantList({qint64(8)}));
+    }
+
+    void relacionDeVerificacion() {
+        QCOMPARE(filas(sqlVerificadores(kCentro)),
+                 QList<QVariantList>({{QStringLiteral("    201"), QStringLiteral("HERNANDEZ DIAZ"),
+                                       QStringLiteral("JORGE")},
+                                      {QStringLiteral("    202"), QStringLiteral("RAMIREZ CRUZ"),
+                                       QStringLiteral("SOFIA")}}));
+        const QString clave =
+            filas(sqlResolverPersona(201)).value(0).value(0).toString().leftJustified(7, ' ', true);
+        QCOMPARE(clave, QStringLiteral("    201"));
+
+        // Pending: no batch, not rejected, this centre.
+        const QString pendientes = sqlPendientes(kCentro);
+        QCOMPARE(
+            filas(pendientes),
+            QList<QVariantList>({{qint64(1), QStringLiteral("Matriz Centro "),
+                                  corta(hoy().addDays(-2)), QStringLiteral("PEREZ LOPEZ JUAN")},
+                                 {qint64(2), QStringLiteral("Plaza Ávalos"), corta(hoy()),
+                                  QStringLiteral("NUÑEZ ORTIZ ELENA")}}));
+
+        QCOMPARE(con_->ejecutar(sqlAltaRelacion(kCentro, clave)), 1LL);
+        const QVariant n = folio();
+        QCOMPARE(n, QVariant(qint64(3)));
+        const double relacion = n.toDouble();
+        for (const QVariant& s : columna(pendientes, 0)) {
+            QCOMPARE(con_->ejecutar(sqlAltaLinea(relacion, s)), 1LL);
+            QCOMPARE(con_->ejecutar(sqlAsignar(relacion, s)), 1LL);
+        }
+        QCOMPARE(folio(), n);  // the lines have no identity of their own
+        QVERIFY(filas(pendientes).isEmpty());
+
+        QCOMPARE(filas("SELECT centro_distribucion, verificador, elaborada_por, estado_actual, "
+                       "fecha_recepcion_real "
+                       "FROM norv.dbo.Relaciones_Solicitudes_credito WHERE relacion = 3"),
+                 QList<QVariantList>(
+                     {{kCentro, clave, clave, QStringLiteral("Entregada"), QVariant()}}));
+        QCOMPARE(
+            filas("SELECT Solicitud, tiene_cita, estado_Actual, fecha_verificacion FROM "
+                  "norv.dbo.detalles_Relaciones_Solicitudes "
+                  "WHERE Relacion = 3 ORDER BY Solicitud"),
+            QList<QVariantList>({{qint64(1), qint64(1), QStringLiteral("Entregada"), QVariant()},
+                                 {qint64(2), qint64(1), QStringLiteral("Entregada"), QVariant()}}));
+        QCOMPARE(solicitud(1, QStringLiteral("Relacion, estado_actual")),
+                 QVariantList({qint64(3), QStringLiteral("Recibida")}));
+    }
+
+    void listaDeRelaciones() {
+        con_->ejecutar(sqlAltaRelacion(QStringLiteral("JRZ"),
+                                       QStringLiteral("    401")));  // never listed here
+        con_->ejecutar(sqlAltaRelacion(kCentro, QStringLiteral("    202")));
+        const QString lista = sqlRelaciones(kCentro, hoy().addDays(-5), hoy());
+        QCOMPARE(nombres(lista), QStringList({"Relación", "Entrega", "Recepción", "Verificador",
+                                              "Estado Relación"}));
+        const auto r = filas(lista);
+        QCOMPARE(columna(lista, 0), QVariantList({qint64(1), qint64(4)}));
+        QCOMPARE(r[0][1], QVariant(QDateTime(hoy(), QTime(8, 30))));
+        QVERIFY(r[0][2].isNull());
+        QCOMPARE(r[0][3].toString(), QStringLiteral("HERNANDEZ DIAZ JORGE"));
+        QCOMPARE(r[1][3].toString(), QStringLiteral("RAMIREZ CRUZ SOFIA"));
+        QCOMPARE(r[0][4].toString(), QStringLiteral("Entregada"));
+
+        const auto antes = filas(sqlRelaciones(kCentro, hoy().addDays(-11), hoy().addDays(-11)));
+        QCOMPARE(antes.size(), 1);
+        QCOMPARE(antes[0][0], QVariant(qint64(2)));
+        QCOMPARE(antes[0][2], QVariant(QDateTime(hoy().addDays(-9), QTime(17, 0))));
+        QCOMPARE(antes[0][4].toString(), QStringLiteral("Recibida"));
+        QVERIFY(filas(sqlRelaciones(kCentro, hoy(), hoy().addDays(-1))).isEmpty());
+    }
+
+    void recepcionYResultados() {
+        const QString uno =
+            sqlRecepcion(QStringLiteral("    201"), kCentro, hoy().addDays(-6), hoy().addDays(-1));
+        QCOMPARE(nombres(uno).mid(0, 2), QStringList({"Relación", "Solicitud Cliente"}));
+        QCOMPARE(nombres(uno).mid(4),
+                 QStringList({"Fecha Recepción", "Fecha Verificación", "cliente", "Nombre Cliente",
+                              "Estado Relación", "Linea Autorizada", "Tipo Verificación",
+                              "Comentarios", "R.Verificador"}));
+        QCOMPARE(
+            filas(uno),
+            QList<QVariantList>({{qint64(1), qint64(4), QStringLiteral("Sucursal Norte"),
+                                  QStringLiteral("HERNANDEZ DIAZ JORGE"),
+                                  QDateTime(hoy().addDays(-1), QTime(11, 0)), QVariant(), qint64(2),
+                                  QStringLiteral("PEREZ LOPEZ JUAN"), QStringLiteral("Entregada"),
+                                  0.0, QVariant(), QVariant(), QVariant()}}));
+        QVERIFY(filas(sqlRecepcion(QStringLiteral("    202"), kCentro, hoy().addDays(-6),
+                                   hoy().addDays(-1)))
+                    .isEmpty());
+        // All verifiers of the centre, ordered by branch name.
+        const QString todos =
+            sqlRecepcion(QString(), kCentro, hoy().addDays(-12), hoy().addDays(-1));
+        QCOMPARE(columna(todos, 1), QVariantList({qint64(4), qint64(5)}));
+        QCOMPARE(columna(todos, 2),
+                 QVariantList({QStringLiteral("Sucursal Norte"), QStringLiteral("Sucursal Sur")}));
+        QVERIFY(filas(sqlRecepcion(QString(), QStringLiteral("JRZ"), hoy().addDays(-12), hoy()))
+                    .isEmpty());
+
+        // First save of the line stamps its date; the application follows the line.
+        QCOMPARE(con_->ejecutar(sqlGuardarLinea(
+                     true, 1, 4, QStringLiteral("Autorizada"), QStringLiteral("Aval-Visita"),
+                     QStringLiteral("12000"), QStringLiteral("TODO EN ORDEN"),
+                     QStringLiteral("Recomienda"))),
+                 1LL);
+        QCOMPARE(con_->ejecutar(sqlGuardarSolicitud(4, QStringLiteral("Autorizada"),
+                                                    QStringLiteral("TODO EN ORDEN"))),
+                 1LL);
+        auto f = filas(uno)[0];
+        const QDateTime verificada = f[5].toDateTime();
+        QCOMPARE(verificada.date(), hoy());
+        QCOMPARE(f.mid(8),
+                 QVariantList({QStringLiteral("Autorizada"), 12000.0, QStringLiteral("Aval-Visita"),
+                               QStringLiteral("TODO EN ORDEN"), QStringLiteral("Recomienda")}));
+        QCOMPARE(solicitud(4, QStringLiteral("estado_actual, comentarios")),
+                 QVariantList({QStringLiteral("Autorizada"), QStringLiteral("TODO EN ORDEN")}));
+        QCOMPARE(columna(sqlClientesEncontrados(QStringLiteral("PEREZ LOPEZ JUAN")), 3),
+                 QVariantList({qint64(0), qint64(1)}));
+
+        // A later save keeps the date of the first one.
+        QCOMPARE(con_->ejecutar(sqlGuardarLinea(
+                     false, 1, 4, QStringLiteral("Rechazada"), QString(), QStringLiteral("0"),
+                     QStringLiteral("DOMICILIO FALSO"), QStringLiteral("No Recomienda"))),
+                 1LL);
+        f = filas(uno)[0];
+        QCOMPARE(f[5].toDateTime(), verificada);
+        QCOMPARE(f.mid(8), QVariantList({QStringLiteral("Rechazada"), 0.0, QString(),
+                                         QStringLiteral("DOMICILIO FALSO"),
+                                         QStringLiteral("No Recomienda")}));
+        QCOMPARE(
+            con_->ejecutar(sqlGuardarLinea(false, 9, 4, QStringLiteral("Autorizada"), QString(),
+                                           QStringLiteral("0"), QString(), QString())),
+            0LL);  // a line removed meanwhile: nothing changes
+
+        // Taking the application out of its batch.
+        QCOMPARE(con_->ejecutar(sqlQuitarDeRelacion(4)), 1LL);
+        QCOMPARE(con_->ejecutar(sqlBorrarLineas(4)), 1LL);
+        QVERIFY(filas(uno).isEmpty());
+        QCOMPARE(solicitud(4, QStringLiteral("Relacion")), QVariantList({QVariant()}));
+        QCOMPARE(filas("SELECT COUNT(*) FROM norv.dbo.detalles_Relaciones_Solicitudes WHERE "
+                       "Solicitud = 4"),
+                 QList<QVariantList>({{qint64(0)}}));
+    }
+
+    void rechazosYReactivaciones() {
+        const QString busca = sqlRechazos(kCentro, hoy().addDays(-2), hoy());
+        QCOMPARE(nombres(busca), QStringList({"Solicitud", "Sucursal", "Fecha Recepción",
+                                              "Nombre Cliente", "Estado Solicitud"}));
+        QCOMPARE(filas(busca),
+                 QList<QVariantList>(
+                     {{qint64(1), QStringLiteral("Matriz Centro"), corta(hoy().addDays(-2)),
+                       QStringLiteral("PEREZ LOPEZ JUAN"), QStringLiteral("Recibida")},
+                      {qint64(2), QStringLiteral("Plaza Ávalos"), corta(hoy()),
+                       QStringLiteral("NUÑEZ ORTIZ ELENA"), QStringLiteral("Recibida")},
+                      {qint64(3), QStringLiteral("Matriz Centro"), corta(hoy().addDays(-1)),
+                       QStringLiteral("GOMEZ SANCHEZ MARIA"), QStringLiteral("Rechazada")}}));
+        QCOMPARE(columna(sqlRechazos(kCentro, hoy(), hoy()), 0), QVariantList({qint64(2)}));
+        QVERIFY(filas(sqlRechazos(kCentro, hoy().addDays(1), hoy())).isEmpty());
+
+        QCOMPARE(con_->ejecutar(sqlRechazar(2, QStringLiteral("SIN REFERENCIAS"))), 1LL);
+        QCOMPARE(solicitud(2, QStringLiteral("estado_actual, comentarios")),
+                 QVariantList({QStringLiteral("Rechazada"), QStringLiteral("SIN REFERENCIAS")}));
+        QCOMPARE(columna(sqlPendientes(kCentro), 0), QVariantList({qint64(1)}));
+
+        QCOMPARE(con_->ejecutar(sqlReactivar(3)), 1LL);
+        QCOMPARE(
+            solicitud(3, QStringLiteral("estado_actual, comentarios")),
+            QVariantList({QStringLiteral("Recibida"), QStringLiteral("SOLICITUD REACTIVADA")}));
+        QCOMPARE(columna(sqlPendientes(kCentro), 0), QVariantList({qint64(1), qint64(3)}));
+    }
+
+    void rastreoDeClientesYAvales() {
+        QCOMPARE(filas(sqlRastreoCliente(4)),
+                 QList<QVariantList>({{true, false}}));  // uncollectible
+        for (const QVariant& v : filas(sqlRastreoCliente(4)).value(0))
+            QCOMPARE(v.typeId(), QMetaType::Bool);
+        QCOMPARE(filas(sqlRastreoCliente(3)), QList<QVariantList>({{false, true}}));  // undesirable
+        QCOMPARE(filas(sqlRastreoCliente(1)), QList<QVariantList>({{false, false}}));
+        QVERIFY(filas(sqlRastreoCliente(99)).isEmpty());
+
+        QCOMPARE(filas(sqlRastreoAval(1)),
+                 QList<QVariantList>({{QStringLiteral("LOPEZ MARTINEZ"), QStringLiteral("ROSA")}}));
+        QCOMPARE(filas(sqlRastreoAval(2)), QList<QVariantList>({{QString(), QString()}}));
+
+        // A customer with a credit; the guarantor of an authorised credit; bad records.
+        QCOMPARE(historial(QStringLiteral("LOPEZ MARTINEZ"), QStringLiteral("ROSA")),
+                 QVariantList({qint64(5), QString(), false, false, false}));
+        QCOMPARE(
+            historial(QStringLiteral("perez lopez"), QStringLiteral("juan")),
+            QVariantList({qint64(0), QStringLiteral("LOPEZ MARTINEZ ROSA"), false, true, false}));
+        QCOMPARE(historial(QStringLiteral("RUIZ DIAZ"), QStringLiteral("CARLOS")),
+                 QVariantList({qint64(0), QString(), true, false, false}));
+        QCOMPARE(historial(QStringLiteral("GOMEZ SANCHEZ"), QStringLiteral("MARIA")),
+                 QVariantList({qint64(0), QString(), false, false, true}));
+        QCOMPARE(historial(QStringLiteral("NADIE"), QStringLiteral("NADA")),
+                 QVariantList({qint64(0), QString(), false, false, false}));
+
+        QCOMPARE(con_->ejecutar(sqlRechazar(1, QString())), 1LL);
+        QCOMPARE(solicitud(1, QStringLiteral("estado_actual, comentarios")),
+                 QVariantList({QStringLiteral("Rechazada"), QString()}));
+    }
+
+    void versionPublicada() {
+        const auto v = filas(sqlVersion());
+        QCOMPARE(v, QList<QVariantList>({{3.0, false, false}}));
+        QCOMPARE(v[0][0].typeId(), QMetaType::Double);
+        QCOMPARE(v[0][1].typeId(), QMetaType::Bool);
+        QCOMPARE(v[0][2].typeId(), QMetaType::Bool);
+        con_->ejecutar(QStringLiteral(
+            "UPDATE norv.dbo.Programas_Version SET Version = 3.1, cierra = 1 WHERE Programa = 2"));
+        QCOMPARE(filas(sqlVersion()), QList<QVariantList>({{3.1, true, false}}));
+    }
+
+    void procedimientosPorComando() {
+        db::Comando guarda(*con_, QStringLiteral("Guarda_Cliente_norv"));
+        guarda.agregarParametro(QStringLiteral("@cSucursal"), db::TipoParametro::Char,
+                                db::Direccion::Entrada, 7, demo::kSucursal);
+        guarda.agregarParametro(QStringLiteral("@cRFC"), db::TipoParametro::Char,
+                                db::Direccion::Entrada, 20, QString());
+        guarda.agregarParametro(QStringLiteral("@cNombreCliente"), db::TipoParametro::Char,
+                                db::Direccion::Entrada, 80, QStringLiteral("O'HIGGINS PEÑA LUIS"));
+        guarda.agregarParametro(QStringLiteral("@nCliente"), db::TipoParametro::Integer,
+                                db::Direccion::Salida, 4);
+        QVERIFY(guarda.ejecutarConResultado() == nullptr);
+        const QVariant cliente = guarda.parametro(QStringLiteral("@ncliente"));
+        QCOMPARE(cliente, QVariant(qint64(7)));
+        QCOMPARE(filas("SELECT Nombre_Cliente, RFC, sucursal, es_Indeseable, es_Incobrable FROM "
+                       "clientes WHERE cliente = 7"),
+                 QList<QVariantList>({{QStringLiteral("O'HIGGINS PEÑA LUIS"), QString(),
+                                       QStringLiteral("1      "), false, false}}));
+        QCOMPARE(folio(), cliente);
+
+        db::Comando facil(*con_, QStringLiteral("norv.dbo.Cliente_Compra_Facil"));
+        facil.agregarParametro(QStringLiteral("@nCliente"), db::TipoParametro::Integer,
+                               db::Direccion::Entrada, 4, cliente.toDouble());
+        facil.agregarParametro(QStringLiteral("@cNombres"), db::TipoParametro::Char,
+                               db::Direccion::Entrada, 50, QStringLiteral("LUIS"));
+        facil.agregarParametro(QStringLiteral("@cPaterno"), db::TipoParametro::Char,
+                               db::Direccion::Entrada, 50, QStringLiteral("O'HIGGINS"));
+        facil.agregarParametro(QStringLiteral("@cMaterno"), db::TipoParametro::Char,
+                               db::Direccion::Entrada, 50, QStringLiteral("PEÑA"));
+        facil.agregarParametro(QStringLiteral("@nEmpresa"), db::TipoParametro::Integer,
+                               db::Direccion::Entrada, 4, 0);
+        facil.agregarParametro(QStringLiteral("@dNacimiento"), db::TipoParametro::DBTimeStamp,
+                               db::Direccion::Entrada, 8, QStringLiteral("1900/01/01"));
+        facil.ejecutar();
+        QCOMPARE(filas("SELECT Nombres, Paterno, Materno, Empresa, Nacimiento FROM "
+                       "norv.dbo.Clientes_Compra_Facil WHERE Cliente = 7"),
+                 QList<QVariantList>(
+                     {{QStringLiteral("LUIS"), QStringLiteral("O'HIGGINS"), QStringLiteral("PEÑA"),
+                       qint64(0), QDateTime(QDate(1900, 1, 1), QTime(0, 0))}}));
+        QCOMPARE(folio(), cliente);  // the name parts have no identity
+
+        // A blank name creates nobody and answers 0.
+        db::Comando vacio(*con_, QStringLiteral("Guarda_Cliente_norv"));
+        vacio.agregarParametro(QStringLiteral("@cSucursal"), db::TipoParametro::Char,
+                               db::Direccion::Entrada, 7, demo::kSucursal);
+        vacio.agregarParametro(QStringLiteral("@cRFC"), db::TipoParametro::Char,
+                               db::Direccion::Entrada, 20, QString());
+        vacio.agregarParametro(QStringLiteral("@cNombreCliente"), db::TipoParametro::Char,
+                               db::Direccion::Entrada, 80, QStringLiteral("   "));
+        vacio.agregarParametro(QStringLiteral("@nCliente"), db::TipoParametro::Integer,
+                               db::Direccion::Salida, 4);
+        vacio.ejecutar();
+        QCOMPARE(vacio.parametro(QStringLiteral("@NCLIENTE")), QVariant(qint64(0)));
+        QCOMPARE(columna(QStringLiteral("SELECT COUNT(*) FROM clientes"), 0),
+                 QVariantList({qint64(7)}));
+
+        const QVariantList h = historial(QStringLiteral("PEREZ LOPEZ"), QStringLiteral("JUAN"));
+        QCOMPARE(h.size(), 5);
+        QCOMPARE(h[3], QVariant(true));
+        const QList<QMetaType::Type> tipos{QMetaType::LongLong, QMetaType::QString, QMetaType::Bool,
+                                           QMetaType::Bool, QMetaType::Bool};
+        for (int i = 0; i < 5; ++i) QCOMPARE(h[i].typeId(), int(tipos[i]));
+    }
+};
+
+QTEST_MAIN(FormasSentenciaTest)
+#include "formas_sentencia_test.moc"
