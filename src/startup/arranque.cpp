@@ -25,7 +25,16 @@ void Uso() {
 
 }  // namespace
 
+void PrepararProceso() {
+#ifdef Q_OS_LINUX
+    // Without TZ, glibc reads /etc/localtime again for every local date it converts, which
+    // makes reading dates from the database several times slower.
+    if (qEnvironmentVariableIsEmpty("TZ")) qputenv("TZ", ":/etc/localtime");
+#endif
+}
+
 int Main(int argc, char** argv) {
+    PrepararProceso();
     QString carpetaDemo, archivoSql;
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);

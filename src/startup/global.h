@@ -47,6 +47,8 @@ void LeerConfiguracion();
 void Conectar();
 void Desconectar();
 
+// Process-wide settings made before anything else runs.
+void PrepararProceso();
 // The program: options, then Iniciar. Returns the exit code.
 int Main(int argc, char** argv);
 // Once the application object exists: the statement log, the configuration, Conectar, the
