@@ -13,6 +13,7 @@
 #include "capture/frm_clientes_encontrados.h"
 #include "db/embedded/motor_incrustado.h"
 #include "servicios_falsos.h"
+#include "ventana_prueba.h"
 #include "startup/global.h"
 #include "ui/rejilla.h"
 
@@ -50,13 +51,7 @@ class CapturaGuardarTest : public QObject {
     std::unique_ptr<BasePrueba> base;
     std::unique_ptr<ServiciosFalsos> servicios;
 
-    std::unique_ptr<FrmCaptura> Abrir() {
-        auto f = std::make_unique<FrmCaptura>();
-        f->show();
-        f->activateWindow();
-        [&] { QVERIFY(QTest::qWaitForWindowActive(f.get())); }();
-        return f;
-    }
+    std::unique_ptr<FrmCaptura> Abrir() { return AbrirVentana<FrmCaptura>(); }
 
     static QWidget* Foco() { return QApplication::focusWidget(); }
 

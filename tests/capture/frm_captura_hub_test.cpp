@@ -10,6 +10,7 @@
 #include "base_prueba.h"
 #include "capture/frm_captura.h"
 #include "servicios_falsos.h"
+#include "ventana_prueba.h"
 #include "startup/global.h"
 #include "ui/rejilla.h"
 
@@ -19,13 +20,7 @@ class FrmCapturaHubTest : public QObject {
     std::unique_ptr<BasePrueba> base;
     std::unique_ptr<ServiciosFalsos> servicios;
 
-    std::unique_ptr<FrmCaptura> Abrir() {
-        auto f = std::make_unique<FrmCaptura>();
-        f->show();
-        f->activateWindow();
-        [&] { QVERIFY(QTest::qWaitForWindowActive(f.get())); }();
-        return f;
-    }
+    std::unique_ptr<FrmCaptura> Abrir() { return AbrirVentana<FrmCaptura>(); }
 
     static QStringList Textos(QComboBox* c) {
         QStringList r;

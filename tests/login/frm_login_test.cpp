@@ -9,6 +9,7 @@
 #include "base_prueba.h"
 #include "login/frm_login.h"
 #include "servicios_falsos.h"
+#include "ventana_prueba.h"
 #include "startup/cifrado.h"
 #include "startup/global.h"
 
@@ -34,14 +35,7 @@ class FrmLoginTest : public QObject {
                               Cifrar(contrasena, 1).replace(QLatin1Char('\''), QLatin1String("''"))));
     }
 
-    // Shows the window and waits until it has the keyboard focus in its first box.
-    std::unique_ptr<FrmLogin> Abrir() {
-        auto f = std::make_unique<FrmLogin>();
-        f->show();
-        f->activateWindow();
-        [&] { QVERIFY(QTest::qWaitForWindowActive(f.get())); }();
-        return f;
-    }
+    std::unique_ptr<FrmLogin> Abrir() { return AbrirVentana<FrmLogin>(); }
 
 private slots:
     void init() {

@@ -9,6 +9,7 @@
 #include "base_prueba.h"
 #include "rejections/frm_comentarios.h"
 #include "servicios_falsos.h"
+#include "ventana_prueba.h"
 #include "startup/global.h"
 
 class FrmComentariosTest : public QObject {
@@ -17,13 +18,7 @@ class FrmComentariosTest : public QObject {
     std::unique_ptr<BasePrueba> base;
     std::unique_ptr<ServiciosFalsos> servicios;
 
-    std::unique_ptr<FrmComentarios> Abrir() {
-        auto f = std::make_unique<FrmComentarios>();
-        f->show();
-        f->activateWindow();
-        [&] { QVERIFY(QTest::qWaitForWindowActive(f.get())); }();
-        return f;
-    }
+    std::unique_ptr<FrmComentarios> Abrir() { return AbrirVentana<FrmComentarios>(); }
 
 private slots:
     void init() {

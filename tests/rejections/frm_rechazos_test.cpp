@@ -12,6 +12,7 @@
 #include "rejections/frm_comentarios.h"
 #include "rejections/frm_rechazos.h"
 #include "servicios_falsos.h"
+#include "ventana_prueba.h"
 #include "startup/global.h"
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
@@ -70,13 +71,7 @@ class FrmRechazosTest : public QObject {
     std::unique_ptr<BasePrueba> base;
     std::unique_ptr<ServiciosFalsos> servicios;
 
-    std::unique_ptr<FrmRechazos> Abrir() {
-        auto f = std::make_unique<FrmRechazos>();
-        f->show();
-        f->activateWindow();
-        [&] { QVERIFY(QTest::qWaitForWindowActive(f.get())); }();
-        return f;
-    }
+    std::unique_ptr<FrmRechazos> Abrir() { return AbrirVentana<FrmRechazos>(); }
 
     // Searches the one day `Dia`, clicking the button.
     std::unique_ptr<FrmRechazos> Buscar() {
