@@ -14,6 +14,7 @@
 #include "db/error_bd.h"
 #include "db/sql.h"
 #include "startup/global.h"
+#include "ui/controles.h"
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
@@ -27,33 +28,22 @@ const QColor ColorImpares(255, 255, 200);
 const QColor ColorPares(255, 255, 255);
 
 QLabel* Etiqueta(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
-    auto* e = new QLabel(texto, padre);
-    e->setObjectName(QLatin1String(nombre));
-    e->setGeometry(lugar);
-    return e;
+    return Control<QLabel>(padre, nombre, lugar, texto);
 }
 
 QPushButton* Boton(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
-    auto* b = new QPushButton(texto, padre);
-    b->setObjectName(QLatin1String(nombre));
-    b->setGeometry(lugar);
+    auto* b = Control<QPushButton>(padre, nombre, lugar, texto);
     // Enter in the list or the grid must not press "&Guardar" behind the user's back.
     b->setAutoDefault(false);
     return b;
 }
 
 SelectorFecha* Fecha(QWidget* padre, const char* nombre, QRect lugar) {
-    auto* f = new SelectorFecha(padre);
-    f->setObjectName(QLatin1String(nombre));
-    f->setGeometry(lugar);
-    return f;
+    return Control<SelectorFecha>(padre, nombre, lugar);
 }
 
 QGroupBox* Marco(QWidget* padre, const char* nombre, const QString& titulo, QRect lugar) {
-    auto* m = new QGroupBox(titulo, padre);
-    m->setObjectName(QLatin1String(nombre));
-    m->setGeometry(lugar);
-    return m;
+    return Control<QGroupBox>(padre, nombre, lugar, titulo);
 }
 
 // Numbers go into statements bare, as digits only: an application or batch number read back

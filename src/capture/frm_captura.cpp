@@ -17,6 +17,7 @@
 #include "rejections/frm_rechazos.h"
 #include "startup/global.h"
 #include "tracking/frm_rastreo.h"
+#include "ui/controles.h"
 #include "ui/filtros.h"
 #include "ui/rejilla.h"
 #include "ui/servicios.h"
@@ -25,35 +26,27 @@
 namespace {
 
 QLineEdit* Caja(QWidget* padre, const char* nombre, int largo, QRect lugar) {
-    auto* c = new QLineEdit(padre);
-    c->setObjectName(QLatin1String(nombre));
+    auto* c = Control<QLineEdit>(padre, nombre, lugar);
     c->setMaxLength(largo);
-    c->setGeometry(lugar);
     return c;
 }
 
 QLabel* Etiqueta(QWidget* padre, const char* nombre, const QString& texto, QRect lugar,
                  QWidget* companero) {
-    auto* e = new QLabel(texto, padre);
-    e->setObjectName(QLatin1String(nombre));
-    e->setGeometry(lugar);
+    auto* e = Control<QLabel>(padre, nombre, lugar, texto);
     e->setBuddy(companero);
     return e;
 }
 
 QComboBox* Lista(QWidget* padre, const char* nombre, bool editable, QRect lugar) {
-    auto* c = new QComboBox(padre);
-    c->setObjectName(QLatin1String(nombre));
+    auto* c = Control<QComboBox>(padre, nombre, lugar);
     c->setEditable(editable);
     if (editable) c->setInsertPolicy(QComboBox::NoInsert);
-    c->setGeometry(lugar);
     return c;
 }
 
 QPushButton* Boton(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
-    auto* b = new QPushButton(texto, padre);
-    b->setObjectName(QLatin1String(nombre));
-    b->setGeometry(lugar);
+    auto* b = Control<QPushButton>(padre, nombre, lugar, texto);
     // Enter on a focused button presses it, as clerks expect.
     b->setAutoDefault(true);
     return b;

@@ -14,6 +14,7 @@
 #include "db/sql.h"
 #include "reception/guardar_recepcion.h"
 #include "startup/global.h"
+#include "ui/controles.h"
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
@@ -27,18 +28,13 @@ const QString Todos = QStringLiteral("* Todos *");
 const QString Entregada = QStringLiteral("Entregada");
 
 QPushButton* Boton(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
-    auto* b = new QPushButton(texto, padre);
-    b->setObjectName(QLatin1String(nombre));
-    b->setGeometry(lugar);
+    auto* b = Control<QPushButton>(padre, nombre, lugar, texto);
     b->setAutoDefault(false);
     return b;
 }
 
 QLabel* Etiqueta(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
-    auto* e = new QLabel(texto, padre);
-    e->setObjectName(QLatin1String(nombre));
-    e->setGeometry(lugar);
-    return e;
+    return Control<QLabel>(padre, nombre, lugar, texto);
 }
 
 // Result columns after the third come trimmed, the dates as the text the grid shows.
