@@ -15,6 +15,7 @@
 #include "db/sql.h"
 #include "startup/global.h"
 #include "ui/controles.h"
+#include "ui/lista_personal.h"
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
@@ -154,25 +155,10 @@ void FrmRelaciones::PrepararPendientes() {
 
 void FrmRelaciones::CargarVerificadores() {
     CursorEspera espera;
-    db::Recordset& r = Global::Registros2;
-    Global::CadenaSql = QStringLiteral("SELECT p.persona,p.apellidos,p.nombres from personal p  ") +
-                        QStringLiteral("JOIN  sucursales s on s.sucursal=p.sucursal  ") +
-                        QStringLiteral("WHERE s.centro_distribucion='") +
-                        db::EscaparComillas(Global::CentroDistribucion) + QStringLiteral("'  ") +
-                        QStringLiteral("AND   p.es_verificador=1  ") +
-                        QStringLiteral("ORDER BY 2,3  ");
     try {
-        r.abrir(Global::CadenaSql, Global::Conexion);
-        while (!r.eof()) {
-            CmbVerificadores->addItem((r.campo(1).toString().trimmed() + QLatin1Char(' ') +
-                                       r.campo(2).toString().trimmed())
-                                          .toUpper(),
-                                      r.campo(0).toString().trimmed().toInt());
-            r.siguiente();
-        }
-        r.cerrar();
+        LlenarListaPersonal(CmbVerificadores, QStringLiteral("AND   p.es_verificador=1  "));
     } catch (const db::ErrorBD& e) {
-        r.cerrar();
+        Global::Registros2.cerrar();
         MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
     }
     CmbVerificadores->setCurrentIndex(-1);

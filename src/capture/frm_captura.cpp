@@ -18,6 +18,7 @@
 #include "startup/global.h"
 #include "tracking/frm_rastreo.h"
 #include "ui/controles.h"
+#include "ui/lista_personal.h"
 #include "ui/filtros.h"
 #include "ui/rejilla.h"
 #include "ui/servicios.h"
@@ -183,22 +184,7 @@ void FrmCaptura::CargarListas() {
         LlenarLista(CmbPromociones, Global::Registros);
         Global::Registros.cerrar();
 
-        CadenaSql = QStringLiteral("SELECT p.persona,p.apellidos,p.nombres from personal p  ") +
-                    QStringLiteral("JOIN  sucursales s on s.sucursal=p.sucursal  ") +
-                    QStringLiteral("WHERE s.centro_distribucion='") + centro +
-                    QStringLiteral("'  ") + QStringLiteral("AND   p.es_vendedor = 1  ") +
-                    QStringLiteral("ORDER BY 2,3  ");
-        db::Recordset& r = Global::Registros2;
-        r.abrir(CadenaSql, Global::Conexion);
-        while (!r.eof()) {
-            Combo1->addItem((r.campo(1).toString().trimmed() + QLatin1Char(' ') +
-                             r.campo(2).toString().trimmed())
-                                .toUpper(),
-                            r.campo(0).toString().trimmed().toInt());
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            r.siguiente();
-        }
-        r.cerrar();
+        LlenarListaPersonal(Combo1, QStringLiteral("AND   p.es_vendedor = 1  "));
     } catch (const db::ErrorBD& e) {
         Global::Registros.cerrar();
         Global::Registros2.cerrar();
