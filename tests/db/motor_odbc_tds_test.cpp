@@ -17,6 +17,7 @@
 #include <mutex>
 #include <thread>
 
+#include "controlador_odbc.h"
 #include "db/comando.h"
 #include "db/conexion.h"
 #include "db/error_bd.h"
@@ -557,19 +558,6 @@ class ServidorTds {
     std::mutex m_;
     QList<Peticion> peticiones_;
 };
-
-QString buscarControlador(const QString& archivo) {
-    QStringList carpetas = {QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc"),
-                            QStringLiteral("/usr/lib/aarch64-linux-gnu/odbc"),
-                            QStringLiteral("/usr/lib/odbc"), QStringLiteral("/usr/lib64"),
-                            QStringLiteral("/usr/local/lib")};
-    const QDir lib(QStringLiteral("/usr/lib"));
-    for (const QString& d : lib.entryList({QStringLiteral("*-linux-gnu*")}, QDir::Dirs))
-        carpetas << lib.filePath(d + QStringLiteral("/odbc"));
-    for (const QString& c : carpetas)
-        if (QFile::exists(c + QLatin1Char('/') + archivo)) return c + QLatin1Char('/') + archivo;
-    return {};
-}
 
 QString cadena(quint16 puerto) {
     return QStringLiteral(

@@ -1,6 +1,7 @@
 // The ODBC engine on the road to SQL Server: unixODBC finding FreeTDS under the name the
 // connection string uses, a server that refuses, a server that never answers, an unknown
 // driver, and how the engine shapes what it hands to the driver.
+#include "controlador_odbc.h"
 #include "db/motor_odbc.h"
 
 #include <QDir>
@@ -51,19 +52,6 @@ class Vigia {
     bool listo_ = false;
     std::thread hilo_;
 };
-
-QString buscarControlador(const QString& archivo) {
-    QStringList carpetas = {QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc"),
-                            QStringLiteral("/usr/lib/aarch64-linux-gnu/odbc"),
-                            QStringLiteral("/usr/lib/odbc"), QStringLiteral("/usr/lib64"),
-                            QStringLiteral("/usr/local/lib")};
-    const QDir lib(QStringLiteral("/usr/lib"));
-    for (const QString& d : lib.entryList({QStringLiteral("*-linux-gnu*")}, QDir::Dirs))
-        carpetas << lib.filePath(d + QStringLiteral("/odbc"));
-    for (const QString& c : carpetas)
-        if (QFile::exists(c + QLatin1Char('/') + archivo)) return c + QLatin1Char('/') + archivo;
-    return {};
-}
 
 // A port on which nothing listens: taken from the system and given back at once.
 quint16 puertoLibre() {
