@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ui/controles.h"
 #include "ui/ventana.h"
 
 FrmCredenciales::FrmCredenciales(const QString& servidor, const QString& dominio, bool reintento,
@@ -27,9 +28,7 @@ FrmCredenciales::FrmCredenciales(const QString& servidor, const QString& dominio
     auto* SkinLabel1 = new QLabel(QStringLiteral("&Usuario"), this);
     SkinLabel1->setObjectName(QStringLiteral("SkinLabel1"));
     SkinLabel1->setGeometry(RectTwips(120, 840, 1215, 285));
-    TxtUsuario = new QLineEdit(this);
-    TxtUsuario->setObjectName(QStringLiteral("TxtUsuario"));
-    TxtUsuario->setGeometry(RectTwips(1440, 840, 3735, 285));
+    TxtUsuario = Control<QLineEdit>(this, "TxtUsuario", RectTwips(1440, 840, 3735, 285));
     SkinLabel1->setBuddy(TxtUsuario);
 
     auto* SkinLabel2 = new QLabel(QStringLiteral("C&ontraseña"), this);
@@ -42,13 +41,11 @@ FrmCredenciales::FrmCredenciales(const QString& servidor, const QString& dominio
     TxtContrasena->setGeometry(RectTwips(1440, 1200, 3735, 285));
     SkinLabel2->setBuddy(TxtContrasena);
 
-    CmdAceptar = new QPushButton(QStringLiteral("&Aceptar"), this);
-    CmdAceptar->setObjectName(QStringLiteral("CmdAceptar"));
-    CmdAceptar->setGeometry(RectTwips(2640, 1680, 1215, 375));
+    CmdAceptar = Control<QPushButton>(this, "CmdAceptar", RectTwips(2640, 1680, 1215, 375),
+                                      QStringLiteral("&Aceptar"));
     CmdAceptar->setDefault(true);
-    CmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
-    CmdCancelar->setObjectName(QStringLiteral("CmdCancelar"));
-    CmdCancelar->setGeometry(RectTwips(3960, 1680, 1215, 375));
+    CmdCancelar = Control<QPushButton>(this, "CmdCancelar", RectTwips(3960, 1680, 1215, 375),
+                                       QStringLiteral("&Cancelar"));
     CmdCancelar->setAutoDefault(false);
 
     setTabOrder(TxtUsuario, TxtContrasena);

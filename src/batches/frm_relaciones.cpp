@@ -87,9 +87,7 @@ FrmRelaciones::FrmRelaciones(QWidget* parent) : QDialog(parent) {
     DtpFecha->setFocusPolicy(Qt::NoFocus);
     DtpFecha->setButtonSymbols(QAbstractSpinBox::NoButtons);
     DtpFecha->setCalendarPopup(false);
-    ISolicitudes = new Rejilla(Frame2);
-    ISolicitudes->setObjectName(QStringLiteral("ISolicitudes"));
-    ISolicitudes->setGeometry(RectTwips(120, 720, 8775, 3495));
+    ISolicitudes = Control<Rejilla>(Frame2, "ISolicitudes", RectTwips(120, 720, 8775, 3495));
     CmdGuardar =
         Boton(Frame2, "CmdGuardar", QStringLiteral("&Guardar"), RectTwips(7560, 4320, 1335, 375));
     CmdGuardar->setEnabled(false);
@@ -108,9 +106,7 @@ FrmRelaciones::FrmRelaciones(QWidget* parent) : QDialog(parent) {
     SkinLabel3->setBuddy(DtpFecha2);
     CmdConsultar = Boton(Frame1, "CmdConsultar", QStringLiteral("&Consultar"),
                          RectTwips(7680, 240, 1215, 375));
-    iRelaciones = new Rejilla(Frame1);
-    iRelaciones->setObjectName(QStringLiteral("iRelaciones"));
-    iRelaciones->setGeometry(RectTwips(120, 720, 8775, 2415));
+    iRelaciones = Control<Rejilla>(Frame1, "iRelaciones", RectTwips(120, 720, 8775, 2415));
     iRelaciones->setToolTip(QStringLiteral("Doble Click para Imprimir Relación"));
     iRelaciones->soloLectura(true);
 

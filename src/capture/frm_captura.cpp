@@ -18,8 +18,8 @@
 #include "startup/global.h"
 #include "tracking/frm_rastreo.h"
 #include "ui/controles.h"
-#include "ui/lista_personal.h"
 #include "ui/filtros.h"
+#include "ui/lista_personal.h"
 #include "ui/rejilla.h"
 #include "ui/servicios.h"
 #include "ui/ventana.h"
@@ -66,7 +66,8 @@ void LlenarLista(QComboBox* lista, db::Recordset& r) {
 
 FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmCaptura"));
-    setWindowTitle(QStringLiteral("Captura de Solicitudes para Verificación Versión 2.2 26 Sep. 2012"));
+    setWindowTitle(
+        QStringLiteral("Captura de Solicitudes para Verificación Versión 2.2 26 Sep. 2012"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     CursorEspera espera;
@@ -83,31 +84,40 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
     CmbPromociones = Lista(this, "CmbPromociones", false, RectTwips(5880, 960, 3735, 315));
     TxtDocumento = Caja(this, "TxtDocumento", 20, RectTwips(5880, 1305, 1575, 285));
     TxtImporte = Caja(this, "TxtImporte", 10, RectTwips(5880, 1665, 1575, 285));
-    CmdGuardar = Boton(this, "CmdGuardar", QStringLiteral("&Guardar"), RectTwips(8040, 1680, 1455, 375));
+    CmdGuardar =
+        Boton(this, "CmdGuardar", QStringLiteral("&Guardar"), RectTwips(8040, 1680, 1455, 375));
 
-    Etiqueta(this, "SkinLabel1", QStringLiteral("Apellido Paterno"), RectTwips(120, 240, 1320, 285), TxtPaterno);
-    Etiqueta(this, "SkinLabel2", QStringLiteral("Apellido Materno"), RectTwips(120, 600, 1320, 285), TxtMaterno);
-    Etiqueta(this, "SkinLabel3", QStringLiteral("Nombre(s)"), RectTwips(120, 960, 1320, 285), TxtNombre);
-    Etiqueta(this, "label", QStringLiteral("Teléfono Celular"), RectTwips(120, 1320, 1320, 285), TxtTelefono);
-    Etiqueta(this, "SkinLabel11", QStringLiteral("A.Paterno Aval"), RectTwips(120, 1680, 1320, 285), TxtPaternoAval);
-    Etiqueta(this, "SkinLabel10", QStringLiteral("A.Materno Aval"), RectTwips(120, 2040, 1320, 285), TxtMaternoAval);
-    Etiqueta(this, "SkinLabel9", QStringLiteral("Nombre Aval"), RectTwips(120, 2400, 1320, 285), TxtNombreAval);
-    Etiqueta(this, "SkinLabel4", QStringLiteral("Sucursal"), RectTwips(4080, 240, 1680, 315), CmbSucursal);
-    Etiqueta(this, "SkinLabel5", QStringLiteral("Vendedor"), RectTwips(4080, 600, 1680, 315), Combo1);
-    Etiqueta(this, "SkinLabel7", QStringLiteral("Promoción"), RectTwips(4080, 960, 1680, 315), CmbPromociones);
-    Etiqueta(this, "SkinLabel8", QStringLiteral("Documento Ticket"), RectTwips(4080, 1305, 1680, 285), TxtDocumento);
-    Etiqueta(this, "SkinLabel6", QStringLiteral("Importe Solicitado"), RectTwips(4080, 1665, 1680, 285), TxtImporte);
+    Etiqueta(this, "SkinLabel1", QStringLiteral("Apellido Paterno"), RectTwips(120, 240, 1320, 285),
+             TxtPaterno);
+    Etiqueta(this, "SkinLabel2", QStringLiteral("Apellido Materno"), RectTwips(120, 600, 1320, 285),
+             TxtMaterno);
+    Etiqueta(this, "SkinLabel3", QStringLiteral("Nombre(s)"), RectTwips(120, 960, 1320, 285),
+             TxtNombre);
+    Etiqueta(this, "label", QStringLiteral("Teléfono Celular"), RectTwips(120, 1320, 1320, 285),
+             TxtTelefono);
+    Etiqueta(this, "SkinLabel11", QStringLiteral("A.Paterno Aval"), RectTwips(120, 1680, 1320, 285),
+             TxtPaternoAval);
+    Etiqueta(this, "SkinLabel10", QStringLiteral("A.Materno Aval"), RectTwips(120, 2040, 1320, 285),
+             TxtMaternoAval);
+    Etiqueta(this, "SkinLabel9", QStringLiteral("Nombre Aval"), RectTwips(120, 2400, 1320, 285),
+             TxtNombreAval);
+    Etiqueta(this, "SkinLabel4", QStringLiteral("Sucursal"), RectTwips(4080, 240, 1680, 315),
+             CmbSucursal);
+    Etiqueta(this, "SkinLabel5", QStringLiteral("Vendedor"), RectTwips(4080, 600, 1680, 315),
+             Combo1);
+    Etiqueta(this, "SkinLabel7", QStringLiteral("Promoción"), RectTwips(4080, 960, 1680, 315),
+             CmbPromociones);
+    Etiqueta(this, "SkinLabel8", QStringLiteral("Documento Ticket"),
+             RectTwips(4080, 1305, 1680, 285), TxtDocumento);
+    Etiqueta(this, "SkinLabel6", QStringLiteral("Importe Solicitado"),
+             RectTwips(4080, 1665, 1680, 285), TxtImporte);
 
-    LblFecha = new QLabel(QStringLiteral("Fecha:"), this);
-    LblFecha->setObjectName(QStringLiteral("LblFecha"));
-    LblFecha->setGeometry(RectTwips(7560, 1320, 2055, 255));
+    LblFecha = Control<QLabel>(this, "LblFecha", RectTwips(7560, 1320, 2055, 255),
+                               QStringLiteral("Fecha:"));
 
-    Frame2 = new QGroupBox(QStringLiteral("Solicitudes Ingresadas:"), this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(RectTwips(120, 2880, 9735, 3735));
-    iSolicitudes = new Rejilla(Frame2);
-    iSolicitudes->setObjectName(QStringLiteral("iSolicitudes"));
-    iSolicitudes->setGeometry(RectTwips(120, 240, 9495, 3375));
+    Frame2 = Control<QGroupBox>(this, "Frame2", RectTwips(120, 2880, 9735, 3735),
+                                QStringLiteral("Solicitudes Ingresadas:"));
+    iSolicitudes = Control<Rejilla>(Frame2, "iSolicitudes", RectTwips(120, 240, 9495, 3375));
     iSolicitudes->setToolTip(QStringLiteral("Doble Click para Eliminar la Solicitud"));
     iSolicitudes->soloLectura(true);
     const QList<QPair<QString, int>> columnas = {
@@ -117,10 +127,14 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
         {QStringLiteral("Cliente Anterior"), 60}};
     for (const auto& [titulo, ancho] : columnas) iSolicitudes->agregarColumna(titulo, ancho);
 
-    CmdAsignacion = Boton(this, "CmdAsignacion", QStringLiteral("&Relaciones"), RectTwips(6600, 6720, 1575, 375));
-    CmdRecepcion = Boton(this, "CmdRecepcion", QStringLiteral("R&ecepción"), RectTwips(8160, 6720, 1575, 375));
-    CmdRechazadas = Boton(this, "CmdRechazadas", QStringLiteral("Rechazos"), RectTwips(1800, 6720, 1695, 375));
-    CmdReastrear = Boton(this, "CmdReastrear", QStringLiteral("&Rastrear"), RectTwips(120, 6720, 1695, 375));
+    CmdAsignacion = Boton(this, "CmdAsignacion", QStringLiteral("&Relaciones"),
+                          RectTwips(6600, 6720, 1575, 375));
+    CmdRecepcion =
+        Boton(this, "CmdRecepcion", QStringLiteral("R&ecepción"), RectTwips(8160, 6720, 1575, 375));
+    CmdRechazadas =
+        Boton(this, "CmdRechazadas", QStringLiteral("Rechazos"), RectTwips(1800, 6720, 1695, 375));
+    CmdReastrear =
+        Boton(this, "CmdReastrear", QStringLiteral("&Rastrear"), RectTwips(120, 6720, 1695, 375));
     Command1 = Boton(this, "Command1", QStringLiteral("Command1"), RectTwips(9120, 2160, 375, 375));
     Command1->setVisible(false);
     // The screening stays off unless the office turned it on in the settings.
@@ -143,13 +157,14 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
     });
     connect(Command1, &QPushButton::clicked, this, &FrmCaptura::Command1_Click);
 
-    QWidget* orden[] = {TxtPaterno,    TxtMaterno,     TxtNombre,     TxtTelefono,  TxtPaternoAval,
-                        TxtMaternoAval, TxtNombreAval, CmbSucursal,   Combo1,       CmbPromociones,
-                        TxtDocumento,  TxtImporte,     CmdGuardar,    iSolicitudes, CmdAsignacion,
-                        CmdRecepcion,  CmdRechazadas,  CmdReastrear,  Command1};
+    QWidget* orden[] = {TxtPaterno,     TxtMaterno,    TxtNombre,    TxtTelefono,  TxtPaternoAval,
+                        TxtMaternoAval, TxtNombreAval, CmbSucursal,  Combo1,       CmbPromociones,
+                        TxtDocumento,   TxtImporte,    CmdGuardar,   iSolicitudes, CmdAsignacion,
+                        CmdRecepcion,   CmdRechazadas, CmdReastrear, Command1};
     for (size_t i = 1; i < std::size(orden); ++i) setTabOrder(orden[i - 1], orden[i]);
 
-    for (QLineEdit* c : {TxtPaterno, TxtMaterno, TxtNombre, TxtPaternoAval, TxtMaternoAval, TxtNombreAval})
+    for (QLineEdit* c :
+         {TxtPaterno, TxtMaterno, TxtNombre, TxtPaternoAval, TxtMaternoAval, TxtNombreAval})
         InstalarFiltroTexto(c);
     for (QLineEdit* c : {TxtTelefono, TxtDocumento, TxtImporte}) InstalarFiltroNumerico(c);
     TxtPaterno->installEventFilter(this);
@@ -171,15 +186,17 @@ void FrmCaptura::CargarListas() {
     CursorEspera espera;
     const QString centro = db::EscaparComillas(Global::CentroDistribucion);
     try {
-        CadenaSql = QStringLiteral("SELECT Sucursal,nombre_sucursal FROM sucursales where "
-                                   "centro_distribucion='") +
+        CadenaSql = QStringLiteral(
+                        "SELECT Sucursal,nombre_sucursal FROM sucursales where "
+                        "centro_distribucion='") +
                     centro + QStringLiteral("'  order by nombre_sucursal");
         Global::Registros.abrir(CadenaSql, Global::Conexion);
         LlenarLista(CmbSucursal, Global::Registros);
         Global::Registros.cerrar();
 
-        CadenaSql = QStringLiteral("SELECT Promocion, Nombre_promocion FROM NORV.dbo.Promociones "
-                                   "WHERE Tipo_venta= 4  order by nombre_promocion");
+        CadenaSql = QStringLiteral(
+            "SELECT Promocion, Nombre_promocion FROM NORV.dbo.Promociones "
+            "WHERE Tipo_venta= 4  order by nombre_promocion");
         Global::Registros.abrir(CadenaSql, Global::Conexion);
         LlenarLista(CmbPromociones, Global::Registros);
         Global::Registros.cerrar();
@@ -219,7 +236,8 @@ void FrmCaptura::resizeEvent(QResizeEvent* evento) {
     const int abajo = height() - 8 - 25;
     Frame2->resize(width() - 16, qMax(100, abajo - 8 - Frame2->y()));
     iSolicitudes->resize(Frame2->width() - 16, Frame2->height() - 16 - 8);
-    for (QPushButton* b : {CmdAsignacion, CmdRecepcion, CmdRechazadas, CmdReastrear}) b->move(b->x(), abajo);
+    for (QPushButton* b : {CmdAsignacion, CmdRecepcion, CmdRechazadas, CmdReastrear})
+        b->move(b->x(), abajo);
     CmdAsignacion->move(width() - 8 - CmdRecepcion->width() - 4 - CmdAsignacion->width(), abajo);
     CmdRecepcion->move(width() - 8 - CmdRecepcion->width(), abajo);
 }

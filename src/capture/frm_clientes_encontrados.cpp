@@ -7,6 +7,7 @@
 #include "db/error_bd.h"
 #include "db/sql.h"
 #include "startup/global.h"
+#include "ui/controles.h"
 #include "ui/rejilla.h"
 #include "ui/servicios.h"
 #include "ui/ventana.h"
@@ -31,26 +32,20 @@ FrmClientes_Encontrados::FrmClientes_Encontrados(QWidget* parent) : QDialog(pare
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     CursorEspera espera;
 
-    Frame1 = new QGroupBox(QStringLiteral("Posibles Homonimos del Cliente:"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(RectTwips(120, 120, 10560, 2880));
-    iClientes = new Rejilla(Frame1);
-    iClientes->setObjectName(QStringLiteral("iClientes"));
-    iClientes->setGeometry(RectTwips(120, 300, 10320, 2460));
-    iClientes->setToolTip(QStringLiteral("Doble Click o Enter para Registrar la Solicitud a este Cliente"));
+    Frame1 = Control<QGroupBox>(this, "Frame1", RectTwips(120, 120, 10560, 2880),
+                                QStringLiteral("Posibles Homonimos del Cliente:"));
+    iClientes = Control<Rejilla>(Frame1, "iClientes", RectTwips(120, 300, 10320, 2460));
+    iClientes->setToolTip(
+        QStringLiteral("Doble Click o Enter para Registrar la Solicitud a este Cliente"));
     PrepararLista(iClientes);
 
-    Frame2 = new QGroupBox(QStringLiteral("Solicitudes de Verificación del Cliente:"), this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(RectTwips(120, 3120, 10560, 3360));
-    iVerificaciones = new Rejilla(Frame2);
-    iVerificaciones->setObjectName(QStringLiteral("iVerificaciones"));
-    iVerificaciones->setGeometry(RectTwips(120, 300, 10320, 2940));
+    Frame2 = Control<QGroupBox>(this, "Frame2", RectTwips(120, 3120, 10560, 3360),
+                                QStringLiteral("Solicitudes de Verificación del Cliente:"));
+    iVerificaciones = Control<Rejilla>(Frame2, "iVerificaciones", RectTwips(120, 300, 10320, 2940));
     PrepararLista(iVerificaciones);
 
-    CmdRegistrar = new QPushButton(QStringLiteral("&Registrar de Nuevo"), this);
-    CmdRegistrar->setObjectName(QStringLiteral("CmdRegistrar"));
-    CmdRegistrar->setGeometry(RectTwips(8280, 6600, 2400, 375));
+    CmdRegistrar = Control<QPushButton>(this, "CmdRegistrar", RectTwips(8280, 6600, 2400, 375),
+                                        QStringLiteral("&Registrar de Nuevo"));
 
     setTabOrder(iClientes, iVerificaciones);
     setTabOrder(iVerificaciones, CmdRegistrar);
@@ -58,7 +53,8 @@ FrmClientes_Encontrados::FrmClientes_Encontrados(QWidget* parent) : QDialog(pare
     connect(iClientes, &Rejilla::celdaActualCambiada, this,
             &FrmClientes_Encontrados::iClientes_CeldaActualCambiada);
     connect(iClientes, &Rejilla::dobleClic, this, &FrmClientes_Encontrados::iClientes_DobleClic);
-    connect(CmdRegistrar, &QPushButton::clicked, this, &FrmClientes_Encontrados::CmdRegistrar_Click);
+    connect(CmdRegistrar, &QPushButton::clicked, this,
+            &FrmClientes_Encontrados::CmdRegistrar_Click);
     iClientes->installEventFilter(this);
 
     PrepararVentana(this, 10800, 7200);
@@ -72,11 +68,12 @@ void FrmClientes_Encontrados::CargarClientes() {
     cargando_ = true;
     iClientes->quitarFilas();
     try {
-        CadenaSql = QStringLiteral(
-                        "SELECT cliente 'Cliente',RFC 'RFC',nombre_cliente'Nombre Cliente',"
-                        "NORV.dbo.cliente_credito(cliente) 'Créditos',ERP_OXA.dbo.Domicilio_Cliente "
-                        "( cliente)'Domicilio' FROM clientes WHERE Nombre_Cliente LIKE '") +
-                    db::EscaparComillas(Global::NombreCompleto) + QStringLiteral("'");
+        CadenaSql =
+            QStringLiteral(
+                "SELECT cliente 'Cliente',RFC 'RFC',nombre_cliente'Nombre Cliente',"
+                "NORV.dbo.cliente_credito(cliente) 'Créditos',ERP_OXA.dbo.Domicilio_Cliente "
+                "( cliente)'Domicilio' FROM clientes WHERE Nombre_Cliente LIKE '") +
+            db::EscaparComillas(Global::NombreCompleto) + QStringLiteral("'");
         Global::Registros2.abrir(CadenaSql, Global::Conexion);
         iClientes->quitarFilasYColumnas();
         iClientes->llenar(Global::Registros2);
@@ -93,7 +90,8 @@ void FrmClientes_Encontrados::CargarClientes() {
     iClientes->ponerColumnaBusqueda(iClientes->buscarColumna(QStringLiteral("Nombre Cliente")));
     iClientes->ponerColoresAlternos(ColorImpares, ColorPares);
 
-    Frame1->setTitle(QStringLiteral("Clientes Localizados:") + QString::number(iClientes->numeroFilas()));
+    Frame1->setTitle(QStringLiteral("Clientes Localizados:") +
+                     QString::number(iClientes->numeroFilas()));
 
     if (iClientes->numeroFilas() == 1) {
         // The only customer is already the one being looked at: Enter picks him at once.
@@ -113,22 +111,27 @@ void FrmClientes_Encontrados::CargarVerificaciones(double cliente) {
     CursorEspera espera;
     iVerificaciones->quitarFilas();
     try {
-        CadenaSql = QStringLiteral("SELECT  s.solicitud, ") +
-                    QStringLiteral("dbo.fecha_corta(s.fecha_recepcion) 'F.Recibido', ") +
-                    QStringLiteral("su.nombre_sucursal, ") +
-                    QStringLiteral("ERP_OXA.dbo.Nombre_Persona( r.verificador)  AS Verificador, ") +
-                    QStringLiteral("r.relacion, ") +
-                    QStringLiteral("dbo.fecha_corta(r.fecha_entrega) 'F.Verificacion', ") +
-                    QStringLiteral("dbo.fecha_Corta(r.fecha_recepcion_real) 'F.Respuesta', ") +
-                    QStringLiteral("d.estado_actual 'Estado Solicitud', ") +
-                    QStringLiteral("d.comentarios ") +
-                    QStringLiteral("FROM    norv.dbo.Solicitudes_cliente_Nuevo s ") +
-                    QStringLiteral("JOIN    ERP_OXA.dbo.Sucursales su         ON s.sucursal  = su.sucursal ") +
-                    QStringLiteral("Left ") +
-                    QStringLiteral("JOIN    norv.dbo.Detalles_Relaciones_Solicitudes d ON s.solicitud = d.solicitud  ") +
-                    QStringLiteral("Left ") +
-                    QStringLiteral("JOIN    norv.dbo.Relaciones_Solicitudes_Credito r  ON d.relacion  = r.relacion ") +
-                    QStringLiteral("Where s.cliente = ") + TextoNumero(cliente) + QStringLiteral(" ");
+        CadenaSql =
+            QStringLiteral("SELECT  s.solicitud, ") +
+            QStringLiteral("dbo.fecha_corta(s.fecha_recepcion) 'F.Recibido', ") +
+            QStringLiteral("su.nombre_sucursal, ") +
+            QStringLiteral("ERP_OXA.dbo.Nombre_Persona( r.verificador)  AS Verificador, ") +
+            QStringLiteral("r.relacion, ") +
+            QStringLiteral("dbo.fecha_corta(r.fecha_entrega) 'F.Verificacion', ") +
+            QStringLiteral("dbo.fecha_Corta(r.fecha_recepcion_real) 'F.Respuesta', ") +
+            QStringLiteral("d.estado_actual 'Estado Solicitud', ") +
+            QStringLiteral("d.comentarios ") +
+            QStringLiteral("FROM    norv.dbo.Solicitudes_cliente_Nuevo s ") +
+            QStringLiteral(
+                "JOIN    ERP_OXA.dbo.Sucursales su         ON s.sucursal  = su.sucursal ") +
+            QStringLiteral("Left ") +
+            QStringLiteral(
+                "JOIN    norv.dbo.Detalles_Relaciones_Solicitudes d ON s.solicitud = d.solicitud "
+                " ") +
+            QStringLiteral("Left ") +
+            QStringLiteral(
+                "JOIN    norv.dbo.Relaciones_Solicitudes_Credito r  ON d.relacion  = r.relacion ") +
+            QStringLiteral("Where s.cliente = ") + TextoNumero(cliente) + QStringLiteral(" ");
         Global::Registros2.abrir(CadenaSql, Global::Conexion);
         iVerificaciones->quitarFilasYColumnas();
         iVerificaciones->llenar(Global::Registros2);

@@ -12,6 +12,7 @@
 #include "db/sql.h"
 #include "startup/cifrado.h"
 #include "startup/global.h"
+#include "ui/controles.h"
 #include "ui/filtros.h"
 #include "ui/servicios.h"
 #include "ui/ventana.h"
@@ -59,9 +60,8 @@ FrmLogin::FrmLogin(QWidget* parent) : QDialog(parent) {
     TxtConstrasena->setGeometry(RectTwips(1080, 480, 2655, 285));
     SkinLabel2->setBuddy(TxtConstrasena);
 
-    CmdEntrar = new QPushButton(QStringLiteral("&Continuar"), this);
-    CmdEntrar->setObjectName(QStringLiteral("CmdEntrar"));
-    CmdEntrar->setGeometry(RectTwips(4440, 480, 1095, 375));
+    CmdEntrar = Control<QPushButton>(this, "CmdEntrar", RectTwips(4440, 480, 1095, 375),
+                                     QStringLiteral("&Continuar"));
     CmdEntrar->setAutoDefault(true);
 
     setTabOrder(TxtUsuario, TxtNombre);
@@ -105,8 +105,9 @@ void FrmLogin::BuscarUsuario() {
         largo >= 1 && largo <= 6 ? QString(7 - largo, QLatin1Char(' ')) + texto : texto;
     const QString clave = db::EscaparComillas(Global::ClaveUsuario);
     Global::CadenaSql = QStringLiteral("SELECT erp_oxa.dbo.nombre_persona('") + clave +
-                        QStringLiteral("'), CAST( contrasena AS char( 20)) FROM Personal WHERE "
-                                       "persona='") +
+                        QStringLiteral(
+                            "'), CAST( contrasena AS char( 20)) FROM Personal WHERE "
+                            "persona='") +
                         clave + QStringLiteral("' ");
     try {
         Global::Registros.abrir(Global::CadenaSql, Global::Conexion);

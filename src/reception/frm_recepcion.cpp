@@ -57,9 +57,8 @@ FrmRecepcion::FrmRecepcion(QWidget* parent) : QDialog(parent) {
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     CursorEspera espera;
 
-    Frame1 = new QGroupBox(QStringLiteral("Busqueda Relaciones:"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(RectTwips(120, 60, 13140, 6780));
+    Frame1 = Control<QGroupBox>(this, "Frame1", RectTwips(120, 60, 13140, 6780),
+                                QStringLiteral("Busqueda Relaciones:"));
     SkinLabel3 = Etiqueta(Frame1, "SkinLabel3", QStringLiteral("Verificador"),
                           RectTwips(240, 330, 1000, 285));
     CmbVerificadores = new QComboBox(Frame1);
@@ -69,25 +68,18 @@ FrmRecepcion::FrmRecepcion(QWidget* parent) : QDialog(parent) {
     SkinLabel3->setBuddy(CmbVerificadores);
     SkinLabel1 = Etiqueta(Frame1, "SkinLabel1", QStringLiteral("Relaciones del"),
                           RectTwips(5040, 330, 1380, 285));
-    DtpFecha1 = new SelectorFecha(Frame1);
-    DtpFecha1->setObjectName(QStringLiteral("DtpFecha1"));
-    DtpFecha1->setGeometry(RectTwips(6480, 300, 1650, 315));
+    DtpFecha1 = Control<SelectorFecha>(Frame1, "DtpFecha1", RectTwips(6480, 300, 1650, 315));
     SkinLabel1->setBuddy(DtpFecha1);
     SkinLabel2 =
         Etiqueta(Frame1, "SkinLabel2", QStringLiteral("al"), RectTwips(8250, 330, 300, 285));
-    DtpFecha2 = new SelectorFecha(Frame1);
-    DtpFecha2->setObjectName(QStringLiteral("DtpFecha2"));
-    DtpFecha2->setGeometry(RectTwips(8580, 300, 1650, 315));
+    DtpFecha2 = Control<SelectorFecha>(Frame1, "DtpFecha2", RectTwips(8580, 300, 1650, 315));
     SkinLabel2->setBuddy(DtpFecha2);
     CmdConsultar = Boton(Frame1, "CmdConsultar", QStringLiteral("&Consultar"),
                          RectTwips(10440, 270, 1455, 375));
-    ISolicitudes = new Rejilla(Frame1);
-    ISolicitudes->setObjectName(QStringLiteral("ISolicitudes"));
-    ISolicitudes->setGeometry(RectTwips(120, 780, 12900, 5880));
+    ISolicitudes = Control<Rejilla>(Frame1, "ISolicitudes", RectTwips(120, 780, 12900, 5880));
 
-    ChkBuscador = new QCheckBox(QStringLiteral("&Buscador"), this);
-    ChkBuscador->setObjectName(QStringLiteral("ChkBuscador"));
-    ChkBuscador->setGeometry(RectTwips(240, 7020, 1200, 285));
+    ChkBuscador = Control<QCheckBox>(this, "ChkBuscador", RectTwips(240, 7020, 1200, 285),
+                                     QStringLiteral("&Buscador"));
     LblNombre =
         Etiqueta(this, "LblNombre", QStringLiteral("Cliente:"), RectTwips(1560, 7020, 6960, 285));
     CmdCambiar = Boton(this, "CmdCambiar", QStringLiteral("&Remover de Relación"),

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "startup/global.h"
+#include "ui/controles.h"
 #include "ui/filtros.h"
 #include "ui/ventana.h"
 
@@ -15,21 +16,18 @@ FrmComentarios::FrmComentarios(QWidget* parent) : QDialog(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     CursorEspera espera;
 
-    Frame1 = new QGroupBox(QStringLiteral("Comentarios Rechazo:"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(RectTwips(120, 0, 4455, 2295));
+    Frame1 = Control<QGroupBox>(this, "Frame1", RectTwips(120, 0, 4455, 2295),
+                                QStringLiteral("Comentarios Rechazo:"));
 
-    TxtComentarios = new QPlainTextEdit(Frame1);
-    TxtComentarios->setObjectName(QStringLiteral("TxtComentarios"));
-    TxtComentarios->setGeometry(RectTwips(120, 240, 4215, 1455));
+    TxtComentarios =
+        Control<QPlainTextEdit>(Frame1, "TxtComentarios", RectTwips(120, 240, 4215, 1455));
     TxtComentarios->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     TxtComentarios->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Tab leaves the box as in any other control; Enter does the same through the filter.
     TxtComentarios->setTabChangesFocus(true);
 
-    CmdGuardar = new QPushButton(QStringLiteral("&Guardar"), Frame1);
-    CmdGuardar->setObjectName(QStringLiteral("CmdGuardar"));
-    CmdGuardar->setGeometry(RectTwips(3120, 1800, 1215, 375));
+    CmdGuardar = Control<QPushButton>(Frame1, "CmdGuardar", RectTwips(3120, 1800, 1215, 375),
+                                      QStringLiteral("&Guardar"));
     // Enter on the button presses it; Enter in the box only moves the focus here.
     CmdGuardar->setAutoDefault(true);
 

@@ -10,6 +10,7 @@
 #include "db/sql.h"
 #include "rejections/frm_comentarios.h"
 #include "startup/global.h"
+#include "ui/controles.h"
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
@@ -37,9 +38,8 @@ FrmRechazos::FrmRechazos(QWidget* parent) : QDialog(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     CursorEspera espera;
 
-    Frame1 = new QGroupBox(QStringLiteral("Busqueda Solicitudes:"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(RectTwips(0, 0, 9615, 4095));
+    Frame1 = Control<QGroupBox>(this, "Frame1", RectTwips(0, 0, 9615, 4095),
+                                QStringLiteral("Busqueda Solicitudes:"));
 
     SkinLabel1 = new QLabel(QStringLiteral("Solicitudes del"), Frame1);
     SkinLabel1->setObjectName(QStringLiteral("SkinLabel1"));
@@ -47,14 +47,11 @@ FrmRechazos::FrmRechazos(QWidget* parent) : QDialog(parent) {
     SkinLabel1->setGeometry(RectTwips(2400, 300, 2295, 255));
     SkinLabel1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    DtpFecha1 = new SelectorFecha(Frame1);
-    DtpFecha1->setObjectName(QStringLiteral("DtpFecha1"));
-    DtpFecha1->setGeometry(RectTwips(4800, 240, 1455, 375));
+    DtpFecha1 = Control<SelectorFecha>(Frame1, "DtpFecha1", RectTwips(4800, 240, 1455, 375));
     SkinLabel1->setBuddy(DtpFecha1);
 
-    SkinLabel2 = new QLabel(QStringLiteral("al"), Frame1);
-    SkinLabel2->setObjectName(QStringLiteral("SkinLabel2"));
-    SkinLabel2->setGeometry(RectTwips(6360, 300, 255, 255));
+    SkinLabel2 =
+        Control<QLabel>(Frame1, "SkinLabel2", RectTwips(6360, 300, 255, 255), QStringLiteral("al"));
 
     DtpFecha2 = new SelectorFecha(Frame1);
     DtpFecha2->setObjectName(QStringLiteral("DtpFecha2"));
@@ -62,14 +59,11 @@ FrmRechazos::FrmRechazos(QWidget* parent) : QDialog(parent) {
     DtpFecha2->setGeometry(RectTwips(6600, 240, 1455, 375));
     SkinLabel2->setBuddy(DtpFecha2);
 
-    CmdConsultar = new QPushButton(QStringLiteral("&Consultar"), Frame1);
-    CmdConsultar->setObjectName(QStringLiteral("CmdConsultar"));
-    CmdConsultar->setGeometry(RectTwips(8280, 240, 1215, 375));
+    CmdConsultar = Control<QPushButton>(Frame1, "CmdConsultar", RectTwips(8280, 240, 1215, 375),
+                                        QStringLiteral("&Consultar"));
     CmdConsultar->setAutoDefault(true);
 
-    iSolicitudes = new Rejilla(Frame1);
-    iSolicitudes->setObjectName(QStringLiteral("iSolicitudes"));
-    iSolicitudes->setGeometry(RectTwips(120, 840, 9375, 3135));
+    iSolicitudes = Control<Rejilla>(Frame1, "iSolicitudes", RectTwips(120, 840, 9375, 3135));
     iSolicitudes->soloLectura(true);
 
     setTabOrder(DtpFecha1, DtpFecha2);
@@ -91,10 +85,11 @@ void FrmRechazos::ConsultarSolicitudes() {
     db::Recordset& registros = Global::Registros2;
     CursorEspera espera;
     CadenaSql =
-        QStringLiteral(" SELECT s.solicitud 'Solicitud',dbo.alltrim(su.nombre_sucursal) "
-                       "'Sucursal',ERP_OXA.dbo.fecha_corta(s.fecha_recepcion)'Fecha Recepción',"
-                       "dbo.alltrim(erp_oxa.dbo.nombre_cliente(cliente)) 'Nombre Cliente',"
-                       "s.estado_actual 'Estado Solicitud' from NORV.dbo.Solicitudes_cliente_Nuevo s  ") +
+        QStringLiteral(
+            " SELECT s.solicitud 'Solicitud',dbo.alltrim(su.nombre_sucursal) "
+            "'Sucursal',ERP_OXA.dbo.fecha_corta(s.fecha_recepcion)'Fecha Recepción',"
+            "dbo.alltrim(erp_oxa.dbo.nombre_cliente(cliente)) 'Nombre Cliente',"
+            "s.estado_actual 'Estado Solicitud' from NORV.dbo.Solicitudes_cliente_Nuevo s  ") +
         QStringLiteral("  JOIN  sucursales su on s.sucursal= su.sucursal  ") +
         QStringLiteral("  WHERE su.centro_distribucion='") +
         db::EscaparComillas(Global::CentroDistribucion) + QStringLiteral("'  ") +
@@ -112,7 +107,8 @@ void FrmRechazos::ConsultarSolicitudes() {
         iSolicitudes->soloLectura(true);
         iSolicitudes->quitarFilasYColumnas();
         iSolicitudes->llenar(registros);
-        for (int c = 1; c <= 5 && c <= iSolicitudes->numeroColumnas(); ++c) iSolicitudes->ajustarAncho(c);
+        for (int c = 1; c <= 5 && c <= iSolicitudes->numeroColumnas(); ++c)
+            iSolicitudes->ajustarAncho(c);
         iSolicitudes->ponerColoresAlternos(QColor(255, 255, 200), QColor(255, 255, 255));
         Frame1->setTitle(QStringLiteral("Solicitudes Localizadas:") +
                          QString::number(iSolicitudes->numeroFilas()));
@@ -125,7 +121,8 @@ void FrmRechazos::ConsultarSolicitudes() {
 
 void FrmRechazos::iSolicitudes_DobleClic(int fila, int) {
     if (fila < 1 || fila > iSolicitudes->numeroFilas()) return;
-    if (!Preguntar(QStringLiteral("Se dispone a Rechazar/Reactivar la Solicitud Seleccionada, Esta Seguro?"),
+    if (!Preguntar(QStringLiteral(
+                       "Se dispone a Rechazar/Reactivar la Solicitud Seleccionada, Esta Seguro?"),
                    QStringLiteral("Rechazar Solicitud"), true))
         return;
     const QString estado = iSolicitudes->valor(fila, 5).toString().trimmed();
@@ -144,8 +141,9 @@ void FrmRechazos::Rechazar(int fila, const QString& solicitud) {
         Servicios().mostrarModal(comentarios);
     }
     const QString sql =
-        QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',"
-                       "comentarios='") +
+        QStringLiteral(
+            "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',"
+            "comentarios='") +
         db::EscaparComillas(Global::ComentarioRechazo) + QStringLiteral("'  WHERE solicitud=") +
         solicitud + QStringLiteral(" ");
     try {
@@ -161,8 +159,9 @@ void FrmRechazos::Rechazar(int fila, const QString& solicitud) {
 
 void FrmRechazos::Reactivar(int fila, const QString& solicitud) {
     const QString sql =
-        QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Recibida',"
-                       "comentarios='SOLICITUD REACTIVADA'  WHERE solicitud=") +
+        QStringLiteral(
+            "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Recibida',"
+            "comentarios='SOLICITUD REACTIVADA'  WHERE solicitud=") +
         solicitud + QStringLiteral(" ");
     try {
         Global::Conexion.ejecutar(sql);
