@@ -46,7 +46,6 @@ FrmCredenciales::FrmCredenciales(const QString& servidor, const QString& dominio
     CmdAceptar->setDefault(true);
     CmdCancelar = Control<QPushButton>(this, "CmdCancelar", RectTwips(3960, 1680, 1215, 375),
                                        QStringLiteral("&Cancelar"));
-    CmdCancelar->setAutoDefault(false);
 
     setTabOrder(TxtUsuario, TxtContrasena);
     setTabOrder(TxtContrasena, CmdAceptar);

@@ -33,10 +33,7 @@ QLabel* Etiqueta(QWidget* padre, const char* nombre, const QString& texto, QRect
 }
 
 QPushButton* Boton(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
-    auto* b = Control<QPushButton>(padre, nombre, lugar, texto);
-    // Enter in the list or the grid must not press "&Guardar" behind the user's back.
-    b->setAutoDefault(false);
-    return b;
+    return Control<QPushButton>(padre, nombre, lugar, texto);
 }
 
 SelectorFecha* Fecha(QWidget* padre, const char* nombre, QRect lugar) {
@@ -109,6 +106,7 @@ FrmRelaciones::FrmRelaciones(QWidget* parent) : QDialog(parent) {
     iRelaciones = Control<Rejilla>(Frame1, "iRelaciones", RectTwips(120, 720, 8775, 2415));
     iRelaciones->setToolTip(QStringLiteral("Doble Click para Imprimir Relación"));
     iRelaciones->soloLectura(true);
+    iRelaciones->ponerEnterComoDobleClic(true);
 
     QWidget* orden[] = {CmbVerificadores, ISolicitudes, CmdGuardar, DtpFecha1,
                         DtpFecha2,        CmdConsultar, iRelaciones};

@@ -13,6 +13,8 @@
 #include "db/error_bd.h"
 #include "db/sql.h"
 #include "startup/global.h"
+#include "ui/completador.h"
+#include "ui/filtros.h"
 #include "ui/servicios.h"
 #include "ui/ventana.h"
 
@@ -28,10 +30,11 @@ void ErrorBase(const db::ErrorBD& e) {
 void FrmCaptura::PrepararVendedores() {
     // The whole list opens under the box as the clerk types, and the typed start of a name is
     // completed from it; the keyboard stays in the box.
-    auto* completador = new QCompleter(Combo1->model(), Combo1);
-    completador->setCaseSensitivity(Qt::CaseInsensitive);
+    auto* completador = new CompletadorSinAcentos(Combo1->model(), Combo1);
     completador->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     Combo1->setCompleter(completador);
+    // What the clerk types shows in capitals, as in every other box of the window.
+    Combo1->lineEdit()->setValidator(new ValidadorMayusculas(Combo1->lineEdit()));
     connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { Autocompletar_Combo(Combo1); });
 }
 
@@ -149,9 +152,11 @@ void FrmCaptura::ResolverClave(QComboBox* lista, const QString& consulta, TextoF
 }
 
 int FrmCaptura::VendedorSeleccionado() const {
-    const QString texto = Combo1->currentText();
+    const QString texto = TextoSinAcentos(Combo1->currentText());
     if (texto.isEmpty()) return -1;
-    return Combo1->findText(texto, Qt::MatchFixedString);
+    for (int i = 0; i < Combo1->count(); ++i)
+        if (TextoSinAcentos(Combo1->itemText(i)).compare(texto, Qt::CaseInsensitive) == 0) return i;
+    return -1;
 }
 
 void FrmCaptura::Autocompletar_Combo(QComboBox* Combo) {
@@ -160,10 +165,10 @@ void FrmCaptura::Autocompletar_Combo(QComboBox* Combo) {
         Borrando = false;
         return;
     }
-    const QString tecleado = caja->text();
+    const QString tecleado = TextoSinAcentos(caja->text());
     for (int i = 0; i < Combo->count(); ++i) {
         const QString elemento = Combo->itemText(i);
-        if (!elemento.startsWith(tecleado, Qt::CaseInsensitive)) continue;
+        if (!TextoSinAcentos(elemento).startsWith(tecleado, Qt::CaseInsensitive)) continue;
         const int posicion = caja->cursorPosition();
         caja->setText(elemento);
         caja->setSelection(elemento.size(), posicion - elemento.size());

@@ -47,10 +47,7 @@ QComboBox* Lista(QWidget* padre, const char* nombre, bool editable, QRect lugar)
 }
 
 QPushButton* Boton(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
-    auto* b = Control<QPushButton>(padre, nombre, lugar, texto);
-    // Enter on a focused button presses it, as clerks expect.
-    b->setAutoDefault(true);
-    return b;
+    return Control<QPushButton>(padre, nombre, lugar, texto);
 }
 
 // Fills a list from a read of (number, text): text trimmed and upper-cased, number as item data.
@@ -173,6 +170,8 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
     PrepararVendedores();
     connect(CmdGuardar, &QPushButton::clicked, this, &FrmCaptura::CmdGuardar_Click);
     connect(iSolicitudes, &Rejilla::dobleClic, this, &FrmCaptura::iSolicitudes_DobleClic);
+    // Delete on a row asks the same question as the double-click.
+    connect(iSolicitudes, &Rejilla::teclaSuprimir, this, &FrmCaptura::iSolicitudes_DobleClic);
 
     PrepararVentana(this, 9930, 7185);
     CargarListas();

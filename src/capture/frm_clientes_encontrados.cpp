@@ -55,7 +55,8 @@ FrmClientes_Encontrados::FrmClientes_Encontrados(QWidget* parent) : QDialog(pare
     connect(iClientes, &Rejilla::dobleClic, this, &FrmClientes_Encontrados::iClientes_DobleClic);
     connect(CmdRegistrar, &QPushButton::clicked, this,
             &FrmClientes_Encontrados::CmdRegistrar_Click);
-    iClientes->installEventFilter(this);
+    // Enter on a customer's row picks him as a double-click does.
+    iClientes->ponerEnterComoDobleClic(true);
 
     PrepararVentana(this, 10800, 7200);
     CargarClientes();
@@ -162,18 +163,14 @@ void FrmClientes_Encontrados::CmdRegistrar_Click() {
     accept();
 }
 
-bool FrmClientes_Encontrados::eventFilter(QObject* objeto, QEvent* evento) {
-    // Enter on a customer's row picks him as a double-click does, so the clerk can choose
-    // without the mouse (the grid would otherwise swallow Enter).
-    if (objeto == iClientes && evento->type() == QEvent::KeyPress) {
-        const auto* tecla = static_cast<QKeyEvent*>(evento);
-        if ((tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) &&
-            !(tecla->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            iClientes_DobleClic(iClientes->filaActual(), iClientes->columnaActual());
-            return true;
-        }
+void FrmClientes_Encontrados::keyPressEvent(QKeyEvent* evento) {
+    // Escape would register a new customer behind the clerk's back: here the clerk either
+    // picks a customer or presses "&Registrar de Nuevo".
+    if (evento->key() == Qt::Key_Escape) {
+        evento->accept();
+        return;
     }
-    return QDialog::eventFilter(objeto, evento);
+    QDialog::keyPressEvent(evento);
 }
 
 void FrmClientes_Encontrados::resizeEvent(QResizeEvent* evento) {

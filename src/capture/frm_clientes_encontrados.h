@@ -21,7 +21,7 @@ public:
     QPushButton* CmdRegistrar;
 
 protected:
-    bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void keyPressEvent(QKeyEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
 
 private:

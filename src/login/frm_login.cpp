@@ -62,7 +62,6 @@ FrmLogin::FrmLogin(QWidget* parent) : QDialog(parent) {
 
     CmdEntrar = Control<QPushButton>(this, "CmdEntrar", RectTwips(4440, 480, 1095, 375),
                                      QStringLiteral("&Continuar"));
-    CmdEntrar->setAutoDefault(true);
 
     setTabOrder(TxtUsuario, TxtNombre);
     setTabOrder(TxtNombre, TxtConstrasena);

@@ -1,6 +1,5 @@
 #include "reception/frm_recepcion.h"
 
-#include <QAbstractItemDelegate>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -29,9 +28,7 @@ const QString Todos = QStringLiteral("* Todos *");
 const QString Entregada = QStringLiteral("Entregada");
 
 QPushButton* Boton(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
-    auto* b = Control<QPushButton>(padre, nombre, lugar, texto);
-    b->setAutoDefault(false);
-    return b;
+    return Control<QPushButton>(padre, nombre, lugar, texto);
 }
 
 QLabel* Etiqueta(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
@@ -238,7 +235,7 @@ void FrmRecepcion::CmdConsultar_Click() {
 }
 
 void FrmRecepcion::Consultar() {
-    TerminarEdicion();
+    ISolicitudes->terminarEdicion();
     CursorEspera espera;
     db::Recordset& r = Global::Registros2;
     Rejilla& g = *ISolicitudes;
@@ -281,6 +278,8 @@ void FrmRecepcion::ISolicitudes_SolicitudEdicion(int fila, int columna, bool& ca
     // Starting the edit is what counts: the row is written again even if nothing changes.
     Global::CambiosPendientes = true;
     ISolicitudes->ponerValor(fila, ColGuardar, QStringLiteral("SI"));
+    // The mark is the row's, not the clerk's to type over: a row once marked is saved.
+    if (columna == ColGuardar) cancelar = true;
 }
 
 void FrmRecepcion::ISolicitudes_DobleClic(int fila, int) {
@@ -294,7 +293,7 @@ void FrmRecepcion::ChkBuscador_Click() {
 }
 
 void FrmRecepcion::CmdCambiar_Click() {
-    TerminarEdicion();
+    ISolicitudes->terminarEdicion();
     const int fila = filaActual_;
     if (fila < 1 || fila > ISolicitudes->numeroFilas()) return;
     if (!Preguntar(QStringLiteral("Se dispone a Remover al Cliente:") +
@@ -329,15 +328,6 @@ void FrmRecepcion::CmdCambiar_Click() {
     ISolicitudes->quitarFila(fila);
     MensajeInformacion(QStringLiteral("Solicitud Desasignada Correctamente"),
                        QStringLiteral("remover de relación"));
-}
-
-void FrmRecepcion::TerminarEdicion() {
-    if (!ISolicitudes->editando()) return;
-    QWidget* editor = ISolicitudes->indexWidget(ISolicitudes->currentIndex());
-    if (!editor) return;
-    QAbstractItemDelegate* delegado = ISolicitudes->itemDelegate();
-    emit delegado->commitData(editor);
-    emit delegado->closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 bool FrmRecepcion::eventFilter(QObject* objeto, QEvent* evento) {

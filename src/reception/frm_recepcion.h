@@ -56,8 +56,6 @@ class FrmRecepcion : public QDialog {
     void ChkBuscador_Click();
     void CmdCambiar_Click();
     void CmdGuardar_Click();
-    // Hands an open cell editor's text to the grid, so a save sees what is on screen.
-    void TerminarEdicion();
 
     int filaActual_ = 0;
 };

@@ -75,7 +75,7 @@ QString SentenciaSolicitud(const Rejilla& r, int fila) {
 using namespace recepcion;
 
 void FrmRecepcion::CmdGuardar_Click() {
-    TerminarEdicion();
+    ISolicitudes->terminarEdicion();
     if (!Preguntar(QStringLiteral("Esta Seguro de Guardar la Relación?"),
                    QStringLiteral("Recepcion Relación")))
         return;

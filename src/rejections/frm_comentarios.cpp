@@ -28,8 +28,6 @@ FrmComentarios::FrmComentarios(QWidget* parent) : QDialog(parent) {
 
     CmdGuardar = Control<QPushButton>(Frame1, "CmdGuardar", RectTwips(3120, 1800, 1215, 375),
                                       QStringLiteral("&Guardar"));
-    // Enter on the button presses it; Enter in the box only moves the focus here.
-    CmdGuardar->setAutoDefault(true);
 
     setTabOrder(TxtComentarios, CmdGuardar);
     InstalarFiltroTexto(TxtComentarios);

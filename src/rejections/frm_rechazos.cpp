@@ -61,10 +61,10 @@ FrmRechazos::FrmRechazos(QWidget* parent) : QDialog(parent) {
 
     CmdConsultar = Control<QPushButton>(Frame1, "CmdConsultar", RectTwips(8280, 240, 1215, 375),
                                         QStringLiteral("&Consultar"));
-    CmdConsultar->setAutoDefault(true);
 
     iSolicitudes = Control<Rejilla>(Frame1, "iSolicitudes", RectTwips(120, 840, 9375, 3135));
     iSolicitudes->soloLectura(true);
+    iSolicitudes->ponerEnterComoDobleClic(true);
 
     setTabOrder(DtpFecha1, DtpFecha2);
     setTabOrder(DtpFecha2, CmdConsultar);

@@ -114,6 +114,14 @@ int FiltroNumerico(int codigo) {
     return 0;
 }
 
+QString TextoSinAcentos(const QString& texto) {
+    QString resultado;
+    resultado.reserve(texto.size());
+    for (const QChar c : texto.normalized(QString::NormalizationForm_D))
+        if (c.category() != QChar::Mark_NonSpacing) resultado.append(c);
+    return resultado;
+}
+
 QString TextoEnMayusculas(const QString& texto) {
     // Character by character, so the text keeps its length (ß stays ß, as a typed ß would).
     QString resultado = texto;

@@ -23,6 +23,9 @@ void InstalarFiltroNumerico(QLineEdit* caja);
 // Moves the focus to the next control in tab order of the window holding `desde`, as Tab does.
 void PasarAlSiguienteControl(QWidget* desde);
 
+// The text without its accents (Á → A, ñ → n, ü → u), for matches that ignore them.
+QString TextoSinAcentos(const QString& texto);
+
 // What the filters leave of a text that arrives whole (pasted, dropped, set).
 QString TextoEnMayusculas(const QString& texto);
 QString SoloDigitos(const QString& texto);

@@ -1,8 +1,11 @@
 #include "ui/rejilla.h"
 
+#include <QAbstractItemDelegate>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QApplication>
 #include <QScopeGuard>
 
 #include "db/recordset.h"
@@ -30,8 +33,17 @@ Rejilla::Rejilla(QWidget* parent)
     setItemDelegate(delegado_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                    QAbstractItemView::AnyKeyPressed);
+    // Not the double-click: a window may give it a meaning of its own (the photos program).
+    // A click on the current cell edits it too (below), without Qt's wait that would also
+    // hold back F2 and typing right after the click.
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    edicionDiferida_.setSingleShot(true);
+    connect(&edicionDiferida_, &QTimer::timeout, this, [this] {
+        if (clicSobreActual_.isValid() && clicSobreActual_ == currentIndex() &&
+            state() != EditingState)
+            edit(QModelIndex(clicSobreActual_), AllEditTriggers, nullptr);
+        clicSobreActual_ = QPersistentModelIndex();
+    });
     // Tab leaves the grid for the next control, as in every other control of the windows.
     setTabKeyNavigation(false);
     setWordWrap(false);
@@ -241,10 +253,59 @@ void Rejilla::alternarCasilla(const QModelIndex& indice) {
     modelo_->alternarCasilla(pedido.row() + 1, pedido.column() + 1);
 }
 
+void Rejilla::terminarEdicion() {
+    if (!editando()) return;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor) return;
+    emit delegado_->commitData(editor);
+    emit delegado_->closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void Rejilla::vaciarCelda(const QModelIndex& indice) {
+    const int columna = indice.column() + 1;
+    const bool casilla = tipoColumna(columna) == TipoCelda::Casilla;
+    if (!casilla && !(modelo_->flags(indice) & Qt::ItemIsEditable)) return;
+    if (casilla && !ModeloRejilla::EstaMarcada(modelo_->valor(indice.row() + 1, columna))) return;
+    const QPersistentModelIndex pedido(indice);
+    if (!permitirEdicion(indice) || !pedido.isValid()) return;
+    if (casilla)
+        modelo_->alternarCasilla(pedido.row() + 1, pedido.column() + 1);
+    else
+        modelo_->setData(pedido, QVariant(), Qt::EditRole);
+}
+
+void Rejilla::abrirLista(const QModelIndex& indice, QKeyEvent* evento) {
+    if (tipoColumna(indice.column() + 1) != TipoCelda::Lista) return;
+    const QPersistentModelIndex pedido(indice);
+    if (!edit(indice, EditKeyPressed, evento) || !pedido.isValid()) return;
+    if (auto* lista = qobject_cast<QComboBox*>(indexWidget(pedido))) lista->showPopup();
+}
+
 void Rejilla::keyPressEvent(QKeyEvent* evento) {
+    // A key right after a click on the current cell is the clerk's, not the click's.
+    edicionDiferida_.stop();
     const bool conModificador =
         evento->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     const QModelIndex actual = currentIndex();
+
+    const bool abreLista = (evento->key() == Qt::Key_F4 && !conModificador) ||
+                           (evento->key() == Qt::Key_Down &&
+                            (evento->modifiers() & Qt::AltModifier));
+    if (abreLista) {
+        // Never a move to the next row: F4 and Alt+Down are the list's keys.
+        if (actual.isValid() && state() != EditingState) abrirLista(actual, evento);
+        evento->accept();
+        return;
+    }
+    if (evento->key() == Qt::Key_Delete && !conModificador && actual.isValid() &&
+        state() != EditingState) {
+        if (modelo_->editable() || tipoColumna(actual.column() + 1) == TipoCelda::Casilla)
+            vaciarCelda(actual);
+        else
+            emit teclaSuprimir(actual.row() + 1, actual.column() + 1);
+        evento->accept();
+        return;
+    }
 
     if (evento->key() == Qt::Key_Space && !conModificador && actual.isValid() &&
         tipoColumna(actual.column() + 1) == TipoCelda::Casilla) {
@@ -253,9 +314,14 @@ void Rejilla::keyPressEvent(QKeyEvent* evento) {
         return;
     }
     if (evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) {
-        // Enter edits the cell (an open editor takes its own Enter as the end of the edit);
-        // it never reaches the window's default button.
-        if (actual.isValid() && state() != EditingState) edit(actual, EditKeyPressed, evento);
+        // Enter edits the cell (an open editor takes its own Enter as the end of the edit), or
+        // acts on the row of a list as its double-click does; it never reaches a button.
+        if (actual.isValid() && state() != EditingState) {
+            if (enterComoDobleClic_ && !modelo_->editable())
+                emit dobleClic(actual.row() + 1, actual.column() + 1);
+            else
+                edit(actual, EditKeyPressed, evento);
+        }
         evento->accept();
         return;
     }
@@ -299,8 +365,14 @@ void Rejilla::buscarTecleado(const QString& tecleado) {
 }
 
 void Rejilla::mousePressEvent(QMouseEvent* evento) {
+    edicionDiferida_.stop();
+    const QModelIndex antes = currentIndex();
     QTableView::mousePressEvent(evento);
     const QModelIndex i = indexAt(evento->position().toPoint());
+    clicSobreActual_ = evento->button() == Qt::LeftButton && evento->modifiers() == Qt::NoModifier &&
+                               i.isValid() && i == antes
+                           ? QPersistentModelIndex(i)
+                           : QPersistentModelIndex();
     casillaPulsada_ = evento->button() == Qt::LeftButton && i.isValid() &&
                               tipoColumna(i.column() + 1) == TipoCelda::Casilla
                           ? QPersistentModelIndex(i)
@@ -314,4 +386,16 @@ void Rejilla::mouseReleaseEvent(QMouseEvent* evento) {
     casillaPulsada_ = QPersistentModelIndex();
     // A click ticks: pressed and released on the same check-box cell.
     if (evento->button() == Qt::LeftButton && i.isValid() && pulsada == i) alternarCasilla(i);
+    // A click on the cell that was already current edits it, unless a double-click follows.
+    if (clicSobreActual_.isValid() && clicSobreActual_ == i && !editando() &&
+        tipoColumna(i.column() + 1) != TipoCelda::Casilla)
+        edicionDiferida_.start(QApplication::doubleClickInterval());
+    else
+        clicSobreActual_ = QPersistentModelIndex();
+}
+
+void Rejilla::mouseDoubleClickEvent(QMouseEvent* evento) {
+    edicionDiferida_.stop();
+    clicSobreActual_ = QPersistentModelIndex();
+    QTableView::mouseDoubleClickEvent(evento);
 }

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QPersistentModelIndex>
 #include <QTableView>
+#include <QTimer>
 
 #include "ui/modelo_rejilla.h"
 
@@ -56,7 +57,10 @@ class Rejilla : public QTableView {
     void ponerColumnaVisible(int columna, bool visible);
 
     // Read-only: no cell editor opens (check boxes still tick). Editable: text and list cells
-    // edit in place, started by a double-click, by typing, by F2 or Enter.
+    // edit in place, started by typing, by F2 or Enter, or by a click on the cell that is
+    // already current (never by the double-click, which the windows keep for themselves);
+    // Escape cancels the edit, Enter commits it, F4 or Alt+Down opens a list cell's list and
+    // Delete empties the cell. Each of these asks first (solicitudEdicion).
     void soloLectura(bool si);
     bool esSoloLectura() const { return !modelo_->editable(); }
 
@@ -84,6 +88,12 @@ class Rejilla : public QTableView {
 
     // Whether a cell editor is open.
     bool editando() const { return state() == EditingState; }
+    // Hands an open editor's text to its cell and closes it, so what is on screen is what a
+    // save reads.
+    void terminarEdicion();
+
+    // In a read-only list that acts on a double-click, Enter on the current row does the same.
+    void ponerEnterComoDobleClic(bool si) { enterComoDobleClic_ = si; }
 
     // Drawing off while a window builds or loads a large grid row by row; on again redraws once.
     // Calls pair up: drawing comes back with the last "on".
@@ -91,6 +101,8 @@ class Rejilla : public QTableView {
 
   signals:
     void dobleClic(int fila, int columna);
+    // Delete pressed on a row of a read-only grid.
+    void teclaSuprimir(int fila, int columna);
     void celdaActualCambiada(int fila, int columna);
     // Before any editor opens or a box is ticked; setting `cancelar` refuses the edit.
     void solicitudEdicion(int fila, int columna, bool& cancelar);
@@ -101,11 +113,14 @@ class Rejilla : public QTableView {
     void keyboardSearch(const QString& tecleado) override;
     void mousePressEvent(QMouseEvent* evento) override;
     void mouseReleaseEvent(QMouseEvent* evento) override;
+    void mouseDoubleClickEvent(QMouseEvent* evento) override;
     void changeEvent(QEvent* evento) override;
 
   private:
     bool permitirEdicion(const QModelIndex& indice);
     void alternarCasilla(const QModelIndex& indice);
+    void vaciarCelda(const QModelIndex& indice);
+    void abrirLista(const QModelIndex& indice, QKeyEvent* evento);
     void buscarTecleado(const QString& tecleado);
     void alMoverseCeldaActual(const QModelIndex& actual);
     void ajustarAltoFilas();
@@ -113,7 +128,10 @@ class Rejilla : public QTableView {
     ModeloRejilla* modelo_;
     DelegadoRejilla* delegado_;
     QPersistentModelIndex casillaPulsada_;
+    QPersistentModelIndex clicSobreActual_;
+    QTimer edicionDiferida_;
     bool busquedaActiva_ = false;
+    bool enterComoDobleClic_ = false;
     int columnaBusqueda_ = 0;
     int pausaBusqueda_ = 1000;
     QString prefijo_;

@@ -1,5 +1,7 @@
 #pragma once
 // The date picker of the windows: a date box shown dd/mm/yyyy with a calendar to drop down.
+// Tab leaves it as any other control; Left and Right (or typing) move between day, month and
+// year.
 #include <QDateEdit>
 
 class SelectorFecha : public QDateEdit {
@@ -10,4 +12,8 @@ class SelectorFecha : public QDateEdit {
 
     QDate fecha() const { return date(); }
     void ponerFecha(const QDate& fecha) { setDate(fecha); }
+
+  protected:
+    bool focusNextPrevChild(bool siguiente) override;
+    void keyPressEvent(QKeyEvent* evento) override;
 };

@@ -12,6 +12,7 @@
 namespace {
 
 ServiciosVentana* instalados = nullptr;
+int mostrados = 0;
 
 // The box belongs to the window in front, so it stays over it and centred on it.
 QWidget* VentanaDelante() {
@@ -64,13 +65,18 @@ ServiciosVentana& Servicios() {
 void InstalarServicios(ServiciosVentana* servicios) { instalados = servicios; }
 
 void MensajeError(const QString& texto, const QString& titulo) {
+    ++mostrados;
     Servicios().mostrarMensaje(IconoMensaje::Critico, texto, titulo);
 }
 
 void MensajeInformacion(const QString& texto, const QString& titulo) {
+    ++mostrados;
     Servicios().mostrarMensaje(IconoMensaje::Informacion, texto, titulo);
 }
 
 bool Preguntar(const QString& texto, const QString& titulo, bool siPorDefecto) {
+    ++mostrados;
     return Servicios().preguntar(texto, titulo, siPorDefecto);
 }
+
+int MensajesMostrados() { return mostrados; }

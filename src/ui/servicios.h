@@ -44,3 +44,7 @@ void InstalarServicios(ServiciosVentana* servicios);
 void MensajeError(const QString& texto, const QString& titulo);
 void MensajeInformacion(const QString& texto, const QString& titulo);
 bool Preguntar(const QString& texto, const QString& titulo, bool siPorDefecto = true);
+
+// How many messages and questions the three helpers above have shown in this run: a press
+// that first runs a field's leave rule stops when the rule had something to say.
+int MensajesMostrados();

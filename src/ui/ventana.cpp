@@ -1,5 +1,7 @@
 #include "ui/ventana.h"
 
+#include "ui/botones.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -56,6 +58,7 @@ void PrepararVentana(QWidget* ventana, int anchoTwips, int altoTwips) {
     ColocarVentana(ventana);
     AplicarPiel(ventana);
     ActivarAlMostrar(ventana);
+    PrepararBotones(ventana);
 }
 
 void ColocarVentana(QWidget* ventana) {

@@ -15,7 +15,8 @@ constexpr QRect RectTwips(int izquierda, int arriba, int ancho, int alto) {
 }
 
 // Sizes the client area (a window flagged Qt::MSWindowsFixedSizeDialogHint keeps that size),
-// places it with ColocarVentana, applies the skin and makes it activate itself when shown.
+// places it with ColocarVentana, applies the skin, makes it activate itself when shown and
+// gives its buttons the rules of PrepararBotones (so every control must exist by then).
 void PrepararVentana(QWidget* ventana, int anchoTwips, int altoTwips);
 
 // Left = (screen width - window width) / 2, top = (screen height - window height) / 4, on the

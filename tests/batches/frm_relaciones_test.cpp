@@ -436,6 +436,49 @@ class FrmRelacionesTest : public QObject {
         QCOMPARE(servicios->direcciones, QStringList{Pdf(125)});
     }
 
+    // Enter in the list, the grid and the dates saves nothing; another verifier chosen and
+    // Alt+G pressed at once makes the batch his; Enter on a batch of the list prints it.
+    void conElTeclado() {
+        Sembrar();
+        auto f = Abrir();
+        ElegirVerificador(f.get(), 0);
+        Rejilla* g = f->ISolicitudes;
+        g->setFocus();
+        g->ponerCeldaActual(2, 5);
+        QTest::keyClick(g, Qt::Key_Space);
+        base->limpiar();
+        for (QWidget* w : {static_cast<QWidget*>(f->CmbVerificadores), static_cast<QWidget*>(g),
+                           static_cast<QWidget*>(f->DtpFecha1), static_cast<QWidget*>(f->DtpFecha2)}) {
+            w->setFocus();
+            QTest::keyClick(w, Qt::Key_Return);
+        }
+        QVERIFY(servicios->preguntas.isEmpty() && servicios->dialogos.isEmpty());
+        QVERIFY2(base->enviadas.filter(QStringLiteral("INSERT")).isEmpty(),
+                 qPrintable(base->enviadas.join(QLatin1Char('\n'))));
+
+        f->CmbVerificadores->setFocus();
+        QTest::keyClick(f->CmbVerificadores, Qt::Key_Down);
+        EsperarVisor();
+        servicios->respuestas.enqueue(true);
+        QTest::keyClick(f->CmbVerificadores, Qt::Key_G, Qt::AltModifier);
+        QCOMPARE(Global::ClavePersona.texto(), QStringLiteral("     41"));
+        QCOMPARE(base->filas(QStringLiteral("SELECT relacion, verificador FROM norv.Relaciones_Solicitudes_credito "
+                                            "WHERE relacion > 124")),
+                 QStringList{QStringLiteral("125|     41")});
+        QCOMPARE(base->filas(QStringLiteral("SELECT Relacion, Solicitud FROM norv.detalles_Relaciones_Solicitudes")),
+                 QStringList{QStringLiteral("125|9877")});
+
+        QTest::mouseClick(f->CmdConsultar, Qt::LeftButton);
+        f->DtpFecha1->ponerFecha(QDate::currentDate().addDays(-1));
+        QTest::mouseClick(f->CmdConsultar, Qt::LeftButton);
+        QCOMPARE(f->iRelaciones->numeroFilas(), 1);
+        f->iRelaciones->setFocus();
+        f->iRelaciones->ponerCeldaActual(1, 2);
+        QTest::keyClick(f->iRelaciones, Qt::Key_Return);
+        QCOMPARE(Dialogos("FrmReporte"), 2);
+        QCOMPARE(Global::NumeroRelacion, 125.0);
+    }
+
     void contestarNoNoEnviaNada() {
         Sembrar();
         auto f = Abrir();

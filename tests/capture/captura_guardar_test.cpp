@@ -33,6 +33,30 @@ public:
     }
 };
 
+// A field changed right before the press, and what the press must then leave.
+struct Cambio {
+    const char* nombre;
+    const char* campo;     // objectName; a list gets one Down, a box is typed over
+    const char* teclas;
+    const char* mensaje;   // the one message the press shows
+    const char* columnas;  // read back from the stored application
+    const char* guardado;  // the stored row; null when nothing may be stored
+};
+const Cambio kCambios[] = {
+    {"sucursal", "CmbSucursal", "", "Solicitud Registrada Correctamente!!", "s.Sucursal",
+     "1      "},
+    {"vendedor", "Combo1", "per", "Solicitud Registrada Correctamente!!", "s.Vendedor",
+     "    101"},
+    {"nombre del aval", "TxtNombreAval", "bernardo", "Solicitud Registrada Correctamente!!",
+     "s.Nombre_Aval || '/' || s.apellidos_Aval", "BERNARDO/RUIZ"},
+    {"nombre", "TxtNombre", "carlos", "Solicitud Registrada Correctamente!!", "c.Nombre_Cliente",
+     "GARCIA LOPEZ CARLOS"},
+    {"teléfono corto", "TxtTelefono", "614123456789", "Longitud de Teléfono Incorrecto", "1",
+     nullptr},
+    {"ticket sin saldo", "TxtDocumento", "5002", "Documento NO existe o sin Saldo Disponible", "1",
+     nullptr},
+};
+
 struct Solicitud {
     QString paterno = "garcia", materno = "lopez", nombre = "maria";
     QString telefono = "6141234567890";
@@ -356,6 +380,89 @@ private slots:
         QCOMPARE(Foco(), f->Combo1);
         QTest::keyClick(f->Combo1, Qt::Key_Tab);
         QCOMPARE(Global::ClavePersona.texto(), QStringLiteral("    101"));
+    }
+
+    // A field changed last and the button pressed at once (by its access key or the mouse):
+    // the leave rule runs first, so what is stored is what the window shows; a rule that
+    // speaks stops the press.
+    void elBotonActuaSobreLoQueMuestraLaVentana_data() {
+        QTest::addColumn<int>("caso");
+        QTest::addColumn<bool>("conRaton");
+        for (int caso = 0; caso < int(std::size(kCambios)); ++caso)
+            for (bool raton : {false, true})
+                QTest::newRow(qPrintable(QString::fromUtf8(kCambios[caso].nombre) +
+                                         (raton ? QStringLiteral(" (ratón)") : QStringLiteral(" (Alt+G)"))))
+                    << caso << raton;
+    }
+
+    void elBotonActuaSobreLoQueMuestraLaVentana() {
+        QFETCH(int, caso);
+        QFETCH(bool, conRaton);
+        const Cambio& c = kCambios[caso];
+        auto f = Abrir();
+        Teclear(*f, Solicitud());
+        auto* campo = f->findChild<QWidget*>(QString::fromUtf8(c.campo));
+        QVERIFY(campo);
+        campo->setFocus();
+        if (auto* lista = qobject_cast<QComboBox*>(campo); lista && !lista->isEditable()) {
+            QTest::keyClick(lista, Qt::Key_Down);
+        } else {
+            QTest::keyClick(Foco(), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(Foco(), QString::fromUtf8(c.teclas));
+        }
+        base->limpiar();
+        if (conRaton)
+            QTest::mouseClick(f->CmdGuardar, Qt::LeftButton);
+        else
+            QTest::keyClick(Foco(), Qt::Key_G, Qt::AltModifier);
+
+        QCOMPARE(servicios->textos(), QStringList{QString::fromUtf8(c.mensaje)});
+        QCOMPARE(base->filas(QStringLiteral("SELECT ") + QString::fromUtf8(c.columnas) +
+                             QStringLiteral(" FROM norv.Solicitudes_cliente_Nuevo s "
+                                            "LEFT JOIN clientes c ON c.cliente = s.Cliente")),
+                 c.guardado ? QStringList{QString::fromUtf8(c.guardado)} : QStringList());
+        if (c.guardado) QCOMPARE(f->iSolicitudes->numeroFilas(), 1);
+    }
+
+    // Enter where it means nothing (the lists of the window) saves, asks and opens nothing.
+    void enterEnLasListasNoGuarda() {
+        auto f = Abrir();
+        Teclear(*f, Solicitud());
+        for (QComboBox* lista : {f->CmbSucursal, f->Combo1, f->CmbPromociones}) {
+            lista->setFocus();
+            servicios->limpiar();
+            base->limpiar();
+            QTest::keyClick(Foco(), Qt::Key_Return);
+            QTest::keyClick(Foco(), Qt::Key_Enter, Qt::KeypadModifier);
+            QCOMPARE(Foco(), lista);
+            QVERIFY2(servicios->mensajes.isEmpty() && servicios->dialogos.isEmpty(),
+                     qPrintable(lista->objectName() + servicios->textos().join(QLatin1Char('|'))));
+            QVERIFY2(base->enviadas.isEmpty(), qPrintable(base->enviadas.join(QLatin1Char('\n'))));
+        }
+        QCOMPARE(Cuenta("norv.Solicitudes_cliente_Nuevo"), 0);
+        // Enter on the button itself saves.
+        f->CmdGuardar->setFocus();
+        QTest::keyClick(f->CmdGuardar, Qt::Key_Return);
+        QCOMPARE(Cuenta("norv.Solicitudes_cliente_Nuevo"), 1);
+    }
+
+    void elVendedorSeCompletaSinAcentos() {
+        base->sqlite(QStringLiteral("INSERT INTO personal (persona, apellidos, nombres, sucursal, es_vendedor) "
+                                    "VALUES ('     30', 'Álvarez Soto', 'Lucía', 1, 1)"));
+        auto f = Abrir();
+        f->Combo1->setFocus();
+        QTest::keyClicks(f->Combo1, QStringLiteral("alv"));
+        QCOMPARE(f->Combo1->currentText(), QStringLiteral("ÁLVAREZ SOTO LUCÍA"));
+        // What matches nobody shows as typed, in capitals.
+        QTest::keyClick(f->Combo1, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(f->Combo1, QStringLiteral("zq"));
+        QCOMPARE(f->Combo1->currentText(), QStringLiteral("ZQ"));
+        QTest::keyClick(f->Combo1, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(f->Combo1, QStringLiteral("alvarez s"));
+        QCOMPARE(f->Combo1->currentText(), QStringLiteral("ÁLVAREZ SOTO LUCÍA"));
+        QTest::keyClick(f->Combo1, Qt::Key_Tab);
+        QCOMPARE(f->Combo1->currentText(), QStringLiteral("ÁLVAREZ SOTO LUCÍA"));
+        QCOMPARE(Global::ClavePersona.texto(), QStringLiteral("     30"));
     }
 
     void dobleClicEliminaLaSolicitud() {

@@ -378,7 +378,11 @@ class FrmRecepcionTest : public QObject {
             const int fila = c % 3 + 1;
             f->ISolicitudes->ponerValor(fila, 13, QVariant());
             Global::CambiosPendientes = false;
-            QVERIFY2(manos->empezarYCancelar(fila, c), qPrintable(QString::number(c)));
+            // The mark column takes no editor at all; the request still marks the row.
+            if (c == 13)
+                QVERIFY(!manos->editar(fila, c));
+            else
+                QVERIFY2(manos->empezarYCancelar(fila, c), qPrintable(QString::number(c)));
             QCOMPARE(f->ISolicitudes->texto(fila, 13), QStringLiteral("SI"));
             QVERIFY(Global::CambiosPendientes);
             QCOMPARE(f->filaActual(), fila);
@@ -435,6 +439,66 @@ class FrmRecepcionTest : public QObject {
 
         QTest::mouseClick(f->ChkBuscador, Qt::LeftButton);
         QVERIFY(!f->ISolicitudes->busquedaPorTecleo());
+    }
+
+    // Verifier, two dates, the button and the grid: one Tab each, and Enter in the list or a
+    // date asks and sends nothing. Alt+C right after another choice searches with it.
+    void elTecladoRecorreLaVentana() {
+        QVERIFY(abrir());
+        QWidget* lista = f->CmbVerificadores;
+        QCOMPARE(QApplication::focusWidget(), lista);
+        QTest::keyClick(lista, Qt::Key_Down);
+        QTest::keyClick(lista, Qt::Key_Down);
+        QCOMPARE(f->CmbVerificadores->currentText(), Dos);
+        base->limpiar();
+        QTest::keyClick(lista, Qt::Key_Return);
+        QVERIFY(base->enviadas.isEmpty());
+        QWidget* esperados[] = {f->DtpFecha1, f->DtpFecha2, f->CmdConsultar, f->ISolicitudes};
+        for (QWidget* siguiente : esperados) {
+            QWidget* desde = QApplication::focusWidget();
+            QTest::keyClick(desde, Qt::Key_Return);
+            QTest::keyClick(desde, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), siguiente);
+        }
+        QVERIFY(servicios->mensajes.isEmpty() && servicios->preguntas.isEmpty());
+        QCOMPARE(Global::ClavePersona.texto(), QStringLiteral("     41"));
+
+        lista->setFocus();
+        QTest::keyClick(lista, Qt::Key_Down);
+        QCOMPARE(f->CmbVerificadores->currentText(), Uno);
+        base->limpiar();
+        QTest::keyClick(lista, Qt::Key_C, Qt::AltModifier);
+        QCOMPARE(Global::ClavePersona.texto(), QStringLiteral("     40"));
+        QCOMPARE(base->enviadas.last(),
+                 Busqueda(QStringLiteral(" WHERE r.verificador LIKE '     40'  "), Fecha(-6), Fecha(0)));
+        QCOMPARE(f->ISolicitudes->numeroFilas(), 3);
+    }
+
+    // The mark of an edited row is the row's: no key typed over it loses the row's save.
+    void laMarcaSobreviveACualquierTecla() {
+        QVERIFY(abrir());
+        QVERIFY(manos->buscar(Uno));
+        QVERIFY(manos->escribir(1, 12, QStringLiteral("llamar al aval")));
+        f->ISolicitudes->setFocus();
+        f->ISolicitudes->ponerCeldaActual(1, 13);
+        for (int tecla : {int(Qt::Key_R), int(Qt::Key_Delete), int(Qt::Key_F2), int(Qt::Key_Return),
+                          int(Qt::Key_Space), int(Qt::Key_F4), int(Qt::Key_Backspace)}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(tecla));
+            QCOMPARE(manos->texto(1, 13), QStringLiteral("SI"));
+            QVERIFY(!manos->editorAbierto());
+        }
+        // A row never touched gets its mark by the same keys, never a typed text.
+        f->ISolicitudes->ponerCeldaActual(3, 13);
+        QTest::keyClicks(f->ISolicitudes, QStringLiteral("R"));
+        QCOMPARE(manos->texto(3, 13), QStringLiteral("SI"));
+        base->limpiar();
+        servicios->respuestas.enqueue(true);
+        QTest::keyClick(f->ISolicitudes, Qt::Key_G, Qt::AltModifier);
+        const QStringList escritas = Escrituras(base->enviadas);
+        QCOMPARE(escritas.size(), 4);
+        QVERIFY2(escritas[0].contains(QStringLiteral("comentarios='llamar al aval'")), qPrintable(escritas[0]));
+        QVERIFY2(escritas[2].contains(QStringLiteral("solicitud = 505")), qPrintable(escritas[2]));
+        QCOMPARE(servicios->textos().last(), QStringLiteral("Relaciones Modificadas Correctamente!"));
     }
 
     void dobleClicAbreLasFotosDelCliente() {

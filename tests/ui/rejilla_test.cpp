@@ -155,6 +155,10 @@ class RejillaTest : public QObject {
     void edicionAceptadaGuardaLoEscrito();
     void soloLecturaNoEdita();
     void listaOfreceSusEntradas();
+    void teclasDeUnaCeldaEditable_data();
+    void teclasDeUnaCeldaEditable();
+    void clicEnLaCeldaActualEdita();
+    void enterYSuprimirEnUnaLista();
     void dobleClicDesdeUno();
     void celdaActualConClicYFlechas();
     void quitarFilaNoMueveLaCeldaDelUsuario();
@@ -432,12 +436,14 @@ void RejillaTest::edicionRechazadaNoAbreEditor() {
                      });
     QVERIFY(v.mostrar());
 
+    // The double-click is the window's: it asks nothing and opens nothing.
     v.dobleClic(1, 2);
     QVERIFY(!v.editorAbierto());
-    QVERIFY(!v.rejilla->editando());
+    QVERIFY(pedidos.isEmpty());
     QTest::keyClicks(v.rejilla, QStringLiteral("x"));
     QTest::keyClick(v.rejilla, Qt::Key_F2);
     QTest::keyClick(v.rejilla, Qt::Key_Return);
+    QTest::keyClick(v.rejilla, Qt::Key_Delete);
     QVERIFY(!v.editorAbierto());
     QCOMPARE(v.rejilla->valor(1, 2).toString(), QStringLiteral("ALFA"));
     QCOMPARE(v.rejilla->texto(1, 2), QStringLiteral("ALFA"));
@@ -456,7 +462,8 @@ void RejillaTest::edicionAceptadaGuardaLoEscrito() {
     });
     QVERIFY(v.mostrar());
 
-    v.dobleClic(2, 2);
+    v.clic(2, 2);
+    QTest::keyClick(v.rejilla, Qt::Key_F2);
     QWidget* editor = v.editorAbierto();
     QVERIFY(editor);
     QCOMPARE(pedidos, (QList<QPair<int, int>>{{2, 2}}));
@@ -510,6 +517,109 @@ void RejillaTest::soloLecturaNoEdita() {
     v.clic(1, 3);
     QCOMPARE(v.rejilla->valor(1, 3).toInt(), 1);
     QCOMPARE(pedidos, 1);
+}
+
+// One row: "Solicitud" 1000, "Comentarios" (text) "ALFA", "Estado" (list) "Entregada".
+void RejillaTest::teclasDeUnaCeldaEditable_data() {
+    QTest::addColumn<int>("columna");
+    QTest::addColumn<QString>("teclas");  // F2, Enter, ... separated by blanks; 'x' types
+    QTest::addColumn<bool>("editorAbierto");
+    QTest::addColumn<QString>("valor");   // the cell afterwards; "NULL" for empty
+    QTest::addColumn<int>("pedidos");     // edit requests made
+    QTest::newRow("F2 abre") << 2 << "F2" << true << "ALFA" << 1;
+    QTest::newRow("Enter abre") << 2 << "Enter" << true << "ALFA" << 1;
+    QTest::newRow("teclear abre y escribe") << 2 << "x" << true << "ALFA" << 1;
+    QTest::newRow("Escape deshace") << 2 << "F2 x Escape" << false << "ALFA" << 1;
+    QTest::newRow("Enter confirma") << 2 << "F2 x Enter" << false << "x" << 1;
+    QTest::newRow("Suprimir vacía") << 2 << "Delete" << false << "NULL" << 1;
+    QTest::newRow("F4 abre la lista") << 3 << "F4" << true << "Entregada" << 1;
+    QTest::newRow("Alt+Abajo abre la lista") << 3 << "AltDown" << true << "Entregada" << 1;
+    QTest::newRow("Alt+Abajo no baja de renglón en texto") << 2 << "AltDown" << false << "ALFA" << 0;
+    QTest::newRow("Suprimir vacía la lista") << 3 << "Delete" << false << "NULL" << 1;
+}
+
+void RejillaTest::teclasDeUnaCeldaEditable() {
+    QFETCH(int, columna);
+    QFETCH(QString, teclas);
+    QFETCH(bool, editorAbierto);
+    QFETCH(QString, valor);
+    QFETCH(int, pedidos);
+    Ventana v;
+    int hechos = 0;
+    bool pulsado = false;
+    QObject::connect(v.boton, &QPushButton::clicked, [&] { pulsado = true; });
+    v.rejilla->soloLectura(false);
+    for (const char* t : {"Solicitud", "Comentarios", "Estado"}) v.rejilla->agregarColumna(QLatin1String(t));
+    v.rejilla->registrarLista(QStringLiteral("Estado"), {QStringLiteral("Entregada"), QStringLiteral("Autorizada")});
+    v.rejilla->ponerTipoColumna(3, TipoCelda::Lista, QStringLiteral("Estado"));
+    for (int i = 0; i < 2; ++i) {
+        v.rejilla->agregarFila();
+        v.rejilla->ponerValor(i + 1, 1, 1000 + i);
+        v.rejilla->ponerValor(i + 1, 2, QStringLiteral("ALFA"));
+        v.rejilla->ponerValor(i + 1, 3, QStringLiteral("Entregada"));
+    }
+    QObject::connect(v.rejilla, &Rejilla::solicitudEdicion, [&](int, int, bool&) { ++hechos; });
+    QVERIFY(v.mostrar());
+    v.rejilla->ponerCeldaActual(1, columna);
+    for (const QString& t : teclas.split(QLatin1Char(' '))) {
+        QWidget* destino = v.editorAbierto() ? v.editorAbierto() : static_cast<QWidget*>(v.rejilla);
+        if (t == QLatin1String("F2")) QTest::keyClick(destino, Qt::Key_F2);
+        else if (t == QLatin1String("F4")) QTest::keyClick(destino, Qt::Key_F4);
+        else if (t == QLatin1String("Enter")) QTest::keyClick(destino, Qt::Key_Return);
+        else if (t == QLatin1String("Escape")) QTest::keyClick(destino, Qt::Key_Escape);
+        else if (t == QLatin1String("Delete")) QTest::keyClick(destino, Qt::Key_Delete);
+        else if (t == QLatin1String("AltDown")) QTest::keyClick(destino, Qt::Key_Down, Qt::AltModifier);
+        else QTest::keyClicks(destino, t);
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(v.editorAbierto() != nullptr, editorAbierto);
+    // F4 and Alt+Down open the list itself, not only its box.
+    if (auto* lista = qobject_cast<QComboBox*>(v.editorAbierto()); lista && teclas != QLatin1String("F2"))
+        QVERIFY(lista->view()->isVisible());
+    QCOMPARE(v.rejilla->valor(1, columna).isNull() ? QStringLiteral("NULL") : v.rejilla->texto(1, columna), valor);
+    QCOMPARE(hechos, pedidos);
+    QCOMPARE(v.rejilla->filaActual(), 1);
+    QVERIFY(!pulsado);  // no key of the grid reaches the window's button
+}
+
+void RejillaTest::clicEnLaCeldaActualEdita() {
+    Ventana v;
+    ArmarPendientes(v.rejilla, {QStringLiteral("ALFA"), QStringLiteral("BETA")});
+    v.rejilla->soloLectura(false);
+    int dobles = 0;
+    QObject::connect(v.rejilla, &Rejilla::dobleClic, [&](int, int) { ++dobles; });
+    QVERIFY(v.mostrar());
+    // The first click makes the cell current; a second one on it edits.
+    v.clic(1, 2);
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QVERIFY(!v.editorAbierto());
+    v.clic(1, 2);
+    QTRY_VERIFY(v.editorAbierto());
+    v.terminar(v.editorAbierto(), Qt::Key_Escape);
+    // A double-click on the current cell is the window's, never an edit.
+    v.dobleClic(1, 2);
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QVERIFY(!v.editorAbierto());
+    QCOMPARE(dobles, 1);
+}
+
+void RejillaTest::enterYSuprimirEnUnaLista() {
+    Ventana v;
+    ArmarPendientes(v.rejilla, {QStringLiteral("ALFA"), QStringLiteral("BETA")});
+    v.rejilla->ponerTipoColumna(3, TipoCelda::Texto);
+    QList<QPair<int, int>> dobles, suprimidas;
+    QObject::connect(v.rejilla, &Rejilla::dobleClic, [&](int f, int c) { dobles.append({f, c}); });
+    QObject::connect(v.rejilla, &Rejilla::teclaSuprimir, [&](int f, int c) { suprimidas.append({f, c}); });
+    QVERIFY(v.mostrar());
+    v.rejilla->ponerCeldaActual(2, 1);
+    QTest::keyClick(v.rejilla, Qt::Key_Return);
+    QVERIFY(dobles.isEmpty());  // only where the window asks for it
+    v.rejilla->ponerEnterComoDobleClic(true);
+    QTest::keyClick(v.rejilla, Qt::Key_Return);
+    QTest::keyClick(v.rejilla, Qt::Key_Delete);
+    QCOMPARE(dobles, (QList<QPair<int, int>>{{2, 1}}));
+    QCOMPARE(suprimidas, (QList<QPair<int, int>>{{2, 1}}));
+    QCOMPARE(v.rejilla->texto(2, 2), QStringLiteral("BETA"));
 }
 
 void RejillaTest::listaOfreceSusEntradas() {

@@ -40,6 +40,7 @@ class VentanaTest : public QObject {
     void tecladoEnElPrimerControl();
     void cursorDeEspera();
     void selectorDeFecha();
+    void tabSaleDelSelectorDeFecha();
 };
 
 void VentanaTest::medidasEnTwips() {
@@ -180,6 +181,49 @@ void VentanaTest::selectorDeFecha() {
     QTest::keyClick(&fecha, Qt::Key_Up);
     QCOMPARE(fecha.fecha(), QDate(2024, 3, 6));
     QCOMPARE(fecha.text(), QStringLiteral("06/03/2024"));
+    // Right and Left go a whole part at a time; Up then changes the part reached.
+    QTest::keyClick(&fecha, Qt::Key_Right);
+    QCOMPARE(fecha.currentSection(), QDateTimeEdit::MonthSection);
+    QTest::keyClick(&fecha, Qt::Key_Right);
+    QTest::keyClick(&fecha, Qt::Key_Up);
+    QCOMPARE(fecha.fecha(), QDate(2025, 3, 6));
+    QTest::keyClick(&fecha, Qt::Key_Left);
+    QTest::keyClick(&fecha, Qt::Key_Up);
+    QCOMPARE(fecha.fecha(), QDate(2025, 4, 6));
+}
+
+void VentanaTest::tabSaleDelSelectorDeFecha() {
+    // From any part of the date, Tab and Shift+Tab go to the neighbouring controls.
+    QDialog ventana;
+    auto* antes = new QLineEdit(&ventana);
+    auto* fecha = new SelectorFecha(&ventana);
+    auto* despues = new QPushButton(QStringLiteral("&Consultar"), &ventana);
+    auto* capas = new QVBoxLayout(&ventana);
+    for (QWidget* w : {static_cast<QWidget*>(antes), static_cast<QWidget*>(fecha), static_cast<QWidget*>(despues)})
+        capas->addWidget(w);
+    PrepararVentana(&ventana, 4500, 2000);
+    bool pulsado = false;
+    QObject::connect(despues, &QPushButton::clicked, [&] { pulsado = true; });
+    ventana.show();
+    QVERIFY(QTest::qWaitForWindowActive(&ventana));
+    for (auto seccion : {QDateTimeEdit::DaySection, QDateTimeEdit::MonthSection, QDateTimeEdit::YearSection}) {
+        fecha->setFocus();
+        fecha->setCurrentSection(seccion);
+        QTest::keyClick(fecha, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), despues);
+        fecha->setFocus();
+        fecha->setCurrentSection(seccion);
+        QTest::keyClick(fecha, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), antes);
+    }
+    // Enter in the date presses no button; Enter on the button does.
+    fecha->setFocus();
+    QTest::keyClick(fecha, Qt::Key_Return);
+    QVERIFY(!pulsado);
+    QVERIFY(ventana.isVisible());
+    despues->setFocus();
+    QTest::keyClick(despues, Qt::Key_Return);
+    QVERIFY(pulsado);
 }
 
 QTEST_MAIN(VentanaTest)
