@@ -13,33 +13,50 @@ namespace db {
 Conexion::Conexion() = default;
 Conexion::~Conexion() = default;
 
-QString servidorDeCadena(const QString& cadenaConexion) {
+std::optional<QString> valorDeCadena(const QString& cadenaConexion, QLatin1String clave) {
     for (const QString& parte : cadenaConexion.split(QLatin1Char(';'))) {
         const int igual = parte.indexOf(QLatin1Char('='));
-        if (igual < 0) continue;
-        if (parte.left(igual).trimmed().compare(QLatin1String("Server"), Qt::CaseInsensitive) == 0)
-            return parte.mid(igual + 1).trimmed();
+        if (igual < 0 || parte.left(igual).trimmed().compare(clave, Qt::CaseInsensitive) != 0)
+            continue;
+        QString v = parte.mid(igual + 1).trimmed();
+        if (v.startsWith(QLatin1Char('{')) && v.endsWith(QLatin1Char('}')))
+            v = v.mid(1, v.size() - 2);
+        return v;
     }
-    return {};
+    return std::nullopt;
+}
+
+QString servidorDeCadena(const QString& cadenaConexion) {
+    return valorDeCadena(cadenaConexion, QLatin1String("Server")).value_or(QString());
 }
 
 void Conexion::abrir(const QString& cadenaConexion, const QString& carpetaBase) {
     cerrar();
     if (cadenaConexion.trimmed().isEmpty())
-        throw ErrorBD(QStringLiteral("No hay cadena de conexión: la tabla de arranque no tiene "
-                                     "ningún renglón."));
+        throw ErrorBD(
+            QStringLiteral("No hay cadena de conexión: la tabla de arranque no tiene "
+                           "ningún renglón."));
     const QString servidor = servidorDeCadena(cadenaConexion);
     if (servidor.startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive)) {
         QString ruta = servidor.mid(7);
         if (QDir::isRelativePath(ruta) && !carpetaBase.isEmpty())
             ruta = QDir(carpetaBase).filePath(ruta);
-        motor_ = std::make_unique<MotorIncrustado>(QDir::cleanPath(ruta));
+        motor_ = std::make_unique<MotorIncrustado>(QDir::cleanPath(ruta), avisoEspera_);
     } else {
         motor_ = std::make_unique<MotorOdbc>(cadenaConexion);
     }
 }
 
-void Conexion::abrir(std::unique_ptr<Motor> motor) { motor_ = std::move(motor); }
+void Conexion::abrir(std::unique_ptr<Motor> motor) {
+    motor_ = std::move(motor);
+    // An engine made with its own notice keeps it unless this connection has one.
+    if (motor_ && avisoEspera_) motor_->avisarEspera(avisoEspera_);
+}
+
+void Conexion::alEsperarBloqueo(AvisoEspera aviso) {
+    avisoEspera_ = std::move(aviso);
+    if (motor_) motor_->avisarEspera(avisoEspera_);
+}
 
 void Conexion::cerrar() { motor_.reset(); }
 

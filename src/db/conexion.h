@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "db/motor.h"
@@ -39,6 +40,11 @@ public:
     int agregarObservador(Observador o);
     void quitarObservador(int id);
 
+    // Told when a statement waits for another station's lock and when the wait ends; kept for
+    // every engine opened afterwards and handed to the one open now.
+    void alEsperarBloqueo(AvisoEspera aviso);
+    const AvisoEspera& avisoEspera() const { return avisoEspera_; }
+
     Motor* motor() { return motor_.get(); }
 
 private:
@@ -47,9 +53,13 @@ private:
 
     std::unique_ptr<Motor> motor_;
     std::vector<std::pair<int, Observador>> observadores_;
+    AvisoEspera avisoEspera_;
     int siguienteId_ = 1;
 };
 
+// The value of `clave` in an ODBC connection string, braces taken off (Driver={SQL Server});
+// nothing when the string does not name it.
+std::optional<QString> valorDeCadena(const QString& cadenaConexion, QLatin1String clave);
 // The value after "Server=" in an ODBC connection string (empty when absent).
 QString servidorDeCadena(const QString& cadenaConexion);
 

@@ -5,15 +5,47 @@
 
 namespace db {
 
-// A failure reported by the database engine (or the driver), carrying its own text so that
-// the window can show the user exactly what the server said.
+// What kind of failure the engine met, so that the clerk reads what happened and what to do.
+enum class TipoFalla {
+    Ocupada,              // another station holds the database
+    SoloLectura,          // the file, its folder or the server database takes no changes
+    DiscoLleno,           // no room left on the database's disk
+    EntradaSalida,        // the disk or the network failed reading or writing
+    ArchivoDanado,        // a file of the database is missing, empty or damaged
+    ControladorFaltante,  // the ODBC driver cannot be loaded
+    AccesoRechazado,      // the server refused the log-in, or the system the file
+    SinRespuesta,         // the server cannot be reached or does not answer
+    TextoLargo,           // a text longer than its column
+    Otra
+};
+
+// A failure reported by the database engine (or the driver): a Spanish sentence saying what
+// happened and what to do, and the engine's own text for support. mensaje() is what the windows
+// show: the sentence, then "Detalle: " and the engine's text on a line of its own.
 class ErrorBD : public std::exception {
-public:
-    explicit ErrorBD(QString mensaje) : mensaje_(std::move(mensaje)), c_(mensaje_.toStdString()) {}
+  public:
+    // A failure of the program's own, already said in Spanish.
+    explicit ErrorBD(QString mensaje) : ErrorBD(TipoFalla::Otra, std::move(mensaje), QString()) {}
+    ErrorBD(TipoFalla tipo, QString explicacion, QString textoMotor)
+        : tipo_(tipo),
+          explicacion_(std::move(explicacion)),
+          textoMotor_(std::move(textoMotor)),
+          mensaje_(textoMotor_.isEmpty()
+                       ? explicacion_
+                       : explicacion_ + QStringLiteral("\nDetalle: ") + textoMotor_),
+          c_(mensaje_.toStdString()) {}
+
+    TipoFalla tipo() const { return tipo_; }
+    const QString& explicacion() const { return explicacion_; }
+    // Empty when the failure is the program's own.
+    const QString& textoMotor() const { return textoMotor_; }
     const QString& mensaje() const { return mensaje_; }
     const char* what() const noexcept override { return c_.c_str(); }
 
-private:
+  private:
+    TipoFalla tipo_;
+    QString explicacion_;
+    QString textoMotor_;
     QString mensaje_;
     std::string c_;
 };

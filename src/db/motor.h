@@ -1,9 +1,11 @@
 #pragma once
 // What an engine offers the connection: the company's SQL Server over ODBC, or the embedded
-// emulation of it on SQLite. Every method throws db::ErrorBD with the engine's own text.
+// emulation of it on SQLite. Every method throws db::ErrorBD: what happened, in Spanish, and
+// the engine's own text.
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 namespace db {
@@ -33,6 +35,10 @@ public:
     virtual QVariant valor(int i) const = 0;
 };
 
+// Told true when a statement starts waiting for a lock another station holds, and false when
+// that wait is over (the lock obtained or given up), so that the program can show it is busy.
+using AvisoEspera = std::function<void(bool esperando)>;
+
 class Motor {
 public:
     virtual ~Motor() = default;
@@ -47,6 +53,8 @@ public:
     virtual void iniciarTransaccion() = 0;
     virtual void confirmarTransaccion() = 0;
     virtual void deshacerTransaccion() = 0;
+    // Engines that wait for locks themselves tell their waits here; SQL Server waits on its side.
+    virtual void avisarEspera(AvisoEspera aviso) { (void)aviso; }
 };
 
 }  // namespace db

@@ -12,10 +12,12 @@
 #include <QTime>
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "db/conexion.h"
 #include "db/error_bd.h"
+#include "db/fallas.h"
 
 namespace db {
 
@@ -29,18 +31,13 @@ constexpr int kTipoSqlBit = -7;
 // share one.
 QAtomicInteger<int> siguienteConexion{0};
 
-bool tieneClave(const QString& cadena, QLatin1String clave) {
-    for (const QString& parte : cadena.split(QLatin1Char(';'))) {
-        const int igual = parte.indexOf(QLatin1Char('='));
-        if (igual >= 0 && parte.left(igual).trimmed().compare(clave, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
-
 QString textoError(const QSqlError& e) {
     const QString t = e.text().trimmed();
     return t.isEmpty() ? QStringLiteral("(el controlador no dio detalles)") : t;
+}
+
+bool tieneClave(const QString& cadena, QLatin1String clave) {
+    return valorDeCadena(cadena, clave).has_value();
 }
 
 // The rows are read whole when the statement runs, as ADO's client-side cursor does: the
@@ -215,29 +212,39 @@ QVariant MotorOdbc::valorDeEntrada(const Parametro& p) {
 
 MotorOdbc::MotorOdbc(const QString& cadenaConexion, int segundosEspera)
     : nombreConexion_(
-          QStringLiteral("solicitudes_odbc_%1").arg(siguienteConexion.fetchAndAddRelaxed(1))) {
-    const QString servidor = servidorDeCadena(cadenaConexion);
-    QString falla;
+          QStringLiteral("solicitudes_odbc_%1").arg(siguienteConexion.fetchAndAddRelaxed(1))),
+      servidor_(servidorDeCadena(cadenaConexion)),
+      controlador_(valorDeCadena(cadenaConexion, QLatin1String("Driver")).value_or(QString())) {
+    std::optional<ErrorBD> falla;
     {
         QSqlDatabase bd = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), nombreConexion_);
         if (!bd.isValid()) {
-            falla = QStringLiteral("El controlador ODBC de Qt (QODBC) no está instalado: %1")
-                        .arg(textoError(bd.lastError()));
+            falla = ErrorBD(TipoFalla::ControladorFaltante,
+                            QStringLiteral("No está instalado el controlador ODBC de Qt (QODBC); "
+                                           "pida a soporte que lo instale."),
+                            textoError(bd.lastError()));
         } else {
             bd.setDatabaseName(cadenaParaControlador(cadenaConexion));
             // Zero would mean "wait for ever"; a server that never answers must become a message.
             bd.setConnectOptions(
                 QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(std::max(1, segundosEspera)));
             if (!bd.open())
-                falla =
-                    QStringLiteral("No se pudo conectar con el servidor de base de datos «%1»: %2")
-                        .arg(servidor, textoError(bd.lastError()));
+                falla = falloDe(bd.lastError(),
+                                QStringLiteral("No se pudo conectar con el servidor de base de "
+                                               "datos «%1»")
+                                    .arg(servidor_));
         }
     }
-    if (!falla.isEmpty()) {
+    if (falla) {
         QSqlDatabase::removeDatabase(nombreConexion_);
-        throw ErrorBD(falla);
+        throw *falla;
     }
+}
+
+ErrorBD MotorOdbc::falloDe(const QSqlError& e, const QString& contexto) const {
+    // Qt hands over the native error numbers, not the SQLSTATE.
+    return FallaOdbc(QString(), e.nativeErrorCode(), textoError(e), servidor_, controlador_,
+                     contexto);
 }
 
 MotorOdbc::~MotorOdbc() {
@@ -255,13 +262,12 @@ std::unique_ptr<Resultado> MotorOdbc::consultar(const QString& sql) {
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     if (!q.exec(sql))
-        throw ErrorBD(QStringLiteral("Error de SQL Server al ejecutar la consulta: %1")
-                          .arg(textoError(q.lastError())));
+        throw falloDe(q.lastError(), QStringLiteral("SQL Server no pudo ejecutar la consulta"));
     saltarConteos(q);
     auto r = leerResultado(q);
     if (q.lastError().isValid())
-        throw ErrorBD(QStringLiteral("Error de SQL Server al leer el resultado: %1")
-                          .arg(textoError(q.lastError())));
+        throw falloDe(q.lastError(),
+                      QStringLiteral("SQL Server no pudo entregar el resultado de la consulta"));
     return r;
 }
 
@@ -269,8 +275,7 @@ long long MotorOdbc::ejecutar(const QString& sql) {
     QSqlQuery q(QSqlDatabase::database(nombreConexion_, false));
     q.setForwardOnly(true);
     if (!q.exec(sql))
-        throw ErrorBD(QStringLiteral("Error de SQL Server al ejecutar la instrucción: %1")
-                          .arg(textoError(q.lastError())));
+        throw falloDe(q.lastError(), QStringLiteral("SQL Server no pudo ejecutar la instrucción"));
     return q.numRowsAffected();
 }
 
@@ -279,9 +284,10 @@ std::unique_ptr<Resultado> MotorOdbc::llamar(const QString& procedimiento,
     QSqlQuery q(QSqlDatabase::database(nombreConexion_, false));
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    auto error = [&procedimiento](const QSqlError& e) {
-        return ErrorBD(QStringLiteral("Error de SQL Server al llamar al procedimiento %1: %2")
-                           .arg(procedimiento, textoError(e)));
+    auto error = [this, &procedimiento](const QSqlError& e) {
+        return falloDe(
+            e,
+            QStringLiteral("SQL Server no pudo ejecutar el procedimiento %1").arg(procedimiento));
     };
     if (!q.prepare(textoLlamadaOdbc(procedimiento, static_cast<int>(parametros.size()))))
         throw error(q.lastError());
@@ -335,16 +341,14 @@ std::unique_ptr<Resultado> MotorOdbc::llamar(const QString& procedimiento,
 void MotorOdbc::iniciarTransaccion() {
     QSqlDatabase bd = QSqlDatabase::database(nombreConexion_, false);
     if (!bd.transaction())
-        throw ErrorBD(QStringLiteral("No se pudo iniciar la transacción: %1")
-                          .arg(textoError(bd.lastError())));
+        throw falloDe(bd.lastError(), QStringLiteral("No se pudo iniciar la transacción"));
     enTransaccion_ = true;
 }
 
 void MotorOdbc::confirmarTransaccion() {
     QSqlDatabase bd = QSqlDatabase::database(nombreConexion_, false);
     if (!bd.commit())
-        throw ErrorBD(QStringLiteral("No se pudo confirmar la transacción: %1")
-                          .arg(textoError(bd.lastError())));
+        throw falloDe(bd.lastError(), QStringLiteral("No se pudo confirmar la transacción"));
     enTransaccion_ = false;
 }
 
@@ -354,8 +358,7 @@ void MotorOdbc::deshacerTransaccion() {
     QSqlDatabase bd = QSqlDatabase::database(nombreConexion_, false);
     enTransaccion_ = false;
     if (!bd.rollback())
-        throw ErrorBD(QStringLiteral("No se pudo deshacer la transacción: %1")
-                          .arg(textoError(bd.lastError())));
+        throw falloDe(bd.lastError(), QStringLiteral("No se pudo deshacer la transacción"));
 }
 
 }  // namespace db

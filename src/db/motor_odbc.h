@@ -3,7 +3,10 @@
 #include <QString>
 #include <QVariant>
 
+#include "db/error_bd.h"
 #include "db/motor.h"
+
+class QSqlError;
 
 namespace db {
 
@@ -35,7 +38,12 @@ class MotorOdbc : public Motor {
     static QString textoLlamadaOdbc(const QString& procedimiento, int parametros);
 
   private:
+    // The driver's failure told for the clerk; `contexto` says what was being done.
+    ErrorBD falloDe(const QSqlError& e, const QString& contexto) const;
+
     QString nombreConexion_;
+    QString servidor_;
+    QString controlador_;  // the name in Driver={...}
     bool enTransaccion_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include "db/error_bd.h"
 #include "db/sql.h"
 #include "startup/cifrado.h"
+#include "startup/reloj_espera.h"
 #include "startup/tabla_dbf.h"
 
 namespace Global {
@@ -56,6 +57,8 @@ void LeerConfiguracion() {
 
 void Conectar() {
     LeerConfiguracion();
+    // Opening may already wait for a station that is writing.
+    Conexion.alEsperarBloqueo(MostrarRelojAlEsperar);
     try {
         Conexion.abrir(CadenaConexion, CarpetaConfiguracion);
         CadenaSql = QStringLiteral(

@@ -16,9 +16,11 @@ private:
     QString mensaje_;
 };
 
-// The text fields of the first row that is not marked deleted, keyed by field name in upper
-// case, read as Windows-1252 and trimmed of blanks. Other field types are ignored. Returns
-// false when the table holds no row; throws ErrorDbf when the file is unreadable or damaged.
+// The text fields (Character, and Visual FoxPro's Varchar and Varbinary at their real length)
+// of the first row that is not marked deleted, keyed by field name in upper case, read as
+// Windows-1252 and trimmed of blanks; a NULL field reads empty. Other field types are ignored.
+// Returns false when the table holds no row; throws ErrorDbf when the file is unreadable or
+// damaged.
 bool LeerPrimerRenglon(const QString& ruta, QHash<QString, QString>& campos);
 
 struct CampoTexto {

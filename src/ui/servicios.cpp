@@ -5,9 +5,14 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QProcess>
+#include <QSpacerItem>
+#include <QStyle>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -22,13 +27,42 @@ QWidget* VentanaDelante() {
 
 }  // namespace
 
+int AnchoParaTitulo(const QString& titulo, const QWidget& ventana) {
+    // The window manager draws the title in a font of its own; Qt's title-bar font, bold and
+    // never smaller than the application's, stands in for it.
+    QFont letra = QApplication::font("QMdiSubWindowTitleBar");
+    const QFont general = QApplication::font();
+    if (general.pointSizeF() > letra.pointSizeF()) letra.setPointSizeF(general.pointSizeF());
+    letra.setBold(true);
+    const QFontMetrics medida(letra);
+    // The window's icon on the left and up to three frame buttons on the right, each about as
+    // wide as the bar is high, and the frame's margins.
+    const int barra =
+        std::max(ventana.style()->pixelMetric(QStyle::PM_TitleBarHeight), medida.height() + 8);
+    return medida.horizontalAdvance(titulo) + 4 * barra + 24;
+}
+
+void PrepararCaja(QMessageBox& caja) {
+    if (QAbstractButton* b = caja.button(QMessageBox::Ok)) b->setText(QStringLiteral("Aceptar"));
+    if (QAbstractButton* b = caja.button(QMessageBox::Yes)) b->setText(QStringLiteral("&Sí"));
+    if (QAbstractButton* b = caja.button(QMessageBox::No)) b->setText(QStringLiteral("&No"));
+    // QMessageBox sizes itself to its layout's minimum width when shown: a row holding a spacer
+    // as wide as the title needs keeps a short text from cutting the title.
+    auto* rejilla = qobject_cast<QGridLayout*>(caja.layout());
+    if (!rejilla) return;
+    const QMargins m = rejilla->contentsMargins();
+    const int ancho = AnchoParaTitulo(caja.windowTitle(), caja) - m.left() - m.right();
+    rejilla->addItem(new QSpacerItem(ancho, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                     rejilla->rowCount(), 0, 1, std::max(1, rejilla->columnCount()));
+}
+
 void ServiciosEscritorio::mostrarMensaje(IconoMensaje icono, const QString& texto,
                                          const QString& titulo) {
     const QMessageBox::Icon dibujo = icono == IconoMensaje::Critico    ? QMessageBox::Critical
                                      : icono == IconoMensaje::Pregunta ? QMessageBox::Question
                                                                        : QMessageBox::Information;
     QMessageBox caja(dibujo, titulo, texto, QMessageBox::Ok, VentanaDelante());
-    caja.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
+    PrepararCaja(caja);
     caja.exec();
 }
 
@@ -36,9 +70,8 @@ bool ServiciosEscritorio::preguntar(const QString& texto, const QString& titulo,
                                     bool siPorDefecto) {
     QMessageBox caja(QMessageBox::Question, titulo, texto, QMessageBox::Yes | QMessageBox::No,
                      VentanaDelante());
+    PrepararCaja(caja);
     QAbstractButton* si = caja.button(QMessageBox::Yes);
-    si->setText(QStringLiteral("&Sí"));
-    caja.button(QMessageBox::No)->setText(QStringLiteral("&No"));
     caja.setDefaultButton(siPorDefecto ? QMessageBox::Yes : QMessageBox::No);
     caja.setEscapeButton(QMessageBox::No);
     caja.exec();

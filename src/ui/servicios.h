@@ -6,6 +6,8 @@
 #include <QStringList>
 
 class QDialog;
+class QMessageBox;
+class QWidget;
 
 enum class IconoMensaje { Critico, Informacion, Pregunta };
 
@@ -40,6 +42,12 @@ class ServiciosEscritorio : public ServiciosVentana {
 ServiciosVentana& Servicios();
 // Installs other services (not owned); null puts the desktop's back.
 void InstalarServicios(ServiciosVentana* servicios);
+
+// Width a window needs for its whole title on the title bar, frame buttons included.
+int AnchoParaTitulo(const QString& titulo, const QWidget& ventana);
+// A desktop message box as the program shows it: Spanish button texts, wide enough for its
+// title. Call after its buttons and title are set, before it is shown.
+void PrepararCaja(QMessageBox& caja);
 
 void MensajeError(const QString& texto, const QString& titulo);
 void MensajeInformacion(const QString& texto, const QString& titulo);

@@ -156,7 +156,7 @@ class MotorIncrustadoTest : public QObject {
 
     void archivoDanadoEsErrorConElTextoDeSqlite() {
         const QString carpeta = dir_->filePath(QStringLiteral("danada"));
-        QDir().mkpath(carpeta);
+        { MotorIncrustado crear(carpeta); }
         QFile f(QDir(carpeta).filePath(QStringLiteral("norv.sqlite")));
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(4096, 'x'));

@@ -145,7 +145,7 @@ class MotorOdbcConsultasPrueba : public QObject {
             QFAIL("la consulta sobre una tabla inexistente no falló");
         } catch (const ErrorBD& e) {
             QVERIFY2(e.mensaje().startsWith(
-                         QLatin1String("Error de SQL Server al ejecutar la consulta: ")),
+                         QLatin1String("SQL Server no pudo ejecutar la consulta; avise a soporte")),
                      qPrintable(e.mensaje()));
             QVERIFY2(e.mensaje().contains(QLatin1String("no_existe")), qPrintable(e.mensaje()));
         }
@@ -217,7 +217,7 @@ class MotorOdbcConsultasPrueba : public QObject {
             QFAIL("SQLite no tiene procedimientos y la llamada no falló");
         } catch (const ErrorBD& e) {
             QVERIFY2(e.mensaje().startsWith(QLatin1String(
-                         "Error de SQL Server al llamar al procedimiento REGRESA_FOLIO: ")),
+                         "SQL Server no pudo ejecutar el procedimiento REGRESA_FOLIO; ")),
                      qPrintable(e.mensaje()));
         }
     }

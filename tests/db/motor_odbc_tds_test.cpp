@@ -641,7 +641,7 @@ class MotorOdbcTdsPrueba : public QObject {
             QFAIL("el error del servidor no llegó");
         } catch (const ErrorBD& e) {
             QVERIFY2(e.mensaje().startsWith(
-                         QStringLiteral("Error de SQL Server al ejecutar la instrucción: ")),
+                         QStringLiteral("SQL Server no pudo ejecutar la instrucción; ")),
                      qPrintable(e.mensaje()));
             QVERIFY2(e.mensaje().contains(QLatin1String("Invalid object name 'no_existe'.")),
                      qPrintable(e.mensaje()));

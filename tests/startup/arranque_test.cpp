@@ -1,5 +1,7 @@
 // Start-up from a configuration folder: the start-up table, the connection string, the running
 // branch, and every way a configuration can be wrong.
+#include <QCursor>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -86,6 +88,22 @@ class ArranqueTest : public QObject {
             return e.mensaje;
         }
         return QString();
+    }
+
+    // Runs the program's start on `carpeta`, which must fail: exit code 1, one critical message
+    // and no window. Returns the message.
+    QString arranqueFallido(const QString& carpeta) {
+        ServiciosFalsos servicios;
+        qputenv("OXA_DIR", carpeta.toUtf8());
+        const int codigo = Global::Iniciar();
+        qunsetenv("OXA_DIR");
+        [&] {
+            QCOMPARE(codigo, 1);
+            QCOMPARE(servicios.mensajes.size(), 1);
+            QCOMPARE(servicios.mensajes[0].icono, IconoMensaje::Critico);
+            QVERIFY(servicios.dialogos.isEmpty());
+        }();
+        return servicios.mensajes.value(0).texto;
     }
 
 private slots:
@@ -205,14 +223,46 @@ private slots:
 
     void iniciarMuestraElErrorYTerminaConUno() {
         QTemporaryDir dir;
-        ServiciosFalsos servicios;
-        qputenv("OXA_DIR", dir.path().toUtf8());
-        QCOMPARE(Global::Iniciar(), 1);
-        qunsetenv("OXA_DIR");
-        QCOMPARE(servicios.mensajes.size(), 1);
-        QCOMPARE(servicios.mensajes[0].icono, IconoMensaje::Critico);
-        QVERIFY(servicios.mensajes[0].texto.contains(QStringLiteral("ARRANQUE.dbf")));
-        QVERIFY(servicios.dialogos.isEmpty());
+        QVERIFY(arranqueFallido(dir.path()).contains(QStringLiteral("ARRANQUE.dbf")));
+    }
+
+    void unaBaseVaciaDetieneElArranqueSinRecrearla() {
+        QTemporaryDir dir;
+        Escribir(dir.filePath("ARRANQUE.DBF"), ArranqueFox("sqlite:datos", "sa", Cifrado("X"), Cifrado("1")));
+        { db::MotorIncrustado crear(dir.filePath("datos")); }
+        Escribir(dir.filePath("datos/norv.sqlite"), QByteArray());
+        QCOMPARE(arranqueFallido(dir.path()),
+                 QStringLiteral("No se pudo conectar a la base de datos:\nEl archivo «%1» de la "
+                                "base de datos está vacío (0 bytes): sus datos se perdieron. "
+                                "Restáurelo del respaldo o avise a soporte; el programa no lo "
+                                "vuelve a crear.")
+                     .arg(QDir::toNativeSeparators(dir.filePath("datos/norv.sqlite"))));
+        QCOMPARE(QFileInfo(dir.filePath("datos/norv.sqlite")).size(), 0);
+    }
+
+    void elRelojSeVeMientrasOtraEstacionTieneLaBase() {
+        QTemporaryDir dir;
+        Global::CarpetaConfiguracion = dir.path();
+        Escribir(dir.filePath("ARRANQUE.DBF"), ArranqueFox("sqlite:datos", "sa", Cifrado("X"), Cifrado("1")));
+        Global::Conectar();
+        sqlite3* otra = nullptr;
+        QCOMPARE(sqlite3_open(dir.filePath("datos/erp_oxa.sqlite").toUtf8().constData(), &otra), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(otra, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+        // What start-up installed, watched: the pointer while waiting, and after; the other
+        // station lets go once this one waits.
+        const db::AvisoEspera reloj = Global::Conexion.avisoEspera();
+        QVERIFY(reloj);
+        QList<bool> conReloj;
+        Global::Conexion.alEsperarBloqueo([&](bool esperando) {
+            reloj(esperando);
+            const QCursor* c = QGuiApplication::overrideCursor();
+            conReloj << (c && c->shape() == Qt::WaitCursor);
+            if (esperando) sqlite3_exec(otra, "COMMIT", nullptr, nullptr, nullptr);
+        });
+        Global::Conexion.ejecutar(QStringLiteral("INSERT INTO sucursales (sucursal) VALUES ('5')"));
+        sqlite3_close(otra);
+        QCOMPARE(conReloj, (QList<bool>{true, false}));
+        Global::Desconectar();
     }
 
     void iniciarLlegaAlLoginYRegistraLasSentencias() {

@@ -65,6 +65,52 @@ QString Escribir(const QTemporaryDir& dir, const QByteArray& contenido) {
     return ruta;
 }
 
+// A Visual FoxPro 9 table of one row: header `version`, field flags at byte 18 of each
+// descriptor, each field's place written in the descriptor, and, when `nulos` is given, the
+// hidden _NullFlags field last with those bytes. Values are the field's raw bytes.
+struct CampoVfp {
+    QByteArray nombre;
+    char tipo;
+    int longitud;
+    char banderas;  // 0x02: may be NULL
+    QByteArray bytes;
+};
+
+QByteArray TablaVfp(char version, QList<CampoVfp> campos, const QByteArray& nulos) {
+    if (!nulos.isEmpty()) campos << CampoVfp{"_NullFlags", '0', int(nulos.size()), 0x05, nulos};
+    const int largoEncabezado = 32 + 32 * campos.size() + 1 + 263;
+    int largoRenglon = 1;
+    for (const CampoVfp& c : campos) largoRenglon += c.longitud;
+    QByteArray b(largoEncabezado, '\0');
+    b[0] = version;
+    b[4] = 1;
+    b[8] = char(largoEncabezado & 0xFF);
+    b[9] = char(largoEncabezado >> 8);
+    b[10] = char(largoRenglon);
+    b[29] = 0x03;
+    QByteArray renglon(largoRenglon, ' ');
+    int pos = 32, desp = 1;
+    for (const CampoVfp& c : campos) {
+        for (int k = 0; k < c.nombre.size(); ++k) b[pos + k] = c.nombre[k];
+        b[pos + 11] = c.tipo;
+        b[pos + 12] = char(desp);
+        b[pos + 16] = char(c.longitud);
+        b[pos + 18] = c.banderas;
+        for (int k = 0; k < c.bytes.size(); ++k) renglon[desp + k] = c.bytes[k];
+        desp += c.longitud;
+        pos += 32;
+    }
+    b[pos] = 0x0D;
+    return b + renglon + QByteArray(1, '\x1A');
+}
+
+// A Varchar value shorter than its field, as VFP stores it: its length in the field's last byte.
+QByteArray Corto(const QByteArray& valor, int longitud) {
+    QByteArray r = valor.leftJustified(longitud, ' ');
+    r[longitud - 1] = char(valor.size());
+    return r;
+}
+
 const QList<Campo> kCampos = {{"SERVER_SQL", 'C', 40}, {"USUARIO", 'C', 20},
                               {"ALTA", 'D', 8},        {"CONTRASENA", 'C', 30},
                               {"TOKEN", 'C', 10},      {"ACTIVO", 'L', 1}};
@@ -133,6 +179,51 @@ private slots:
             QFAIL("se esperaba un error");
         } catch (const dbf::ErrorDbf& e) {
             QVERIFY2(e.mensaje().contains(QStringLiteral("ARRANQUE.DBF")), qPrintable(e.mensaje()));
+        }
+    }
+
+    void leeVarcharVarbinaryYNulosDeVisualFoxPro() {
+        const QByteArray cifrada = QByteArray::fromHex("aade20a2");
+        struct Caso {
+            const char* que;
+            QByteArray tabla;
+            QHash<QString, QString> esperado;
+        } casos[] = {
+            {"V(60) no lleno, 0x32",
+             TablaVfp(0x32, {{"SERVER_SQL", 'V', 60, 0, Corto("sqlite:datos", 60)},
+                             {"USUARIO", 'C', 20, 0, "sa"}},
+                      QByteArray(1, '\x01')),
+             {{"SERVER_SQL", "sqlite:datos"}, {"USUARIO", "sa"}}},
+            {"V lleno, sin marca de largo",
+             TablaVfp(0x32, {{"TOKEN", 'V', 5, 0, "ABCDE"}}, QByteArray(1, '\0')),
+             {{"TOKEN", "ABCDE"}}},
+            // Bits in field order: the V field's length bit, its null bit, then the C's null bit.
+            {"V que admite NULL y C nulo",
+             TablaVfp(0x32, {{"SERVER_SQL", 'V', 10, 0x02, Corto("srv", 10)},
+                             {"USUARIO", 'C', 10, 0x02, "NOSEVE"}},
+                      QByteArray(1, '\x05')),
+             {{"SERVER_SQL", "srv"}, {"USUARIO", ""}}},
+            {"V nulo",
+             TablaVfp(0x32, {{"SERVER_SQL", 'V', 10, 0x02, Corto("viejo", 10)}},
+                      QByteArray(1, '\x03')),
+             {{"SERVER_SQL", ""}}},
+            {"Q con códigos cifrados",
+             TablaVfp(0x32, {{"CONTRASENA", 'Q', 10, 0, Corto(cifrada, 10)}}, QByteArray(1, '\x01')),
+             {{"CONTRASENA", ansi::aTexto(cifrada)}}},
+            {"0x31 con C que admite NULL",
+             TablaVfp(0x31, {{"USUARIO", 'C', 10, 0x02, "sa"}, {"TOKEN", 'C', 10, 0x02, "x"}},
+                      QByteArray(1, '\x02')),
+             {{"USUARIO", "sa"}, {"TOKEN", ""}}},
+            {"0x30 sin _NullFlags",
+             TablaVfp(0x30, {{"USUARIO", 'C', 10, 0, "  sa  "}}, {}), {{"USUARIO", "sa"}}},
+        };
+        for (const Caso& c : casos) {
+            QTemporaryDir dir;
+            QHash<QString, QString> campos;
+            QVERIFY2(dbf::LeerPrimerRenglon(Escribir(dir, c.tabla), campos), c.que);
+            QVERIFY2(campos == c.esperado,
+                     qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(c.que),
+                                                            QStringList(campos.values()).join('|'))));
         }
     }
 

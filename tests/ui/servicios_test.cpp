@@ -49,6 +49,7 @@ class ServiciosTest : public QObject {
     void escritorioMensajeDeInformacion();
     void escritorioPreguntaSiPorDefecto();
     void escritorioPreguntaNoPorDefecto();
+    void escritorioCajaTanAnchaComoSuTitulo();
     void escritorioModal();
     void escritorioProgramaInexistente();
 };
@@ -242,6 +243,31 @@ void ServiciosTest::escritorioPreguntaNoPorDefecto() {
     cazador.armar();
     QVERIFY(Preguntar(QStringLiteral("¿Salir?"), QStringLiteral("Descartar Cambios"), false));
     QCOMPARE(cazador.cajas, 2);
+}
+
+void ServiciosTest::escritorioCajaTanAnchaComoSuTitulo() {
+    CazadorDeCajas cazador;
+    QList<int> anchos, necesarios;
+    cazador.accion = [&](QMessageBox* caja) {
+        anchos << caja->width();
+        necesarios << AnchoParaTitulo(caja->windowTitle(), *caja);
+        caja->reject();
+    };
+    // A short text under a long title: the box would otherwise be as narrow as the text.
+    cazador.armar();
+    MensajeError(QStringLiteral("Sin datos"), QStringLiteral("Error de Base de Datos"));
+    cazador.armar();
+    Preguntar(QStringLiteral("¿Sí?"), QStringLiteral("Descartar los Cambios de la Recepción"));
+    QCOMPARE(cazador.cajas, 2);
+    QFont negrita = QApplication::font();
+    negrita.setBold(true);
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY2(anchos[i] >= necesarios[i],
+                 qPrintable(QStringLiteral("%1 < %2").arg(anchos[i]).arg(necesarios[i])));
+        // Room for the frame's buttons besides the title itself.
+        QVERIFY(necesarios[i] > QFontMetrics(negrita).horizontalAdvance(
+                                    QStringLiteral("Error de Base de Datos")) + 60);
+    }
 }
 
 void ServiciosTest::escritorioModal() {

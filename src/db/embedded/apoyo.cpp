@@ -2,7 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <QFileInfo>
+
 #include "db/error_bd.h"
+#include "db/fallas.h"
 
 namespace db::incrustado {
 
@@ -55,6 +58,16 @@ QDateTime LeerFecha(const QString& texto) {
 }
 
 QString MensajeSqlite(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+
+db::ErrorBD UltimaFalla(sqlite3* db, const QString& ruta, const QString& contexto) {
+    QString donde = ruta;
+    if (donde.isEmpty()) {
+        const char* archivo = sqlite3_db_filename(db, "main");
+        if (archivo && *archivo) donde = QFileInfo(QFile::decodeName(archivo)).absolutePath();
+    }
+    return db::FallaSqlite(sqlite3_extended_errcode(db), sqlite3_system_errno(db),
+                           MensajeSqlite(db), donde, contexto);
+}
 
 void Enlazar(sqlite3_stmt* st, int i, const QVariant& v) {
     if (v.isNull() || !v.isValid()) {
@@ -120,7 +133,7 @@ Sentencia::Sentencia(sqlite3* db, const QString& sql) : db_(db) {
     const QByteArray u = sql.toUtf8();
     if (sqlite3_prepare_v2(db, u.constData(), static_cast<int>(u.size()), &st_, nullptr) !=
         SQLITE_OK)
-        throw ErrorBD(MensajeSqlite(db));
+        throw UltimaFalla(db);
 }
 
 Sentencia::~Sentencia() { sqlite3_finalize(st_); }
@@ -134,9 +147,9 @@ bool Sentencia::paso() {
     const int rc = sqlite3_step(st_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
-    const QString m = MensajeSqlite(db_);
+    const ErrorBD e = UltimaFalla(db_);
     sqlite3_reset(st_);
-    throw ErrorBD(m);
+    throw e;
 }
 
 void Sentencia::ejecutar() {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariant>
 
+#include "db/error_bd.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 struct sqlite3_value;
@@ -20,6 +22,10 @@ QDateTime LeerFecha(const QString& texto);
 
 // SQLite's message of the last failure on the connection.
 QString MensajeSqlite(sqlite3* db);
+// The last failure on the connection, classified and worded for the clerk. `ruta` names the
+// file or folder concerned; by default the folder of the connection's files.
+db::ErrorBD UltimaFalla(sqlite3* db, const QString& ruta = QString(),
+                        const QString& contexto = QString());
 
 // A statement prepared on the connection; throws db::ErrorBD on every failure.
 class Sentencia {

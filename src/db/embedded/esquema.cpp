@@ -1,5 +1,7 @@
 #include "db/embedded/esquema.h"
 
+#include "db/fallas.h"
+
 namespace db::incrustado {
 
 namespace {
@@ -196,6 +198,63 @@ QStringList disparadores(const Tabla& t) {
                 .arg(t.base, t.nombre, columnas.join(QStringLiteral(", ")), cuerpo)};
 }
 
+// The server's name of the table, as its refusals give it.
+QString nombreServidor(const Tabla& t) {
+    return (t.base == QLatin1String("norv") ? QStringLiteral("norv") : QStringLiteral("erp_oxa")) +
+           QStringLiteral(".dbo.") + t.nombre;
+}
+
+// A text longer than its column is refused before it is written, as SQL Server refuses it:
+// nothing stored, nothing cut. Blanks beyond the width are no data and the server drops them;
+// so do the triggers below (CHAR(n) columns get cut by their padding trigger).
+QStringList disparadoresDeLargo(const Tabla& t) {
+    QStringList pruebas, columnas, recortes, excesos;
+    for (const Columna& c : t.columnas) {
+        if (!EsTexto(c.tipo)) continue;
+        const QString aviso = QStringLiteral("%1 in table ''%2'', column ''%3''.")
+                                  .arg(kTextoTruncado, nombreServidor(t), c.nombre);
+        pruebas << QStringLiteral(
+                       "SELECT RAISE(ABORT, '%1') WHERE length(rtrim(NEW.%2, ' ')) > %3;")
+                       .arg(aviso, c.nombre)
+                       .arg(c.longitud);
+        columnas << c.nombre;
+        if (c.tipo == T::Texto) {
+            // Only blanks are ever cut, whatever wrote the row.
+            const QString sobran =
+                QStringLiteral("(length(%1) > %2 AND length(rtrim(%1, ' ')) <= %2)")
+                    .arg(c.nombre)
+                    .arg(c.longitud);
+            recortes << QStringLiteral("%1 = CASE WHEN %2 THEN substr(%1, 1, %3) ELSE %1 END")
+                            .arg(c.nombre, sobran)
+                            .arg(c.longitud);
+            excesos << sobran;
+        }
+    }
+    if (pruebas.isEmpty()) return {};
+    const QString lista = columnas.join(QStringLiteral(", "));
+    const QString cuerpo = pruebas.join(QLatin1Char(' '));
+    QStringList r = {
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1.%2_largo_alta BEFORE INSERT ON %2 "
+                       "FOR EACH ROW BEGIN %3 END")
+            .arg(t.base, t.nombre, cuerpo),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1.%2_largo_cambio BEFORE UPDATE OF %3 "
+                       "ON %2 FOR EACH ROW BEGIN %4 END")
+            .arg(t.base, t.nombre, lista, cuerpo)};
+    if (recortes.isEmpty()) return r;
+    const QString recorte = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = NEW.rowid AND (%3);")
+                                .arg(t.nombre, recortes.join(QStringLiteral(", ")),
+                                     excesos.join(QStringLiteral(" OR ")));
+    r << QStringLiteral(
+             "CREATE TRIGGER IF NOT EXISTS %1.%2_blancos_alta AFTER INSERT ON %2 "
+             "FOR EACH ROW BEGIN %3 END")
+             .arg(t.base, t.nombre, recorte)
+      << QStringLiteral(
+             "CREATE TRIGGER IF NOT EXISTS %1.%2_blancos_cambio AFTER UPDATE OF %3 "
+             "ON %2 FOR EACH ROW BEGIN %4 END")
+             .arg(t.base, t.nombre, lista, recorte);
+    return r;
+}
+
 }  // namespace
 
 bool Tabla::tieneIdentidad() const {
@@ -232,8 +291,13 @@ QStringList SentenciasEsquema() {
         }
         r << QStringLiteral("CREATE TABLE IF NOT EXISTS %1.%2 (%3)")
                  .arg(t.base, t.nombre, defs.join(QStringLiteral(", ")));
-        r << disparadores(t);
     }
+    return r + SentenciasComplementos();
+}
+
+QStringList SentenciasComplementos() {
+    QStringList r;
+    for (const Tabla& t : Tablas()) r << disparadoresDeLargo(t) << disparadores(t);
     // Joins go by these integer columns; text columns get no index at all (see the engine).
     r << QStringLiteral(
              "CREATE INDEX IF NOT EXISTS norv.ix_solicitudes_cliente "

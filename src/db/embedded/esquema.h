@@ -10,6 +10,7 @@ namespace db::incrustado {
 enum class TipoColumna {
     Texto,     // VARCHAR(n): compared without regard to case or trailing blanks
     Caracter,  // CHAR(n): the same, and stored blank-padded to n
+    // Both refuse a longer text, as the server does, unless what is over is blanks.
     Entero,
     Decimal,  // DECIMAL(12,4): amounts and rates
     Real,     // REAL: the published program version
@@ -38,9 +39,11 @@ struct Tabla {
 const std::vector<Tabla>& Tablas();
 // Without regard to case; null when the table is not one of ours.
 const Tabla* BuscarTabla(const QString& nombre);
-// CREATE TABLE / CREATE TRIGGER IF NOT EXISTS, in order, using only SQLite's built-ins so that
-// the plain sqlite3 shell can open, read and fill the files.
+// CREATE TABLE / CREATE TRIGGER / CREATE INDEX IF NOT EXISTS, in order, using only SQLite's
+// built-ins so that the plain sqlite3 shell can open, read and fill the files.
 QStringList SentenciasEsquema();
+// The triggers and indexes alone: what may be added to existing files, since it hides nothing.
+QStringList SentenciasComplementos();
 
 inline bool EsTexto(TipoColumna t) { return t == TipoColumna::Texto || t == TipoColumna::Caracter; }
 

@@ -216,7 +216,10 @@ void conConsultas(sqlite3_context* ctx, F&& f) {
     try {
         f(*c);
     } catch (const ErrorBD& e) {
-        resultadoError(ctx, e.mensaje());
+        // The statement around the function fails with the engine's own text and, for a lock,
+        // its code, so that it is told as the same failure.
+        resultadoError(ctx, e.textoMotor().isEmpty() ? e.mensaje() : e.textoMotor());
+        if (e.tipo() == db::TipoFalla::Ocupada) sqlite3_result_error_code(ctx, SQLITE_BUSY);
     }
 }
 
@@ -322,8 +325,9 @@ void registrar(sqlite3* db, const char* nombre, int args,
     const int banderas = SQLITE_UTF8 | (determinista ? SQLITE_DETERMINISTIC : 0);
     if (sqlite3_create_function_v2(db, nombre, args, banderas, datos, f, nullptr, nullptr,
                                    nullptr) != SQLITE_OK)
-        throw ErrorBD(QStringLiteral("No se pudo registrar la función %1: %2")
-                          .arg(QLatin1String(nombre), MensajeSqlite(db)));
+        throw UltimaFalla(
+            db, QString(),
+            QStringLiteral("No se pudo registrar la función %1").arg(QLatin1String(nombre)));
 }
 
 }  // namespace
@@ -421,8 +425,8 @@ bool CoincideLike(QStringView p, QStringView s, QChar escape) {
 Funciones::Funciones(sqlite3* db) : consultas_(std::make_unique<Consultas>(db)) {
     if (sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, compararNocase, nullptr) !=
         SQLITE_OK)
-        throw ErrorBD(QStringLiteral("No se pudo registrar la comparación de textos: %1")
-                          .arg(MensajeSqlite(db)));
+        throw UltimaFalla(db, QString(),
+                          QStringLiteral("No se pudo registrar la comparación de textos"));
     void* c = consultas_.get();
     registrar(db, "like", 2, fnLike, nullptr, true);
     registrar(db, "like", 3, fnLike, nullptr, true);

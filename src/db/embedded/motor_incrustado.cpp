@@ -9,13 +9,16 @@
 #include <optional>
 #include <string>
 
+#include "db/embedded/apertura.h"
 #include "db/embedded/apoyo.h"
+#include "db/embedded/espera.h"
 #include "db/embedded/esquema.h"
 #include "db/embedded/funciones.h"
 #include "db/embedded/procedimientos.h"
 #include "db/embedded/resultado_incrustado.h"
 #include "db/embedded/traductor.h"
 #include "db/error_bd.h"
+#include "db/fallas.h"
 
 namespace db {
 
@@ -93,9 +96,11 @@ QVariant leer(sqlite3_stmt* st, int c, Categoria cat, int tipo) {
     return {};
 }
 
-QString errorDeArchivo(const QString& ruta, const QString& texto) {
-    return QStringLiteral("No se pudo abrir la base de datos «%1»: %2").arg(ruta, texto);
-}
+// What outlives the engine for the results still held, and its wait for other stations' locks.
+struct Estado {
+    bool vivo = true;  // false once the engine is gone: a result held elsewhere must not step
+    EsperaBloqueo espera;
+};
 
 }  // namespace
 
@@ -114,8 +119,7 @@ struct MotorIncrustado::Interno {
     QHash<QString, std::shared_ptr<Preparada>> cache;
     long long traducciones = 0;
     std::optional<qint64> ultimaIdentidad;  // what REGRESA_FOLIO answers
-    // False once the engine is gone: a result still held elsewhere must not step any more.
-    std::shared_ptr<bool> vivo = std::make_shared<bool>(true);
+    std::shared_ptr<Estado> estado = std::make_shared<Estado>();
 };
 
 // Statements kept prepared at most; the program builds texts with values inside, so an
@@ -131,8 +135,8 @@ class Cursor : public Resultado {
     using Preparada = MotorIncrustado::Preparada;
 
     // Fetches the first row at once, so that a statement that fails does so when it is opened.
-    Cursor(std::shared_ptr<Preparada> p, std::shared_ptr<bool> vivo)
-        : p_(std::move(p)), vivo_(std::move(vivo)), memoria_(p_->nombres.size()) {
+    Cursor(std::shared_ptr<Preparada> p, std::shared_ptr<Estado> estado)
+        : p_(std::move(p)), estado_(std::move(estado)), memoria_(p_->nombres.size()) {
         p_->enUso = true;
         primera_ = paso();
     }
@@ -147,7 +151,7 @@ class Cursor : public Resultado {
             return primera_;
         }
         if (terminado_) return false;
-        if (!*vivo_) {
+        if (!estado_->vivo) {
             terminado_ = true;
             throw ErrorBD(QStringLiteral("La conexión a la base de datos está cerrada."));
         }
@@ -180,23 +184,27 @@ class Cursor : public Resultado {
     };
 
     bool paso() {
+        FinDeEspera fin(estado_->espera);
         const int rc = sqlite3_step(p_->st);
         if (rc == SQLITE_ROW) return true;
-        const QString m = rc == SQLITE_DONE ? QString() : MensajeSqlite(sqlite3_db_handle(p_->st));
+        if (rc == SQLITE_DONE) {
+            liberar();
+            return false;
+        }
+        const ErrorBD e = UltimaFalla(sqlite3_db_handle(p_->st));
         liberar();
-        if (!m.isEmpty()) throw ErrorBD(m);
-        return false;
+        throw e;
     }
 
     void liberar() {
         if (terminado_) return;
         terminado_ = true;
-        if (*vivo_) sqlite3_reset(p_->st);
+        if (estado_->vivo) sqlite3_reset(p_->st);
         p_->enUso = false;
     }
 
     std::shared_ptr<Preparada> p_;
-    std::shared_ptr<bool> vivo_;
+    std::shared_ptr<Estado> estado_;
     mutable QVector<Memoria> memoria_;
     bool terminado_ = false;
     bool antesDeLaPrimera_ = true;
@@ -205,9 +213,12 @@ class Cursor : public Resultado {
 
 }  // namespace
 
-MotorIncrustado::MotorIncrustado(const QString& carpeta) : d_(std::make_unique<Interno>()) {
+MotorIncrustado::MotorIncrustado(const QString& carpeta, AvisoEspera aviso)
+    : d_(std::make_unique<Interno>()) {
     d_->carpeta = carpeta;
+    d_->estado->espera.aviso = std::move(aviso);
     try {
+        FinDeEspera fin(d_->estado->espera);
         abrir();
     } catch (...) {
         d_->cache.clear();
@@ -219,7 +230,7 @@ MotorIncrustado::MotorIncrustado(const QString& carpeta) : d_(std::make_unique<I
 }
 
 MotorIncrustado::~MotorIncrustado() {
-    *d_->vivo = false;
+    d_->estado->vivo = false;
     d_->cache.clear();
     d_->funciones.reset();
     sqlite3_close_v2(db_);
@@ -229,67 +240,71 @@ const QString& MotorIncrustado::carpeta() const { return d_->carpeta; }
 
 long long MotorIncrustado::traducciones() const { return d_->traducciones; }
 
-void MotorIncrustado::exec(const QString& sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString m = error ? QString::fromUtf8(error) : MensajeSqlite(db_);
-        sqlite3_free(error);
-        throw ErrorBD(m);
-    }
+void MotorIncrustado::avisarEspera(AvisoEspera aviso) {
+    d_->estado->espera.aviso = std::move(aviso);
+}
+
+void MotorIncrustado::limiteEspera(int milisegundos) { d_->estado->espera.limiteMs = milisegundos; }
+
+void MotorIncrustado::exec(const QString& sql, const QString& contexto) {
+    if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw UltimaFalla(db_, QString(), contexto);
 }
 
 void MotorIncrustado::abrir() {
     const QString& carpeta = d_->carpeta;
-    if (!QDir().mkpath(carpeta))
-        throw ErrorBD(QStringLiteral("No se pudo crear la carpeta «%1» de la base de datos.")
-                          .arg(QDir::toNativeSeparators(carpeta)));
+    const bool nueva = CarpetaNueva(carpeta, archivoErp(), archivoNorv());
     const QString erp = QDir(carpeta).filePath(archivoErp());
     const QString norv = QDir(carpeta).filePath(archivoNorv());
 
-    // One thread uses the connection (the program's): no mutex around every call.
-    if (sqlite3_open_v2(QFile::encodeName(erp).constData(), &db_,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                        nullptr) != SQLITE_OK)
-        throw ErrorBD(errorDeArchivo(QDir::toNativeSeparators(erp),
-                                     db_ ? MensajeSqlite(db_) : QStringLiteral("sin memoria")));
-    sqlite3_busy_timeout(db_, 5000);
+    // One thread uses the connection (the program's): no mutex around every call. Files that
+    // exist are opened as they are: one gone meanwhile must be an error, not a new empty file.
+    const int banderas =
+        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (nueva ? SQLITE_OPEN_CREATE : 0);
+    if (sqlite3_open_v2(QFile::encodeName(erp).constData(), &db_, banderas, nullptr) != SQLITE_OK) {
+        if (!db_)
+            throw ErrorBD(TipoFalla::Otra,
+                          QStringLiteral("No hay memoria para abrir la base de datos; cierre "
+                                         "otros programas e intente de nuevo."),
+                          QStringLiteral("out of memory"));
+        throw UltimaFalla(db_, erp);
+    }
+    InstalarEspera(db_, &d_->estado->espera);
     // Double quotes name; a misspelt "name" must be an error, not a text.
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
 
-    const auto probar = [&](const QString& base, const QString& ruta) {
-        try {
-            exec(QStringLiteral("SELECT count(*) FROM %1.sqlite_master").arg(base));
-        } catch (const ErrorBD& e) {
-            throw ErrorBD(errorDeArchivo(QDir::toNativeSeparators(ruta), e.mensaje()));
-        }
-        if (sqlite3_db_readonly(db_, base.toUtf8().constData()) == 1)
-            throw ErrorBD(errorDeArchivo(QDir::toNativeSeparators(ruta),
-                                         QStringLiteral("el archivo es de solo lectura")));
-    };
-    probar(QStringLiteral("main"), erp);
+    ProbarArchivo(db_, QStringLiteral("main"), erp);
     try {
         Sentencia adjuntar(db_, QStringLiteral("ATTACH DATABASE ?1 AS norv"));
         adjuntar.enlazar(1, norv);
         adjuntar.ejecutar();
-    } catch (const ErrorBD& e) {
-        throw ErrorBD(errorDeArchivo(QDir::toNativeSeparators(norv), e.mensaje()));
+    } catch (const ErrorBD&) {
+        throw UltimaFalla(db_, norv);
     }
-    probar(QStringLiteral("norv"), norv);
+    ProbarArchivo(db_, QStringLiteral("norv"), norv);
+    if (!nueva) {
+        RevisarTablas(db_, QStringLiteral("main"), erp);
+        RevisarTablas(db_, QStringLiteral("norv"), norv);
+    }
 
     d_->funciones = std::make_unique<Funciones>(db_);
     exec(QStringLiteral("PRAGMA main.synchronous = NORMAL; PRAGMA norv.synchronous = NORMAL"));
     // An automatic index comes with a Bloom filter that hashes texts by their length, so a
     // join of '1      ' with '1' would find nothing although the collation says equal.
     exec(QStringLiteral("PRAGMA automatic_index = OFF"));
+    // The tables only in new files; triggers and indexes also in existing ones, since they add
+    // rules and speed and hide nothing.
+    const QString contexto = QStringLiteral("No se pudo crear el esquema en «%1»")
+                                 .arg(QDir::toNativeSeparators(carpeta));
     try {
-        exec(QStringLiteral("BEGIN"));
-        for (const QString& s : SentenciasEsquema()) exec(s);
-        exec(QStringLiteral("COMMIT"));
-    } catch (const ErrorBD& e) {
+        exec(QStringLiteral("BEGIN"), contexto);
+        for (const QString& s : nueva ? SentenciasEsquema() : SentenciasComplementos())
+            exec(s, contexto);
+        exec(QStringLiteral("COMMIT"), contexto);
+    } catch (const ErrorBD&) {
         if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        throw ErrorBD(QStringLiteral("No se pudo crear el esquema en «%1»: %2")
-                          .arg(QDir::toNativeSeparators(carpeta), e.mensaje()));
+        throw;
     }
 }
 
@@ -309,7 +324,7 @@ std::shared_ptr<MotorIncrustado::Preparada> MotorIncrustado::preparar(const QStr
     const QByteArray u = p->traduccion.sql.toUtf8();
     if (sqlite3_prepare_v2(db_, u.constData(), static_cast<int>(u.size()), &p->st, nullptr) !=
         SQLITE_OK)
-        throw ErrorBD(MensajeSqlite(db_));
+        throw UltimaFalla(db_);
     const int n = sqlite3_column_count(p->st);
     for (int c = 0; c < n; ++c) {
         p->nombres << QString::fromUtf8(sqlite3_column_name(p->st, c));
@@ -327,19 +342,20 @@ std::shared_ptr<MotorIncrustado::Preparada> MotorIncrustado::preparar(const QStr
 }
 
 std::unique_ptr<Resultado> MotorIncrustado::correr(const QString& sql, long long* cambios) {
+    FinDeEspera fin(d_->estado->espera);
     const std::shared_ptr<Preparada> p = preparar(sql);
     sqlite3_stmt* st = p->st;
     if (p->traduccion.clase == ClaseSentencia::Select && !cambios)
-        return std::make_unique<Cursor>(p, d_->vivo);
+        return std::make_unique<Cursor>(p, d_->estado);
 
     // A statement that changes rows runs whole here; so does a SELECT sent to ejecutar().
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE) {
-        const QString m = MensajeSqlite(db_);
+        const ErrorBD e = UltimaFalla(db_);
         sqlite3_reset(st);
-        throw ErrorBD(m);
+        throw e;
     }
     const long long hechos =
         p->traduccion.clase == ClaseSentencia::Select ? 0 : sqlite3_changes64(db_);
@@ -362,33 +378,25 @@ long long MotorIncrustado::ejecutar(const QString& sql) {
 
 std::unique_ptr<Resultado> MotorIncrustado::llamar(const QString& procedimiento,
                                                    QList<Parametro>& parametros) {
+    FinDeEspera fin(d_->estado->espera);
     return LlamarProcedimiento(db_, d_->ultimaIdentidad, procedimiento, parametros);
 }
 
 void MotorIncrustado::iniciarTransaccion() {
-    try {
-        exec(QStringLiteral("BEGIN"));
-    } catch (const ErrorBD& e) {
-        throw ErrorBD(QStringLiteral("No se pudo iniciar la transacción: %1").arg(e.mensaje()));
-    }
+    FinDeEspera fin(d_->estado->espera);
+    exec(QStringLiteral("BEGIN"), QStringLiteral("No se pudo iniciar la transacción"));
 }
 
 void MotorIncrustado::confirmarTransaccion() {
-    try {
-        exec(QStringLiteral("COMMIT"));
-    } catch (const ErrorBD& e) {
-        throw ErrorBD(QStringLiteral("No se pudo confirmar la transacción: %1").arg(e.mensaje()));
-    }
+    FinDeEspera fin(d_->estado->espera);
+    exec(QStringLiteral("COMMIT"), QStringLiteral("No se pudo confirmar la transacción"));
 }
 
 void MotorIncrustado::deshacerTransaccion() {
     // Also called on the way out of a failure, when there may be nothing left to undo.
     if (sqlite3_get_autocommit(db_)) return;
-    try {
-        exec(QStringLiteral("ROLLBACK"));
-    } catch (const ErrorBD& e) {
-        throw ErrorBD(QStringLiteral("No se pudo deshacer la transacción: %1").arg(e.mensaje()));
-    }
+    FinDeEspera fin(d_->estado->espera);
+    exec(QStringLiteral("ROLLBACK"), QStringLiteral("No se pudo deshacer la transacción"));
 }
 
 }  // namespace db

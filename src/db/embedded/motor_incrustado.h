@@ -12,8 +12,11 @@ namespace db {
 
 class MotorIncrustado : public Motor {
   public:
-    // Opens (creating the folder and the empty schema when missing) the two files in `carpeta`.
-    explicit MotorIncrustado(const QString& carpeta);
+    // Opens the two files in `carpeta`; when neither is there, creates them (and the folder)
+    // with the empty schema. One file without the other, an empty file, a file that is no
+    // database or lacks tables of the schema is an ErrorBD naming it. `aviso` is told of every
+    // wait for another station's lock.
+    explicit MotorIncrustado(const QString& carpeta, AvisoEspera aviso = AvisoEspera());
     ~MotorIncrustado() override;
     MotorIncrustado(const MotorIncrustado&) = delete;
     MotorIncrustado& operator=(const MotorIncrustado&) = delete;
@@ -25,6 +28,9 @@ class MotorIncrustado : public Motor {
     void iniciarTransaccion() override;
     void confirmarTransaccion() override;
     void deshacerTransaccion() override;
+    void avisarEspera(AvisoEspera aviso) override;
+    // How long a statement waits for a lock before it is the "ocupada" failure (5 s).
+    void limiteEspera(int milisegundos);
 
     sqlite3* manejador() const { return db_; }
     const QString& carpeta() const;
@@ -41,7 +47,7 @@ class MotorIncrustado : public Motor {
     std::shared_ptr<Preparada> preparar(const QString& sql);
     std::unique_ptr<Resultado> correr(const QString& sql, long long* cambios);
     void abrir();
-    void exec(const QString& sql);
+    void exec(const QString& sql, const QString& contexto = QString());
 
     sqlite3* db_ = nullptr;
     std::unique_ptr<Interno> d_;
