@@ -12,6 +12,7 @@
 #include "batches/frm_reporte.h"
 #include "db/comando.h"
 #include "db/error_bd.h"
+#include "db/solicitud_actual.h"
 #include "db/sql.h"
 #include "startup/global.h"
 #include "ui/controles.h"
@@ -302,6 +303,7 @@ bool FrmRelaciones::GuardarRelacion() {
         Global::NumeroRelacion = folio.toDouble();
         const QString numero = TextoEntero(folio);
 
+        QList<long long> tomadas;
         for (int fila = 1; fila <= ISolicitudes->numeroFilas(); ++fila) {
             if (!ModeloRejilla::EstaMarcada(ISolicitudes->valor(fila, ColumnaAgregar))) continue;
             const QString solicitud = TextoEntero(ISolicitudes->valor(fila, 1));
@@ -309,12 +311,26 @@ bool FrmRelaciones::GuardarRelacion() {
                 QStringLiteral("INSERT INTO norv.dbo.detalles_Relaciones_Solicitudes( "
                                "Relacion,Solicitud,tiene_cita) VALUES( ") +
                 numero + QStringLiteral(",") + solicitud + QStringLiteral(",1 )"));
-            Global::Conexion.ejecutar(
+            // Still pending as the list showed it, tested by the write itself: of two stations
+            // saving the same application, only one changes its row.
+            const long long cambiadas = Global::Conexion.ejecutar(
                 QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET Relacion =") +
-                numero + QStringLiteral(" WHERE Solicitud = ") + solicitud);
+                numero + QStringLiteral(" WHERE Solicitud = ") + solicitud +
+                QStringLiteral(" AND Relacion IS NULL AND estado_actual<>'Rechazada'"));
+            if (cambiadas != 1) {
+                tomadas << solicitud.toLongLong();
+                continue;
+            }
             pintadas << fila;
             for (int c = 1; c <= ISolicitudes->numeroColumnas(); ++c)
                 ISolicitudes->ponerColorFondo(fila, c, ColorAsignada);
+        }
+        if (!tomadas.isEmpty()) {
+            Global::Conexion.deshacerTransaccion();
+            Global::NumeroRelacion = 0;
+            despintar();
+            AvisarTomadas(tomadas);
+            return false;
         }
         Global::Conexion.confirmarTransaccion();
         return true;
@@ -322,6 +338,25 @@ bool FrmRelaciones::GuardarRelacion() {
         Fallo(e);
         return false;
     }
+}
+
+void FrmRelaciones::AvisarTomadas(const QList<long long>& tomadas) {
+    QStringList lineas;
+    try {
+        for (long long solicitud : tomadas)
+            lineas << QStringLiteral("- ") +
+                          db::DescribirSolicitud(
+                              solicitud, db::LeerSolicitudActual(Global::Conexion, solicitud));
+    } catch (const db::ErrorBD&) {
+        for (long long solicitud : tomadas) lineas << QStringLiteral("- Solicitud %1").arg(solicitud);
+    }
+    MensajeError(QStringLiteral("No se generó la relación: otra estación cambió estas solicitudes "
+                                "después de que se cargó la lista.\n") +
+                     lineas.join(QLatin1Char('\n')) +
+                     QStringLiteral("\nLa lista de pendientes se cargó de nuevo; marque otra vez "
+                                    "las solicitudes y guarde."),
+                 QStringLiteral("Relación no Generada"));
+    CargarPendientes();
 }
 
 void FrmRelaciones::ConsultarRelaciones() {

@@ -52,6 +52,9 @@ class FrmRelaciones : public QDialog {
     // when the batch could not be created whole.
     bool GuardarRelacion();
     void AbrirReporte();
+    // Tells which applications another station took meanwhile, and where they are now; the
+    // pending list is then loaded again.
+    void AvisarTomadas(const QList<long long>& tomadas);
 
     double ContadorFilas = 0;
 };

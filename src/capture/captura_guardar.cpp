@@ -7,6 +7,7 @@
 #include "capture/frm_captura.h"
 #include "db/comando.h"
 #include "db/error_bd.h"
+#include "db/solicitud_actual.h"
 #include "db/sql.h"
 #include "startup/global.h"
 #include "ui/rejilla.h"
@@ -196,15 +197,34 @@ void FrmCaptura::iSolicitudes_DobleClic(int fila, int /*columna*/) {
     if (!Preguntar(QStringLiteral("Se dispone a Eliminar la Solicitud Seleccionada, Esta Seguro?"),
                    QStringLiteral("Eliminar Solicitud"), true))
         return;
-    const QString folio = iSolicitudes->valor(fila, 1).toString();
+    const long long folio = iSolicitudes->valor(fila, 1).toLongLong();
+    const QString titulo = QStringLiteral("Borrado de Solicitud");
     try {
-        Global::Conexion.ejecutar(QStringLiteral("DELETE FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=") +
-                                  folio + QStringLiteral(" "));
+        // An application another station already put in a batch stays: its line would be left
+        // pointing at nothing.
+        if (Global::Conexion.ejecutar(QStringLiteral("DELETE FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=") +
+                                      QString::number(folio) + QStringLiteral(" ") +
+                                      QStringLiteral(" AND Relacion IS NULL")) != 1) {
+            const db::SolicitudActual actual = db::LeerSolicitudActual(Global::Conexion, folio);
+            if (actual.existe) {
+                MensajeError(QStringLiteral("La Solicitud %1 ya está en la Relación %2; no se puede eliminar.")
+                                 .arg(folio)
+                                 .arg(actual.relacion),
+                             titulo);
+                return;
+            }
+            // Deleted meanwhile from another station: the row goes, without a success message.
+            iSolicitudes->quitarFila(fila);
+            Renglones -= 1;
+            MensajeInformacion(QStringLiteral("La Solicitud %1 ya había sido eliminada desde otra estación.").arg(folio),
+                               titulo);
+            return;
+        }
     } catch (const db::ErrorBD& e) {
         MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
         return;
     }
     iSolicitudes->quitarFila(fila);
     Renglones -= 1;
-    MensajeInformacion(QStringLiteral("Solicitud Eliminada Correctamente!"), QStringLiteral("Borrado de Solicitud"));
+    MensajeInformacion(QStringLiteral("Solicitud Eliminada Correctamente!"), titulo);
 }

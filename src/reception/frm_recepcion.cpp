@@ -244,6 +244,7 @@ void FrmRecepcion::Consultar() {
         r.abrir(Global::CadenaSql, Global::Conexion);
         filaActual_ = 0;
         g.quitarFilas();
+        leidas_.clear();
         g.ponerDibujo(false);
         auto dibujar = qScopeGuard([&g] { g.ponerDibujo(true); });
         while (!r.eof()) {
@@ -252,6 +253,9 @@ void FrmRecepcion::Consultar() {
             for (int c = 0; c < 12; ++c)
                 g.ponerValor(fila, c + 1, c < 3 ? r.campo(c) : Recortado(r.campo(c)));
             g.ponerValor(fila, ColRecomendacion, Recortado(r.campo(12)));
+            leidas_.insert(ClaveLinea(r.campo(0), r.campo(1)),
+                           LineaLeida{r.campo(8), r.campo(10), r.campo(9), r.campo(11), r.campo(12),
+                                      !r.campo(5).isNull()});
             r.siguiente();
         }
         r.cerrar();
@@ -296,20 +300,35 @@ void FrmRecepcion::CmdCambiar_Click() {
     ISolicitudes->terminarEdicion();
     const int fila = filaActual_;
     if (fila < 1 || fila > ISolicitudes->numeroFilas()) return;
+    // Only a line still out with the verifier leaves its batch, whatever row the number names.
+    if (TextoCelda(ISolicitudes->valor(fila, ColEstado)) != Entregada) return;
     if (!Preguntar(QStringLiteral("Se dispone a Remover al Cliente:") +
                        TextoCelda(ISolicitudes->valor(fila, ColNombreCliente)).trimmed() +
                        QStringLiteral(" de la Relación?"),
                    QStringLiteral("Remover de Relación")))
         return;
     const QString solicitud = TextoCelda(ISolicitudes->valor(fila, ColSolicitud)).trimmed();
-    // Out of the batch and every line of it gone, or neither.
+    const QString relacion = TextoCelda(ISolicitudes->valor(fila, ColRelacion)).trimmed();
+    // Out of the batch and every line of it gone, or neither; and only while the line is
+    // still in that batch and "Entregada", which another station may have changed meanwhile.
     try {
         Global::Conexion.iniciarTransaccion();
         Global::CadenaSql = QStringLiteral(
                                 "UPDATE NORV.dbo.Solicitudes_cliente_Nuevo SET relacion = null "
                                 "WHERE solicitud=") +
-                            solicitud + QStringLiteral(" ");
-        Global::Conexion.ejecutar(Global::CadenaSql);
+                            solicitud + QStringLiteral(" ") + QStringLiteral(" AND relacion=") + relacion +
+                            QStringLiteral(" AND EXISTS (SELECT 1 FROM NORV.dbo.Detalles_Relaciones_Solicitudes "
+                                           "WHERE relacion=") +
+                            relacion + QStringLiteral(" AND solicitud=") + solicitud +
+                            QStringLiteral(" AND estado_Actual='Entregada')");
+        if (Global::Conexion.ejecutar(Global::CadenaSql) != 1) {
+            Global::Conexion.deshacerTransaccion();
+            MensajeError(QStringLiteral("La Solicitud %1 ya no está Entregada en la Relación %2: otra estación "
+                                        "la cambió después de la consulta. No se removió; consulte de nuevo.")
+                             .arg(solicitud, relacion),
+                         QStringLiteral("Remover de Relación"));
+            return;
+        }
         Global::CadenaSql =
             QStringLiteral(
                 "DELETE FROM NORV.dbo.Detalles_Relaciones_Solicitudes WHERE solicitud = ") +
@@ -326,8 +345,20 @@ void FrmRecepcion::CmdCambiar_Click() {
         return;
     }
     ISolicitudes->quitarFila(fila);
+    SeguirFilaActual();
     MensajeInformacion(QStringLiteral("Solicitud Desasignada Correctamente"),
                        QStringLiteral("remover de relación"));
+}
+
+void FrmRecepcion::SeguirFilaActual() {
+    filaActual_ = ISolicitudes->filaActual();
+    if (filaActual_ > 0) {
+        LblNombre->setText(TextoCelda(ISolicitudes->valor(filaActual_, ColNombreCliente)));
+        CmdCambiar->setEnabled(TextoCelda(ISolicitudes->valor(filaActual_, ColEstado)) == Entregada);
+    } else {
+        LblNombre->setText(QStringLiteral("Cliente:"));
+        CmdCambiar->setEnabled(false);
+    }
 }
 
 bool FrmRecepcion::eventFilter(QObject* objeto, QEvent* evento) {

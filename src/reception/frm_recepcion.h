@@ -3,7 +3,10 @@
 // verifier of the centre) handed over within two dates, edited in the grid and written back;
 // an application still out with the verifier can be taken out of its batch.
 #include <QDialog>
+#include <QHash>
 #include <QStringList>
+
+#include "reception/guardar_recepcion.h"
 
 class QCheckBox;
 class QComboBox;
@@ -57,5 +60,10 @@ class FrmRecepcion : public QDialog {
     void CmdCambiar_Click();
     void CmdGuardar_Click();
 
+    // After a removal the button follows the row that is current then.
+    void SeguirFilaActual();
+
     int filaActual_ = 0;
+    // Each line as the last search read it, by ClaveLinea.
+    QHash<QString, recepcion::LineaLeida> leidas_;
 };

@@ -46,6 +46,25 @@ QString Numero(const Rejilla& r, int fila, int columna) {
 
 }  // namespace
 
+QString ClaveLinea(const QVariant& relacion, const QVariant& solicitud) {
+    return TextoCelda(relacion).trimmed() + QLatin1Char('/') + TextoCelda(solicitud).trimmed();
+}
+
+QString CondicionSinCambios(const LineaLeida& l) {
+    auto igual = [](const char* columna, const QVariant& valor, bool numero) {
+        const QString c = QLatin1String(columna);
+        if (valor.isNull()) return QStringLiteral(" AND ") + c + QStringLiteral(" IS NULL");
+        return QStringLiteral(" AND ") + c + QLatin1Char('=') +
+               (numero ? TextoCelda(valor)
+                       : QLatin1Char('\'') + db::EscaparComillas(valor.toString()) + QLatin1Char('\''));
+    };
+    return igual("estado_Actual", l.estado, false) + igual("Tipo_Verificacion", l.tipo, false) +
+           igual("Linea_Autorizada", l.linea, true) + igual("comentarios", l.comentarios, false) +
+           igual("recomienda_verificador", l.recomendacion, false) +
+           (l.revisada ? QStringLiteral(" AND fecha_verificacion IS NOT NULL")
+                       : QStringLiteral(" AND fecha_verificacion IS NULL"));
+}
+
 QString SentenciaLinea(const Rejilla& r, int fila) {
     const bool sinRevision = TextoCelda(r.valor(fila, ColFechaRevision)).isEmpty();
     const QString inicio =
@@ -97,20 +116,31 @@ void FrmRecepcion::CmdGuardar_Click() {
         return;
     }
 
-    QStringList sentencias;
+    QList<int> marcadas;
     for (int fila = 1; fila <= filas; ++fila) {
         if (TextoCelda(rejilla.valor(fila, ColLineaCredito)).trimmed().isEmpty())
             rejilla.ponerValor(fila, ColLineaCredito, 0);
-        if (!FilaMarcada(rejilla, fila)) continue;
-        sentencias << SentenciaLinea(rejilla, fila) << SentenciaSolicitud(rejilla, fila);
+        if (FilaMarcada(rejilla, fila)) marcadas << fila;
     }
 
-    // Every marked row lands, or none: a failure leaves the rows and their marks for another try.
+    // Line by line: a line another station removed or changed since the search is not
+    // written (nor its application) and is reported; the others are saved. A failure of the
+    // database saves nothing and leaves the rows and their marks for another try.
+    QList<int> guardadas, cambiadas;
     try {
         Global::Conexion.iniciarTransaccion();
-        for (const QString& sentencia : sentencias) {
-            Global::CadenaSql = sentencia;
+        for (int fila : marcadas) {
+            const auto leida =
+                leidas_.constFind(ClaveLinea(rejilla.valor(fila, ColRelacion), rejilla.valor(fila, ColSolicitud)));
+            Global::CadenaSql = SentenciaLinea(rejilla, fila) +
+                                (leida != leidas_.constEnd() ? CondicionSinCambios(*leida) : QString());
+            if (Global::Conexion.ejecutar(Global::CadenaSql) != 1) {
+                cambiadas << fila;
+                continue;
+            }
+            Global::CadenaSql = SentenciaSolicitud(rejilla, fila);
             Global::Conexion.ejecutar(Global::CadenaSql);
+            guardadas << fila;
         }
         Global::Conexion.confirmarTransaccion();
     } catch (const db::ErrorBD& e) {
@@ -123,8 +153,26 @@ void FrmRecepcion::CmdGuardar_Click() {
         return;
     }
 
-    Global::CambiosPendientes = false;
-    MensajeInformacion(QStringLiteral("Relaciones Modificadas Correctamente!"),
-                       QStringLiteral("Modificar Relaciones"));
-    rejilla.quitarFilas();
+    if (cambiadas.isEmpty()) {
+        Global::CambiosPendientes = false;
+        MensajeInformacion(QStringLiteral("Relaciones Modificadas Correctamente!"),
+                           QStringLiteral("Modificar Relaciones"));
+        rejilla.quitarFilas();
+        leidas_.clear();
+        filaActual_ = 0;
+        return;
+    }
+    // The saved rows leave the grid; the others stay, with what the clerk typed, to be seen
+    // against what another station recorded once searched again.
+    QStringList numeros;
+    for (int fila : cambiadas) numeros << TextoCelda(rejilla.valor(fila, ColSolicitud)).trimmed();
+    for (int i = guardadas.size() - 1; i >= 0; --i) rejilla.quitarFila(guardadas[i]);
+    filaActual_ = rejilla.filaActual();
+    MensajeError(QStringLiteral("Se guardaron %1 de %2 líneas. No se guardaron las solicitudes %3: "
+                                "otra estación las cambió o las sacó de su relación después de la "
+                                "consulta. Consulte de nuevo para ver cómo están ahora.")
+                     .arg(guardadas.size())
+                     .arg(marcadas.size())
+                     .arg(numeros.join(QStringLiteral(", "))),
+                 QStringLiteral("Modificar Relaciones"));
 }

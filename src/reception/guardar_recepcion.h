@@ -30,6 +30,19 @@ enum Columna {
 // grid shows them, an empty cell as nothing.
 QString TextoCelda(const QVariant& valor);
 
+// A batch line as the search read it: what a save checks is still there, so that the edit
+// of one clerk never overwrites, unseen, what another station recorded meanwhile.
+struct LineaLeida {
+    QVariant estado, tipo, linea, comentarios, recomendacion;
+    bool revisada = false;  // fecha_verificacion was set
+};
+
+// The key of a line in the window's record of what was read: "relación/solicitud".
+QString ClaveLinea(const QVariant& relacion, const QVariant& solicitud);
+
+// " AND ..." conditions that hold only while the line is as it was read.
+QString CondicionSinCambios(const LineaLeida& leida);
+
 // A whole or decimal number written with digits and at most one point.
 bool EsLineaCredito(const QString& texto);
 

@@ -2,7 +2,10 @@
 
 #include <QGroupBox>
 #include <QPlainTextEdit>
+#include <QLabel>
 #include <QPushButton>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include "startup/global.h"
 #include "ui/controles.h"
@@ -29,14 +32,46 @@ FrmComentarios::FrmComentarios(QWidget* parent) : QDialog(parent) {
     CmdGuardar = Control<QPushButton>(Frame1, "CmdGuardar", RectTwips(3120, 1800, 1215, 375),
                                       QStringLiteral("&Guardar"));
 
+    LblLargo = Control<QLabel>(Frame1, "LblLargo", RectTwips(120, 1800, 2900, 375));
+    LblLargo->setWordWrap(true);
+
     setTabOrder(TxtComentarios, CmdGuardar);
     InstalarFiltroTexto(TxtComentarios);
+    connect(TxtComentarios, &QPlainTextEdit::textChanged, this, &FrmComentarios::AjustarTexto);
+    AjustarTexto();
     connect(CmdGuardar, &QPushButton::clicked, this, &FrmComentarios::CmdGuardar_Click);
 
     PrepararVentana(this, 4680, 2385);
     // Whatever a previous rejection left must not be taken for this one's comment.
     Global::ComentarioRechazo.clear();
     TxtComentarios->setFocus();
+}
+
+void FrmComentarios::AjustarTexto() {
+    if (ajustando_) return;
+    ajustando_ = true;
+    QTextDocument* documento = TxtComentarios->document();
+    const QString texto = documento->toPlainText();
+    for (int i = 0; i < texto.size(); ++i) {
+        const QChar c = texto.at(i);
+        if (c != QLatin1Char('\n') && c != QLatin1Char('\r') && c != QChar(0x2028) &&
+            c != QChar(0x2029) && c != QLatin1Char('\t'))
+            continue;
+        QTextCursor cambio(documento);
+        cambio.setPosition(i);
+        cambio.setPosition(i + 1, QTextCursor::KeepAnchor);
+        cambio.insertText(QStringLiteral(" "));
+    }
+    const int largo = documento->characterCount() - 1;
+    if (largo > LargoMaximo) {
+        QTextCursor sobra(documento);
+        sobra.setPosition(LargoMaximo);
+        sobra.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        sobra.removeSelectedText();
+    }
+    const int quedan = LargoMaximo - qMin(largo, LargoMaximo);
+    LblLargo->setText(QStringLiteral("Máximo %1 caracteres; quedan %2.").arg(LargoMaximo).arg(quedan));
+    ajustando_ = false;
 }
 
 void FrmComentarios::CmdGuardar_Click() {

@@ -4,6 +4,7 @@
 #include <QDialog>
 
 class QGroupBox;
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -15,7 +16,15 @@ public:
     QGroupBox* Frame1;
     QPlainTextEdit* TxtComentarios;
     QPushButton* CmdGuardar;
+    // How much the comment may still grow.
+    QLabel* LblLargo;
+
+    // The width of the application's comentarios column.
+    static constexpr int LargoMaximo = 500;
 
 private:
     void CmdGuardar_Click();
+    // A comment is one line of at most LargoMaximo characters, however it arrived.
+    void AjustarTexto();
+    bool ajustando_ = false;
 };

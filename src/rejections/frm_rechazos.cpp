@@ -3,10 +3,12 @@
 #include <QDate>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <cmath>
 
 #include "db/error_bd.h"
+#include "db/solicitud_actual.h"
 #include "db/sql.h"
 #include "rejections/frm_comentarios.h"
 #include "startup/global.h"
@@ -125,19 +127,30 @@ void FrmRechazos::iSolicitudes_DobleClic(int fila, int) {
                        "Se dispone a Rechazar/Reactivar la Solicitud Seleccionada, Esta Seguro?"),
                    QStringLiteral("Rechazar Solicitud"), true))
         return;
-    const QString estado = iSolicitudes->valor(fila, 5).toString().trimmed();
+    const QVariant estado = iSolicitudes->valor(fila, 5);
     const QString solicitud = NumeroDeCelda(iSolicitudes->valor(fila, 1));
     // A row without an application number would make a statement that touches nothing.
     if (solicitud.isEmpty()) return;
-    if (estado == QLatin1String("Recibida"))
+    if (estado.toString().trimmed() == QLatin1String("Recibida"))
         Rechazar(fila, solicitud);
     else
-        Reactivar(fila, solicitud);
+        Reactivar(fila, solicitud, estado);
+}
+
+// The application must still be as the list showed it: in no batch and in the state listed.
+QString FrmRechazos::ComoSeListo(const QVariant& estado) {
+    return QStringLiteral(" AND relacion IS NULL AND ") +
+           (estado.isNull() ? QStringLiteral("estado_actual IS NULL")
+                            : QStringLiteral("estado_actual='") +
+                                  db::EscaparComillas(estado.toString()) + QLatin1Char('\''));
 }
 
 void FrmRechazos::Rechazar(int fila, const QString& solicitud) {
     {
         FrmComentarios comentarios(this);
+        // A rejection that failed keeps what the clerk typed for the next try.
+        if (comentarioPendiente_.first == solicitud)
+            comentarios.TxtComentarios->setPlainText(comentarioPendiente_.second);
         Servicios().mostrarModal(comentarios);
     }
     const QString sql =
@@ -145,31 +158,48 @@ void FrmRechazos::Rechazar(int fila, const QString& solicitud) {
             "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',"
             "comentarios='") +
         db::EscaparComillas(Global::ComentarioRechazo) + QStringLiteral("'  WHERE solicitud=") +
-        solicitud + QStringLiteral(" ");
-    try {
-        Global::Conexion.ejecutar(sql);
-    } catch (const db::ErrorBD& e) {
-        MensajeError(e.mensaje(), TituloError);
-        return;
-    }
+        solicitud + QStringLiteral(" ") + ComoSeListo(QStringLiteral("Recibida"));
+    const Escritura hecha = Escribir(sql, solicitud);
+    // Kept only while the application can still be rejected with it.
+    comentarioPendiente_ = hecha == Escritura::Fallida
+                               ? qMakePair(solicitud, Global::ComentarioRechazo)
+                               : QPair<QString, QString>();
+    if (hecha != Escritura::Hecha) return;
     iSolicitudes->quitarFila(fila);
     MensajeInformacion(QStringLiteral("Solicitud Rechazada Correctamente!"),
                        QStringLiteral("Rechazar Solicitud"));
 }
 
-void FrmRechazos::Reactivar(int fila, const QString& solicitud) {
+void FrmRechazos::Reactivar(int fila, const QString& solicitud, const QVariant& estado) {
     const QString sql =
         QStringLiteral(
             "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Recibida',"
             "comentarios='SOLICITUD REACTIVADA'  WHERE solicitud=") +
-        solicitud + QStringLiteral(" ");
-    try {
-        Global::Conexion.ejecutar(sql);
-    } catch (const db::ErrorBD& e) {
-        MensajeError(e.mensaje(), TituloError);
-        return;
-    }
+        solicitud + QStringLiteral(" ") + ComoSeListo(estado);
+    if (Escribir(sql, solicitud) != Escritura::Hecha) return;
     MensajeInformacion(QStringLiteral("Solicitud Reactivada Correctamente!"),
                        QStringLiteral("Reactivar Solicitud"));
     iSolicitudes->ponerValor(fila, 5, QStringLiteral("Recibida"));
+}
+
+FrmRechazos::Escritura FrmRechazos::Escribir(const QString& sql, const QString& solicitud) {
+    try {
+        if (Global::Conexion.ejecutar(sql) == 1) return Escritura::Hecha;
+    } catch (const db::ErrorBD& e) {
+        MensajeError(e.mensaje(), TituloError);
+        return Escritura::Fallida;
+    }
+    // Another station got there first: say where the application is now, and list again.
+    const long long numero = solicitud.toLongLong();
+    QString donde = QStringLiteral("Solicitud %1").arg(numero);
+    try {
+        donde = db::DescribirSolicitud(numero, db::LeerSolicitudActual(Global::Conexion, numero));
+    } catch (const db::ErrorBD&) {
+        // The list searched again below shows it as well.
+    }
+    MensajeError(donde + QStringLiteral(".\nOtra estación la cambió después de la búsqueda; no "
+                                        "se cambió nada y la lista se buscó de nuevo."),
+                 QStringLiteral("Rechazar Solicitud"));
+    ConsultarSolicitudes();
+    return Escritura::Cambiada;
 }

@@ -2,6 +2,8 @@
 // Applications of the centre that are in no batch, listed by reception date: a double-click
 // rejects a received one with a comment, or puts any other back to "Recibida".
 #include <QDialog>
+#include <QPair>
+#include <QVariant>
 
 class QGroupBox;
 class QLabel;
@@ -27,5 +29,13 @@ public:
 private:
     void iSolicitudes_DobleClic(int fila, int columna);
     void Rechazar(int fila, const QString& solicitud);
-    void Reactivar(int fila, const QString& solicitud);
+    void Reactivar(int fila, const QString& solicitud, const QVariant& estado);
+    static QString ComoSeListo(const QVariant& estado);
+    // Runs the update: Hecha only when it changed the application's row. Otherwise the clerk
+    // is told why and, when another station changed it, the list is searched again.
+    enum class Escritura { Hecha, Cambiada, Fallida };
+    Escritura Escribir(const QString& sql, const QString& solicitud);
+
+    // The comment of a rejection that failed, for the same application's next try.
+    QPair<QString, QString> comentarioPendiente_;
 };

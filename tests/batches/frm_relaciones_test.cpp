@@ -50,7 +50,8 @@ QString Linea(int relacion, int solicitud) {
 
 QString Asignar(int relacion, int solicitud) {
     return QStringLiteral(
-               "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET Relacion =%1 WHERE Solicitud = %2")
+               "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET Relacion =%1 WHERE Solicitud = %2"
+               " AND Relacion IS NULL AND estado_actual<>'Rechazada'")
         .arg(relacion)
         .arg(solicitud);
 }
@@ -391,7 +392,8 @@ class FrmRelacionesTest : public QObject {
                  QStringLiteral("INSERT INTO norv.dbo.detalles_Relaciones_Solicitudes( "
                                 "Relacion,Solicitud,tiene_cita) VALUES( 125,9876,1 )"));
         QCOMPARE(Asignar(125, 9876), QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET "
-                                                    "Relacion =125 WHERE Solicitud = 9876"));
+                                                    "Relacion =125 WHERE Solicitud = 9876 AND Relacion IS NULL "
+                                                    "AND estado_actual<>'Rechazada'"));
 
         QCOMPARE(base->filas(QStringLiteral(
                      "SELECT relacion, centro_distribucion, verificador, elaborada_por "

@@ -488,7 +488,7 @@ private slots:
 
         servicios->respuestas.enqueue(true);
         emit f->iSolicitudes->dobleClic(1, 2);
-        QCOMPARE(base->enviadas, QStringList{QStringLiteral("DELETE FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=") + primera + " "});
+        QCOMPARE(base->enviadas, QStringList{QStringLiteral("DELETE FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=") + primera + "  AND Relacion IS NULL"});
         QCOMPARE(servicios->textos(), QStringList{QStringLiteral("Solicitud Eliminada Correctamente!")});
         QCOMPARE(f->iSolicitudes->numeroFilas(), 1);
         QCOMPARE(f->renglones(), 1);

@@ -364,11 +364,14 @@ class FrmRecepcionTest : public QObject {
         QCOMPARE(f->filaActual(), 1);
         QCOMPARE(f->ISolicitudes->filaActual(), 3);
         QVERIFY(!Global::CambiosPendientes);
-        // The removal acts on that row: its customer is the one named.
+        // The removal acts on that row; an authorised line never leaves its batch.
+        f->CmdCambiar->click();
+        QVERIFY(servicios->preguntas.isEmpty());
+        emit f->ISolicitudes->solicitudEdicion(2, 4, cancelar);
         f->CmdCambiar->click();
         QCOMPARE(servicios->preguntas.size(), 1);
         QCOMPARE(servicios->preguntas[0].texto,
-                 QStringLiteral("Se dispone a Remover al Cliente:GARCIA RUIZ ANA de la Relación?"));
+                 QStringLiteral("Se dispone a Remover al Cliente:PEREZ LOPEZ JUAN de la Relación?"));
     }
 
     void cualquierOtraColumnaMarcaLaFila() {
@@ -536,7 +539,9 @@ class FrmRecepcionTest : public QObject {
             Escrituras(base->enviadas),
             (QStringList{
                 "UPDATE NORV.dbo.Solicitudes_cliente_Nuevo SET relacion = null WHERE "
-                "solicitud=501 ",
+                "solicitud=501  AND relacion=1 AND EXISTS (SELECT 1 FROM "
+                "NORV.dbo.Detalles_Relaciones_Solicitudes WHERE relacion=1 AND solicitud=501 "
+                "AND estado_Actual='Entregada')",
                 "DELETE FROM NORV.dbo.Detalles_Relaciones_Solicitudes WHERE solicitud = 501 "}));
         QCOMPARE(base->filas(QStringLiteral(
                      "SELECT Relacion, estado_actual FROM norv.Solicitudes_cliente_Nuevo "
@@ -558,9 +563,50 @@ class FrmRecepcionTest : public QObject {
         QCOMPARE(servicios->mensajes[0].texto,
                  QStringLiteral("Solicitud Desasignada Correctamente"));
         QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("remover de relación"));
-        // The row number and the button stay as they were.
+        // The button follows the row now current, here an "Entregada" one.
         QCOMPARE(f->filaActual(), 2);
+        QCOMPARE(f->ISolicitudes->filaActual(), 2);
         QVERIFY(f->CmdCambiar->isEnabled());
+        QCOMPARE(f->LblNombre->text(), QStringLiteral("MORA LUNA RAUL"));
+    }
+
+    // After a removal the next press can only name an "Entregada" line; a line another
+    // station authorised meanwhile stays in its batch.
+    void removerNuncaSacaUnaLineaQueNoEsteEntregada() {
+        base->sqlite(QStringLiteral("UPDATE norv.detalles_Relaciones_Solicitudes SET estado_Actual = "
+                                    "'Autorizada' WHERE Solicitud = 505"));
+        QVERIFY(abrir());
+        QVERIFY(manos->buscar(Uno));
+        QCOMPARE(manos->filas({2, 9}), (QStringList{"502|Autorizada", "501|Entregada", "505|Autorizada"}));
+        manos->clic(2, 8);
+        servicios->respuestas.enqueue(true);
+        f->CmdCambiar->click();
+        QCOMPARE(manos->filas({2}), (QStringList{"502", "505"}));
+        QCOMPARE(f->filaActual(), 2);
+        QVERIFY(!f->CmdCambiar->isEnabled());
+        servicios->respuestas.enqueue(true);
+        emit f->CmdCambiar->clicked();
+        QCOMPARE(servicios->preguntas.size(), 1);
+
+        // Another station authorises 503's line between the search and the press.
+        QVERIFY(manos->buscar(Dos));
+        manos->clic(1, 8);
+        QVERIFY(f->CmdCambiar->isEnabled());
+        base->sqlite(QStringLiteral("UPDATE norv.detalles_Relaciones_Solicitudes SET estado_Actual = "
+                                    "'Autorizada' WHERE Solicitud = 503"));
+        servicios->limpiar();
+        servicios->respuestas.enqueue(true);
+        f->CmdCambiar->click();
+        QCOMPARE(servicios->mensajes.size(), 1);
+        QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Critico);
+        QVERIFY2(servicios->mensajes[0].texto.startsWith(
+                     QStringLiteral("La Solicitud 503 ya no está Entregada en la Relación 2")),
+                 qPrintable(servicios->mensajes[0].texto));
+        QCOMPARE(base->valor(QStringLiteral("SELECT Relacion FROM norv.Solicitudes_cliente_Nuevo "
+                                            "WHERE solicitud = 503")).toInt(), 2);
+        QCOMPARE(base->valor(QStringLiteral("SELECT count(*) FROM norv.detalles_Relaciones_Solicitudes "
+                                            "WHERE Solicitud = 503")).toInt(), 1);
+        QCOMPARE(f->ISolicitudes->numeroFilas(), 1);
     }
 
     void removerEsTodoONada() {

@@ -92,7 +92,9 @@ class GuardarRecepcionTest : public QObject {
                      "UPDATE norv.dbo.detalles_Relaciones_Solicitudes SET fecha_verificacion = "
                      "GETDATE(),estado_Actual='Autorizada',Tipo_Verificacion='Normal',"
                      "Linea_Autorizada=5000, comentarios='BUEN CLIENTE',"
-                     "recomienda_verificador='Recomienda' WHERE relacion=1 and solicitud = 501 ",
+                     "recomienda_verificador='Recomienda' WHERE relacion=1 and solicitud = 501 "
+                     " AND estado_Actual='Entregada' AND Tipo_Verificacion IS NULL AND Linea_Autorizada=0 "
+                     "AND comentarios IS NULL AND recomienda_verificador IS NULL AND fecha_verificacion IS NULL",
                      "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_Actual='Autorizada', "
                      "comentarios='BUEN CLIENTE' WHERE solicitud = 501 "}));
         QCOMPARE(linea(501), QStringList{"Autorizada|Normal|5000|BUEN CLIENTE|Recomienda"});
@@ -131,7 +133,10 @@ class GuardarRecepcionTest : public QObject {
                 "UPDATE norv.dbo.detalles_Relaciones_Solicitudes SET estado_Actual='Rechazada',"
                 "Tipo_Verificacion='Normal',Linea_Autorizada=5000, comentarios='CAMBIO DE "
                 "DOMICILIO',"
-                "recomienda_verificador='Recomienda' WHERE relacion=1 and solicitud = 501 ",
+                "recomienda_verificador='Recomienda' WHERE relacion=1 and solicitud = 501 "
+                " AND estado_Actual='Autorizada' AND Tipo_Verificacion='Normal' AND Linea_Autorizada=5000 "
+                "AND comentarios='BUEN CLIENTE' AND recomienda_verificador='Recomienda' "
+                "AND fecha_verificacion IS NOT NULL",
                 "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_Actual='Rechazada', "
                 "comentarios='CAMBIO DE DOMICILIO' WHERE solicitud = 501 "}));
         QCOMPARE(base->filas(QStringLiteral(
@@ -163,13 +168,17 @@ class GuardarRecepcionTest : public QObject {
             (QStringList{
                 "UPDATE norv.dbo.detalles_Relaciones_Solicitudes SET estado_Actual='Autorizada',"
                 "Tipo_Verificacion='Aval',Linea_Autorizada=2500.5, comentarios='OK',"
-                "recomienda_verificador='Recomienda' WHERE relacion=1 and solicitud = 502 ",
+                "recomienda_verificador='Recomienda' WHERE relacion=1 and solicitud = 502 "
+                " AND estado_Actual='Autorizada' AND Tipo_Verificacion='Aval' AND Linea_Autorizada=2500.5 "
+                "AND comentarios='OK' AND recomienda_verificador='Recomienda' AND fecha_verificacion IS NOT NULL",
                 "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_Actual='Autorizada', "
                 "comentarios='OK' WHERE solicitud = 502 ",
                 "UPDATE norv.dbo.detalles_Relaciones_Solicitudes SET fecha_verificacion = "
                 "GETDATE(),estado_Actual='Rechazada',Tipo_Verificacion='',Linea_Autorizada=0, "
                 "comentarios='NO VIVE AHI, LO DICE O''HARA',recomienda_verificador='' "
-                "WHERE relacion=1 and solicitud = 501 ",
+                "WHERE relacion=1 and solicitud = 501 "
+                " AND estado_Actual='Entregada' AND Tipo_Verificacion IS NULL AND Linea_Autorizada=0 "
+                "AND comentarios IS NULL AND recomienda_verificador IS NULL AND fecha_verificacion IS NULL",
                 "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_Actual='Rechazada', "
                 "comentarios='NO VIVE AHI, LO DICE O''HARA' WHERE solicitud = 501 "}));
         QCOMPARE(linea(501), QStringList{"Rechazada||0|NO VIVE AHI, LO DICE O'HARA|"});

@@ -39,15 +39,19 @@ QString Busqueda(const QString& desde, const QString& hasta) {
 
 QString Rechazo(const QString& comentario, int solicitud) {
     return QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',"
-                          "comentarios='%1'  WHERE solicitud=%2 ")
+                          "comentarios='%1'  WHERE solicitud=%2  AND relacion IS NULL AND "
+                          "estado_actual='Recibida'")
         .arg(comentario)
         .arg(solicitud);
 }
 
-QString Reactivacion(int solicitud) {
+// `listado`: the state the list showed, which must still hold.
+QString Reactivacion(int solicitud, const QString& listado) {
     return QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Recibida',"
-                          "comentarios='SOLICITUD REACTIVADA'  WHERE solicitud=%1 ")
-        .arg(solicitud);
+                          "comentarios='SOLICITUD REACTIVADA'  WHERE solicitud=%1  AND relacion IS NULL AND "
+                          "estado_actual='%2'")
+        .arg(solicitud)
+        .arg(listado);
 }
 
 // The comment typed as a clerk would, Enter to the button, Enter on it.
@@ -239,7 +243,7 @@ private slots:
         servicios->respuestas.enqueue(true);
         DobleClic(f->iSolicitudes, 3, 3);
         QVERIFY(servicios->dialogos.isEmpty());
-        QCOMPARE(base->enviadas, QStringList{Reactivacion(107)});
+        QCOMPARE(base->enviadas, QStringList{Reactivacion(107, QStringLiteral("RECIBIDA"))});
         QCOMPARE(Estado(107), QStringLiteral("Recibida|SOLICITUD REACTIVADA"));
         QCOMPARE(servicios->mensajes.size(), 1);
         QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Informacion);
@@ -266,7 +270,7 @@ private slots:
         base->limpiar();
         servicios->respuestas.enqueue(true);
         DobleClic(f->iSolicitudes, 2, 5);
-        QCOMPARE(base->enviadas, QStringList{Reactivacion(103)});
+        QCOMPARE(base->enviadas, QStringList{Reactivacion(103, QStringLiteral("Rechazada"))});
         QCOMPARE(Estado(103), QStringLiteral("Recibida|SOLICITUD REACTIVADA"));
         QCOMPARE(f->iSolicitudes->texto(2, 5), QStringLiteral("Recibida"));
     }
@@ -296,7 +300,7 @@ private slots:
 
         servicios->respuestas.enqueue(true);
         DobleClic(f->iSolicitudes, 2, 1);
-        QCOMPARE(base->enviadas, QStringList{Reactivacion(103)});
+        QCOMPARE(base->enviadas, QStringList{Reactivacion(103, QStringLiteral("Rechazada"))});
         QCOMPARE(servicios->mensajes.size(), 1);
         QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Critico);
         QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Error de Base de Datos"));

@@ -384,7 +384,9 @@ std::unique_ptr<Resultado> MotorIncrustado::llamar(const QString& procedimiento,
 
 void MotorIncrustado::iniciarTransaccion() {
     FinDeEspera fin(d_->estado->espera);
-    exec(QStringLiteral("BEGIN"), QStringLiteral("No se pudo iniciar la transacción"));
+    // The write lock is taken at once: two stations saving at the same moment wait for each
+    // other here, never half-way through, where one would have to give up its work.
+    exec(QStringLiteral("BEGIN IMMEDIATE"), QStringLiteral("No se pudo iniciar la transacción"));
 }
 
 void MotorIncrustado::confirmarTransaccion() {
