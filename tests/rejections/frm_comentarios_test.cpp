@@ -1,7 +1,9 @@
 // The rejection comments dialog typed into as a clerk would: capitals, Enter to the button,
 // an empty box refused, the close box.
 #include <QApplication>
+#include <QClipboard>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -44,6 +46,28 @@ private slots:
         QVERIFY(Global::ComentarioRechazo.isEmpty());
         QCOMPARE(f->size(), QSize(4680 / 15, 2385 / 15));
         QVERIFY(base->enviadas.isEmpty());
+    }
+
+    // A comment is one line no wider than its column: pasted line breaks become blanks, and
+    // what goes past the column's width is not taken; the dialog says how much is left.
+    void unaLineaDeHastaQuinientos() {
+        auto f = Abrir();
+        auto* largo = f->findChild<QLabel*>(QStringLiteral("LblLargo"));
+        QVERIFY(largo);
+        QCOMPARE(largo->text(), QStringLiteral("Máximo 500 caracteres; quedan 500."));
+        QApplication::clipboard()->setText(QStringLiteral("no vive ahi\nse mudo\r\nhace un mes"));
+        QTest::keyClick(f->TxtComentarios, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f->TxtComentarios->toPlainText(), QStringLiteral("NO VIVE AHI SE MUDO HACE UN MES"));
+        QCOMPARE(f->TxtComentarios->document()->blockCount(), 1);
+        QApplication::clipboard()->setText(QString(600, QLatin1Char('x')));
+        QTest::keyClick(f->TxtComentarios, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f->TxtComentarios->toPlainText().size(), 500);
+        QCOMPARE(largo->text(), QStringLiteral("Máximo 500 caracteres; quedan 0."));
+        QTest::keyClicks(f->TxtComentarios, QStringLiteral("mas"));
+        QCOMPARE(f->TxtComentarios->toPlainText().size(), 500);
+        QTest::mouseClick(f->CmdGuardar, Qt::LeftButton);
+        QCOMPARE(Global::ComentarioRechazo.size(), 500);
+        QVERIFY(Global::ComentarioRechazo.startsWith(QStringLiteral("NO VIVE AHI SE MUDO HACE UN MES")));
     }
 
     void minusculasSeVuelvenMayusculasYEnterLlegaAlBotonYAcepta() {
