@@ -5,13 +5,13 @@ set -euo pipefail
 
 paquetes=(
   cmake g++ make pkg-config
-  qt6-base-dev libqt6sql6-odbc libqt6sql6-sqlite
+  qt6-base-dev libqt6sql6-odbc libqt6sql6-sqlite qt6-translations-l10n
   libsqlite3-dev sqlite3
   unixodbc-dev tdsodbc libsqliteodbc
   libcurl4-openssl-dev
   libbenchmark-dev
   python3-aiosmtpd
-  xvfb openbox xdotool
+  xvfb openbox xdotool imagemagick
 )
 
 faltan=()

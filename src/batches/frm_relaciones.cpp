@@ -187,6 +187,7 @@ void FrmRelaciones::CargarPendientes() {
             r.siguiente();
         }
         r.cerrar();
+        for (int c = 1; c < ColumnaAgregar; ++c) ISolicitudes->ensancharAlContenido(c);
     } catch (const db::ErrorBD& e) {
         r.cerrar();
         redibujar.dismiss();

@@ -36,6 +36,16 @@ class EtiquetaDireccion : public QLabel {
   public:
     using QLabel::QLabel;
 
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int ancho) const override {
+        const QMargins m = contentsMargins();
+        return fontMetrics()
+                   .boundingRect(QRect(0, 0, ancho - m.left() - m.right(), 100000),
+                                 Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere, text())
+                   .height() +
+               m.top() + m.bottom();
+    }
+
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter pintor(this);

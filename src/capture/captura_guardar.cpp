@@ -177,7 +177,10 @@ void FrmCaptura::AgregarRenglon() {
                                 TxtImporte->text(),
                                 Combo1->currentText(),
                                 Global::ClienteNuevo ? QStringLiteral("NO") : QStringLiteral("SI")};
-    for (int c = 0; c < 7; ++c) iSolicitudes->ponerValor(fila, c + 1, valores[c]);
+    for (int c = 0; c < 7; ++c) {
+        iSolicitudes->ponerValor(fila, c + 1, valores[c]);
+        iSolicitudes->ensancharAlContenido(c + 1);
+    }
 }
 
 void FrmCaptura::LimpiarCampos() {

@@ -259,6 +259,9 @@ void FrmRecepcion::Consultar() {
             r.siguiente();
         }
         r.cerrar();
+        // Dates, numbers, states and names are read whole; the grid scrolls when wide.
+        for (int c = 1; c <= g.numeroColumnas(); ++c)
+            if (c != ColGuardar) g.ensancharAlContenido(c);
     } catch (const db::ErrorBD& e) {
         r.cerrar();
         MostrarErrorBD(e);

@@ -11,6 +11,7 @@
 #include "startup/demo_configuracion.h"
 #include "startup/global.h"
 #include "ui/servicios.h"
+#include "ui/traducciones.h"
 
 namespace Global {
 namespace {
@@ -63,11 +64,9 @@ int Main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("solicitudes"));
-    // The windows are laid out in twips for an 8-point dialog font; a larger desktop font would
-    // cut the captions.
-    QFont letra = QApplication::font();
-    letra.setPointSize(8);
-    QApplication::setFont(letra);
+    // The desktop's own font; the windows' layout grows to it (EscalaDiseno), and Qt's own
+    // texts (menus, standard buttons, the calendar) speak Spanish.
+    InstalarTraduccionesQt();
     return Iniciar(archivoSql);
 }
 

@@ -128,6 +128,8 @@ void FrmRastreo::Rastrear() {
         Global::Registros2.cerrar();
         MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
     }
+    for (Rejilla* g : {iClientes, IAvales, ITelefonos})
+        for (int c = 1; c <= g->numeroColumnas(); ++c) g->ensancharAlContenido(c);
 }
 
 void FrmRastreo::RevisarCliente(const QString& solicitud, const QString& cliente) {

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QScopeGuard>
 
+#include "ui/ventana.h"
+
 #include "db/recordset.h"
 #include "ui/delegado_rejilla.h"
 
@@ -56,6 +58,7 @@ Rejilla::Rejilla(QWidget* parent)
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->installEventFilter(this);
     ajustarAltoFilas();
 
     connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) {
@@ -98,8 +101,40 @@ void Rejilla::quitarFilasYColumnas() {
 
 int Rejilla::agregarColumna(const QString& titulo, int ancho) {
     const int columna = modelo_->agregarColumna(titulo);
-    ponerAnchoColumna(columna, ancho);
+    // The design's width grows with the font, and never leaves the title cut.
+    ponerAnchoColumna(columna, qMax(PixelesDiseno(ancho), anchoTitulo(columna)));
     return columna;
+}
+
+int Rejilla::anchoTitulo(int columna) const {
+    if (columna < 1 || columna > numeroColumnas()) return 0;
+    return horizontalHeader()->sectionSizeHint(columna - 1);
+}
+
+void Rejilla::asegurarTitulos() {
+    asegurando_ = false;
+    for (int c = 1; c <= numeroColumnas(); ++c)
+        if (columnWidth(c - 1) < anchoTitulo(c)) setColumnWidth(c - 1, anchoTitulo(c));
+}
+
+bool Rejilla::eventFilter(QObject* objeto, QEvent* evento) {
+    // The skin or another font reaches the header after the windows set their columns: the
+    // titles are measured again once it has taken effect.
+    if (objeto == horizontalHeader() &&
+        (evento->type() == QEvent::Polish || evento->type() == QEvent::StyleChange ||
+         evento->type() == QEvent::FontChange) &&
+        !asegurando_) {
+        asegurando_ = true;
+        QMetaObject::invokeMethod(this, &Rejilla::asegurarTitulos, Qt::QueuedConnection);
+    }
+    return QTableView::eventFilter(objeto, evento);
+}
+
+void Rejilla::ensancharAlContenido(int columna) {
+    if (columna < 1 || columna > numeroColumnas() || isColumnHidden(columna - 1)) return;
+    const int antes = columnWidth(columna - 1);
+    ajustarAncho(columna);
+    if (columnWidth(columna - 1) < antes) setColumnWidth(columna - 1, antes);
 }
 
 int Rejilla::agregarFila() {
@@ -130,8 +165,8 @@ void Rejilla::llenar(db::Recordset& registros) {
     // Until a window fits them, columns are as wide as their titles.
     const QFontMetrics medida = horizontalHeader()->fontMetrics();
     for (int c = 1; c <= numeroColumnas(); ++c)
-        setColumnWidth(c - 1,
-                       qBound(60, medida.horizontalAdvance(tituloColumna(c)) + 16, AnchoMaximo));
+        setColumnWidth(c - 1, qBound(60, qMax(medida.horizontalAdvance(tituloColumna(c)) + 16, anchoTitulo(c)),
+                                     AnchoMaximo));
 }
 
 void Rejilla::ponerAnchoColumna(int columna, int ancho) {
@@ -141,7 +176,7 @@ void Rejilla::ponerAnchoColumna(int columna, int ancho) {
 void Rejilla::ajustarAncho(int columna) {
     if (columna < 1 || columna > numeroColumnas()) return;
     const QFontMetrics medidaTitulo = horizontalHeader()->fontMetrics();
-    int ancho = medidaTitulo.horizontalAdvance(tituloColumna(columna)) + 16;
+    int ancho = qMax(medidaTitulo.horizontalAdvance(tituloColumna(columna)) + 16, anchoTitulo(columna));
     if (tipoColumna(columna) == TipoCelda::Casilla) {
         ancho = qMax(ancho, 24);
     } else {

@@ -54,6 +54,10 @@ class Rejilla : public QTableView {
     void ponerAnchoColumna(int columna, int ancho);
     // Fits the width to the title and to the cells (a sample of them on long lists).
     void ajustarAncho(int columna);
+    // The same, but never narrower than it is: a designed width only grows to show its cells.
+    void ensancharAlContenido(int columna);
+    // What the column's title needs to be read whole.
+    int anchoTitulo(int columna) const;
     void ponerColumnaVisible(int columna, bool visible);
 
     // Read-only: no cell editor opens (check boxes still tick). Editable: text and list cells
@@ -114,6 +118,7 @@ class Rejilla : public QTableView {
     void mousePressEvent(QMouseEvent* evento) override;
     void mouseReleaseEvent(QMouseEvent* evento) override;
     void mouseDoubleClickEvent(QMouseEvent* evento) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
     void changeEvent(QEvent* evento) override;
 
   private:
@@ -124,6 +129,8 @@ class Rejilla : public QTableView {
     void buscarTecleado(const QString& tecleado);
     void alMoverseCeldaActual(const QModelIndex& actual);
     void ajustarAltoFilas();
+    // Widens every column whose title would be cut.
+    void asegurarTitulos();
 
     ModeloRejilla* modelo_;
     DelegadoRejilla* delegado_;
@@ -132,6 +139,7 @@ class Rejilla : public QTableView {
     QTimer edicionDiferida_;
     bool busquedaActiva_ = false;
     bool enterComoDobleClic_ = false;
+    bool asegurando_ = false;
     int columnaBusqueda_ = 0;
     int pausaBusqueda_ = 1000;
     QString prefijo_;

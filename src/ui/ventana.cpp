@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QFontMetricsF>
+#include <algorithm>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
@@ -24,8 +26,23 @@ class ActivadorVentana : public QObject {
 
   protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override {
+        auto* ventana = static_cast<QWidget*>(objeto);
+        // The window is placed by its whole size, frame included, as soon as the window
+        // manager has put the frame around it (before, only the client size is known).
+        if (porColocar_ && (evento->type() == QEvent::Move || evento->type() == QEvent::Resize) &&
+            ventana->isVisible() && ventana->frameGeometry().size() != ventana->size()) {
+            porColocar_ = false;
+            QTimer::singleShot(0, ventana, [v = QPointer<QWidget>(ventana)] {
+                if (v) ColocarVentana(v);
+            });
+        }
         if (evento->type() == QEvent::Show) {
-            auto* ventana = static_cast<QWidget*>(objeto);
+            if (!mostrada_) {
+                mostrada_ = true;
+                porColocar_ = true;
+                // Without a frame (no window manager) there is nothing more to wait for.
+                QTimer::singleShot(1000, this, [this] { porColocar_ = false; });
+            }
             Activar(ventana);
             // Again once the window is really on screen: a request made before it was mapped
             // can be lost.
@@ -37,6 +54,9 @@ class ActivadorVentana : public QObject {
     }
 
   private:
+    bool mostrada_ = false;
+    bool porColocar_ = false;
+
     static void Activar(QWidget* ventana) {
         ventana->raise();
         ventana->activateWindow();
@@ -49,12 +69,48 @@ bool HayInterfazGrafica() {
 
 }  // namespace
 
+double EscalaDiseno(const QFont& letra) {
+    // The design's font (8-point MS Sans Serif at 96 dpi) is 13 pixels high and its captions
+    // average about 5.3 pixels a character; measured on the windows' own kind of text.
+    static const QString muestra = QStringLiteral("Apellido Paterno Teléfono Celular Contraseña "
+                                                  "Relaciones del Fecha Recepción Verificador");
+    constexpr double AltoDiseno = 13.0, AnchoDiseno = 5.3;
+    const QFontMetricsF medida(letra);
+    const double ancho = medida.horizontalAdvance(muestra) / muestra.size() / AnchoDiseno;
+    const double alto = medida.height() / AltoDiseno;
+    return std::max({1.0, ancho, alto});
+}
+
+double EscalaDiseno() {
+    // Measured once per font: the windows ask for every control they place.
+    static QString clave;
+    static double escala = 1.0;
+    const QFont letra = QApplication::font();
+    if (letra.key() != clave) {
+        clave = letra.key();
+        escala = EscalaDiseno(letra);
+    }
+    return escala;
+}
+
+int Pixeles(int twips) { return qRound(twips * EscalaDiseno() / TwipsPorPixel); }
+
+QRect RectTwips(int izquierda, int arriba, int ancho, int alto) {
+    return QRect(Pixeles(izquierda), Pixeles(arriba), Pixeles(ancho), Pixeles(alto));
+}
+
+int PixelesDiseno(int pixeles) { return qRound(pixeles * EscalaDiseno()); }
+
 void PrepararVentana(QWidget* ventana, int anchoTwips, int altoTwips) {
     const QSize cliente(Pixeles(anchoTwips), Pixeles(altoTwips));
-    if (ventana->windowFlags() & Qt::MSWindowsFixedSizeDialogHint)
+    if (ventana->windowFlags() & Qt::MSWindowsFixedSizeDialogHint) {
         ventana->setFixedSize(cliente);
-    else
-        ventana->resize(cliente);
+    } else {
+        // A sizable window larger than a small screen starts as large as the screen allows.
+        QScreen* pantalla = ventana->screen() ? ventana->screen() : QGuiApplication::primaryScreen();
+        const QSize libre = pantalla ? pantalla->availableGeometry().size() - QSize(16, 48) : cliente;
+        ventana->resize(cliente.boundedTo(libre.expandedTo(QSize(320, 240))));
+    }
     ColocarVentana(ventana);
     AplicarPiel(ventana);
     ActivarAlMostrar(ventana);

@@ -6,13 +6,23 @@
 
 class QWidget;
 
+class QFont;
+
 constexpr int TwipsPorPixel = 15;
 
-constexpr int Pixeles(int twips) { return twips / TwipsPorPixel; }
+// The windows were drawn in twips for a dialog font smaller than the desktop's. The whole
+// layout grows by how much wider and taller the font in use is than that one, so every text
+// keeps the room the design gave it and the proportions stay. Never below 1.
+double EscalaDiseno(const QFont& letra);
+// For the application's font.
+double EscalaDiseno();
+
+// Twips of the design as pixels of this screen and font.
+int Pixeles(int twips);
 // A control's place from its design (left, top, width, height in twips).
-constexpr QRect RectTwips(int izquierda, int arriba, int ancho, int alto) {
-    return QRect(Pixeles(izquierda), Pixeles(arriba), Pixeles(ancho), Pixeles(alto));
-}
+QRect RectTwips(int izquierda, int arriba, int ancho, int alto);
+// A width the design gives in pixels of its own font (the grids' columns).
+int PixelesDiseno(int pixeles);
 
 // Sizes the client area (a window flagged Qt::MSWindowsFixedSizeDialogHint keeps that size),
 // places it with ColocarVentana, applies the skin, makes it activate itself when shown and

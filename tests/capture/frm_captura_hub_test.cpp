@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "ui/ventana.h"
 #include "base_prueba.h"
 #include "capture/frm_captura.h"
 #include "servicios_falsos.h"
@@ -97,7 +98,8 @@ private slots:
         const QList<int> anchos = {80, 160, 60, 180, 80, 160, 60};
         for (int c = 1; c <= titulos.size(); ++c) {
             QCOMPARE(f->iSolicitudes->tituloColumna(c), titulos[c - 1]);
-            QCOMPARE(f->iSolicitudes->anchoColumna(c), anchos[c - 1]);
+            QCOMPARE(f->iSolicitudes->anchoColumna(c),
+                     qMax(PixelesDiseno(anchos[c - 1]), f->iSolicitudes->anchoTitulo(c)));
         }
         QCOMPARE(f->iSolicitudes->toolTip(), QStringLiteral("Doble Click para Eliminar la Solicitud"));
     }

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "ui/ventana.h"
 #include "base_prueba.h"
 #include "rejections/frm_comentarios.h"
 #include "servicios_falsos.h"
@@ -44,7 +45,7 @@ private slots:
         QVERIFY(f->TxtComentarios->toPlainText().isEmpty());
         QCOMPARE(f->TxtComentarios->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QVERIFY(Global::ComentarioRechazo.isEmpty());
-        QCOMPARE(f->size(), QSize(4680 / 15, 2385 / 15));
+        QCOMPARE(f->size(), QSize(Pixeles(4680), Pixeles(2385)));
         QVERIFY(base->enviadas.isEmpty());
     }
 

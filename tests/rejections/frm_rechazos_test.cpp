@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "ui/ventana.h"
 #include "base_prueba.h"
 #include "rejections/frm_comentarios.h"
 #include "rejections/frm_rechazos.h"
@@ -145,7 +146,7 @@ private slots:
         QCOMPARE(f->DtpFecha2->fecha(), QDate::currentDate());
         QCOMPARE(f->iSolicitudes->numeroFilas(), 0);
         QVERIFY(f->iSolicitudes->toolTip().isEmpty());
-        QCOMPARE(f->size(), QSize(9660 / 15, 4140 / 15));
+        QCOMPARE(f->size(), QSize(Pixeles(9660), Pixeles(4140)));
         QCOMPARE(QApplication::focusWidget(), f->DtpFecha1);
         QVERIFY(base->enviadas.isEmpty());
     }

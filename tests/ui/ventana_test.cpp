@@ -44,34 +44,45 @@ class VentanaTest : public QObject {
 };
 
 void VentanaTest::medidasEnTwips() {
-    QCOMPARE(Pixeles(5625), 375);
-    QCOMPARE(Pixeles(945), 63);
-    QCOMPARE(RectTwips(1080, 120, 975, 285), QRect(72, 8, 65, 19));
+    // At the design's own size a twip is a fifteenth of a pixel; a wider or taller font
+    // grows the whole layout by the same factor, never shrinks it.
+    const double escala = EscalaDiseno();
+    QVERIFY(escala >= 1.0);
+    QCOMPARE(Pixeles(5625), qRound(375 * escala));
+    QCOMPARE(RectTwips(1080, 120, 975, 285),
+             QRect(qRound(72 * escala), qRound(8 * escala), qRound(65 * escala), qRound(19 * escala)));
+    QFont pequena = QApplication::font();
+    pequena.setPixelSize(6);
+    QCOMPARE(EscalaDiseno(pequena), 1.0);
+    QFont grande = QApplication::font();
+    grande.setPixelSize(26);
+    QVERIFY(EscalaDiseno(grande) >= 2.0);
+    QVERIFY(EscalaDiseno(grande) > EscalaDiseno(QApplication::font()));
 }
 
 void VentanaTest::tamanoDeLaVentana() {
     QDialog captura;
     PrepararVentana(&captura, 9930, 7185);
-    QCOMPARE(captura.size(), QSize(662, 479));
+    QCOMPARE(captura.size(), QSize(Pixeles(9930), Pixeles(7185)).boundedTo(captura.screen()->availableGeometry().size() - QSize(16, 48)));
     // A sizable window can still be resized by the user.
-    QVERIFY(captura.maximumWidth() > 662);
+    QVERIFY(captura.maximumWidth() > Pixeles(9930));
 }
 
 void VentanaTest::tamanoFijo() {
     QDialog login;
     login.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     PrepararVentana(&login, 5625, 945);
-    QCOMPARE(login.size(), QSize(375, 63));
-    QCOMPARE(login.minimumSize(), QSize(375, 63));
-    QCOMPARE(login.maximumSize(), QSize(375, 63));
+    QCOMPARE(login.size(), QSize(Pixeles(5625), Pixeles(945)));
+    QCOMPARE(login.minimumSize(), QSize(Pixeles(5625), Pixeles(945)));
+    QCOMPARE(login.maximumSize(), QSize(Pixeles(5625), Pixeles(945)));
 }
 
 void VentanaTest::lugarEnLaPantalla() {
     QDialog ventana;
     PrepararVentana(&ventana, 9195, 8175);
     const QRect libre = ventana.screen()->availableGeometry();
-    QCOMPARE(ventana.pos().x(), libre.x() + (libre.width() - 613) / 2);
-    QCOMPARE(ventana.pos().y(), libre.y() + (libre.height() - 545) / 4);
+    QCOMPARE(ventana.pos().x(), libre.x() + (libre.width() - ventana.width()) / 2);
+    QCOMPARE(ventana.pos().y(), libre.y() + (libre.height() - ventana.height()) / 4);
 
     // Placed again once shown, with its frame known.
     ventana.show();
