@@ -12,6 +12,7 @@ paquetes=(
   libbenchmark-dev
   python3-aiosmtpd
   xvfb openbox xdotool imagemagick
+  dpkg-dev file lintian librsvg2-bin desktop-file-utils strace
 )
 
 faltan=()

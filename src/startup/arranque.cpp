@@ -3,10 +3,12 @@
 #include <QFile>
 #include <QFont>
 #include <QScopeGuard>
+#include <QStringList>
 #include <QTextStream>
 #include <cstdio>
 #include <memory>
 
+#include "instalacion.h"
 #include "login/frm_login.h"
 #include "startup/demo_configuracion.h"
 #include "startup/global.h"
@@ -16,12 +18,66 @@
 namespace Global {
 namespace {
 
-void Uso() {
+constexpr char Sinopsis[] =
+    "Uso: solicitudes [--log-sql ARCHIVO]\n"
+    "     solicitudes --crear-demo CARPETA\n"
+    "     solicitudes --help | --version\n";
+
+void Ayuda() {
+    std::fputs(Sinopsis, stdout);
     std::fputs(
-        "Uso: solicitudes [--log-sql ARCHIVO]\n"
-        "     solicitudes --crear-demo CARPETA\n"
-        "La carpeta de configuración es OXA_DIR (o ~/.oxa/).\n",
-        stderr);
+        "\n"
+        "Registra las solicitudes de crédito de los clientes, las agrupa en relaciones de\n"
+        "verificación, recibe lo que encontró el verificador y rechaza o reactiva solicitudes.\n"
+        "\n"
+        "Opciones:\n"
+        "  --crear-demo CARPETA  escribe en CARPETA una configuración de demostración completa\n"
+        "                        (ARRANQUE.dbf, solicitudes.ini y las bases del motor\n"
+        "                        integrado), imprime el acceso de la demostración y termina\n"
+        "  --log-sql ARCHIVO     agrega al ARCHIVO cada sentencia que el programa envía a la base\n"
+        "  -h, --help            muestra esta ayuda y termina\n"
+        "  --version             muestra el nombre y la versión del programa y termina\n"
+        "  -platform NOMBRE      opción de Qt: la plataforma gráfica (p. ej. offscreen, sin\n"
+        "                        pantalla); se aceptan también -style y las demás de Qt\n"
+        "\n"
+        "Configuración:\n"
+        "  La carpeta de configuración es la variable de entorno OXA_DIR; si no está, ~/.oxa/\n"
+        "  (C:\\oxa\\ en Windows). Contiene la tabla de arranque ARRANQUE.dbf y, si se quiere,\n"
+        "  solicitudes.ini. Un server_SQL de la forma sqlite:RUTA usa el motor integrado; otro\n"
+        "  valor es un SQL Server al que se llega por ODBC con el controlador \"SQL Server\".\n"
+        "\n"
+        "Demostración:\n"
+        "  solicitudes --crear-demo /tmp/demo\n"
+        "  OXA_DIR=/tmp/demo solicitudes\n"
+        "\n"
+        "Códigos de salida: 0 sin error, 1 error al iniciar o al escribir la demostración,\n"
+        "2 opción no válida.\n"
+        "\n"
+        "Más detalles: man solicitudes\n",
+        stdout);
+}
+
+int OpcionNoValida(const QString& aviso) {
+    std::fprintf(stderr, "%s\n%sPruebe «solicitudes --help» para más información.\n",
+                 aviso.toLocal8Bit().constData(), Sinopsis);
+    return 2;
+}
+
+// Qt's own options, which QApplication takes out of the arguments later. Qt also accepts them
+// with two dashes, and -style and -stylesheet with "=".
+bool OpcionDeQt(QString a, bool& llevaValor) {
+    if (a.startsWith(QLatin1String("--"))) a.remove(0, 1);
+    static const QStringList conValor = {
+        QStringLiteral("-platform"),        QStringLiteral("-platformpluginpath"),
+        QStringLiteral("-platformtheme"),   QStringLiteral("-plugin"),
+        QStringLiteral("-style"),           QStringLiteral("-stylesheet"),
+        QStringLiteral("-qwindowgeometry"), QStringLiteral("-qwindowicon"),
+        QStringLiteral("-qwindowtitle"),    QStringLiteral("-session"),
+        QStringLiteral("-display"),         QStringLiteral("-geometry")};
+    llevaValor = conValor.contains(a);
+    return llevaValor || a.startsWith(QLatin1String("-style=")) ||
+           a.startsWith(QLatin1String("-stylesheet=")) || a == QLatin1String("-reverse") ||
+           a == QLatin1String("-widgetcount");
 }
 
 }  // namespace
@@ -37,17 +93,25 @@ void PrepararProceso() {
 int Main(int argc, char** argv) {
     PrepararProceso();
     QString carpetaDemo, archivoSql;
+    // Answered before any QApplication exists, so they work without a display.
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
-        if ((a == QLatin1String("--crear-demo") || a == QLatin1String("--log-sql")) && i + 1 < argc)
+        bool llevaValor = false;
+        if (a == QLatin1String("--crear-demo") || a == QLatin1String("--log-sql")) {
+            if (i + 1 >= argc)
+                return OpcionNoValida(QStringLiteral("Falta el valor de la opción %1").arg(a));
             (a == QLatin1String("--crear-demo") ? carpetaDemo : archivoSql) =
                 QString::fromLocal8Bit(argv[++i]);
-        else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            Uso();
+        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            Ayuda();
             return 0;
-        } else if (!a.startsWith(QLatin1String("-platform")) && !a.startsWith(QLatin1String("-style"))) {
-            Uso();
-            return 2;
+        } else if (a == QLatin1String("--version")) {
+            std::fputs("solicitudes (Solicitudes de Crédito) " SOLICITUDES_VERSION "\n", stdout);
+            return 0;
+        } else if (OpcionDeQt(a, llevaValor)) {
+            if (llevaValor) ++i;
+        } else {
+            return OpcionNoValida(QStringLiteral("Opción desconocida: %1").arg(a));
         }
     }
 

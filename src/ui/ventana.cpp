@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "instalacion.h"
+
 namespace {
 
 constexpr char NombrePiel[] = "Msn2008.skn";
@@ -129,8 +131,13 @@ void ColocarVentana(QWidget* ventana) {
 }
 
 QString RutaPiel(const QString& carpeta) {
-    const QString donde = carpeta.isEmpty() ? QCoreApplication::applicationDirPath() : carpeta;
-    return QDir(donde).filePath(QLatin1String(NombrePiel));
+    if (!carpeta.isEmpty()) return QDir(carpeta).filePath(QLatin1String(NombrePiel));
+    const QDir programa(QCoreApplication::applicationDirPath());
+    const QString junto = programa.filePath(QLatin1String(NombrePiel));
+    // Installed, the executable is in /usr/bin and the skin in /usr/share/solicitudes.
+    const QString instalada = QDir::cleanPath(programa.filePath(
+        QStringLiteral(SOLICITUDES_CARPETA_DATOS "/") + QLatin1String(NombrePiel)));
+    return QFile::exists(junto) || !QFile::exists(instalada) ? junto : instalada;
 }
 
 bool AplicarPiel(QWidget* ventana, const QString& carpeta) {

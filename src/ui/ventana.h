@@ -33,9 +33,10 @@ void PrepararVentana(QWidget* ventana, int anchoTwips, int altoTwips);
 // free area of the window's screen.
 void ColocarVentana(QWidget* ventana);
 
-// The skin file beside the executable.
+// The skin file in `carpeta`; when empty, the one beside the executable, or else the one the
+// package installs in the data folder.
 QString RutaPiel(const QString& carpeta = QString());
-// Applies the skin (a Qt style sheet) found in `carpeta` (the program's folder when empty);
+// Applies the skin (a Qt style sheet) found in `carpeta` (where RutaPiel looks when empty);
 // false, and the default look kept, when there is no such file.
 bool AplicarPiel(QWidget* ventana, const QString& carpeta = QString());
 
