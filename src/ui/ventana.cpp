@@ -73,10 +73,10 @@ bool HayInterfazGrafica() {
 
 double EscalaDiseno(const QFont& letra) {
     // The design's font (8-point MS Sans Serif at 96 dpi) is 13 pixels high and its captions
-    // average about 5.3 pixels a character; measured on the windows' own kind of text.
+    // average about 5 pixels a character; measured on the windows' own kind of text.
     static const QString muestra = QStringLiteral("Apellido Paterno Teléfono Celular Contraseña "
                                                   "Relaciones del Fecha Recepción Verificador");
-    constexpr double AltoDiseno = 13.0, AnchoDiseno = 5.3;
+    constexpr double AltoDiseno = 13.0, AnchoDiseno = 5.0;
     const QFontMetricsF medida(letra);
     const double ancho = medida.horizontalAdvance(muestra) / muestra.size() / AnchoDiseno;
     const double alto = medida.height() / AltoDiseno;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QtTest>
 
 #include "base_prueba.h"
@@ -59,6 +60,9 @@ private slots:
         QCOMPARE(f->CmdEntrar->text(), QStringLiteral("&Continuar"));
         QCOMPARE(f->TxtUsuario->maxLength(), 10);
         QCOMPARE(f->TxtConstrasena->echoMode(), QLineEdit::Password);
+        QCOMPARE(f->TxtConstrasena->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
+                                                       f->TxtConstrasena),
+                 int('*'));
         QVERIFY(!f->TxtNombre->isEnabled());
         QCOMPARE(QApplication::focusWidget(), f->TxtUsuario);
         QCOMPARE(f->findChild<QLabel*>("SkinLabel1")->text(), QStringLiteral("Usuario"));

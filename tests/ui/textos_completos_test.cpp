@@ -53,6 +53,8 @@ QStringList Cortados(QWidget& ventana) {
         if (auto* e = qobject_cast<QLabel*>(w)) {
             if (e->text().isEmpty() || qobject_cast<QLineEdit*>(e->parentWidget())) continue;
             QSize necesita = e->sizeHint();
+            // A caption beside its box does not touch it.
+            if (e->buddy()) necesita.rwidth() += 4;
             if (e->hasHeightForWidth()) necesita = QSize(0, e->heightForWidth(e->width()));
             revisar(e, necesita, e->text());
         } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QMenu>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -14,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "ui/selector_fecha.h"
+#include "ui/traducciones.h"
 
 namespace {
 
@@ -41,6 +44,7 @@ class VentanaTest : public QObject {
     void cursorDeEspera();
     void selectorDeFecha();
     void tabSaleDelSelectorDeFecha();
+    void textosDeQtEnEspanol();
 };
 
 void VentanaTest::medidasEnTwips() {
@@ -235,6 +239,19 @@ void VentanaTest::tabSaleDelSelectorDeFecha() {
     despues->setFocus();
     QTest::keyClick(despues, Qt::Key_Return);
     QVERIFY(pulsado);
+}
+
+void VentanaTest::textosDeQtEnEspanol() {
+    QVERIFY(InstalarTraduccionesQt());
+    QLineEdit caja;
+    std::unique_ptr<QMenu> menu(caja.createStandardContextMenu());
+    QStringList entradas;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator()) entradas << a->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
+    QVERIFY2(entradas.contains(QStringLiteral("Deshacer")) && entradas.contains(QStringLiteral("Pegar")),
+             qPrintable(entradas.join(QLatin1Char('|'))));
+    QDialogButtonBox botones(QDialogButtonBox::Cancel);
+    QCOMPARE(botones.button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&')), QStringLiteral("Cancelar"));
 }
 
 QTEST_MAIN(VentanaTest)
