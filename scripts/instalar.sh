@@ -9,9 +9,11 @@ paquetes=(
   libsqlite3-dev sqlite3
   unixodbc-dev tdsodbc libsqliteodbc
   libcurl4-openssl-dev
+  libxlsxwriter-dev
   libbenchmark-dev
   python3-aiosmtpd
   xvfb openbox xdotool
+  poppler-utils unzip
 )
 
 faltan=()
