@@ -17,7 +17,8 @@ namespace {
 
 constexpr int Resolucion = 300;
 
-// One column of the table: title, share of the page width, and whether it holds a number.
+// One column of the table: title, share of the width left by the columns that take what
+// their widest cell needs (share 0: numbers, telephones, dates), and whether it holds a number.
 struct Columna {
     const char* titulo;
     double parte;
@@ -25,16 +26,16 @@ struct Columna {
 };
 
 constexpr std::array<Columna, 10> Columnas = {{
-    {"Solicitud", 6, true},
-    {"Cliente", 5.5, true},
-    {"Nombre", 14, false},
-    {"Domicilio", 17, false},
-    {"Teléfono", 8.5, false},
-    {"Aval", 14, false},
-    {"Sucursal", 9, false},
-    {"Vendedor", 12, false},
-    {"Importe", 7.5, true},
-    {"Recepción", 6.5, false},
+    {"Solicitud", 0, true},
+    {"Cliente", 0, true},
+    {"Nombre", 20, false},
+    {"Domicilio", 27, false},
+    {"Teléfono", 0, false},
+    {"Aval", 22, false},
+    {"Sucursal", 12, false},
+    {"Vendedor", 19, false},
+    {"Importe", 0, true},
+    {"Recepción", 0, false},
 }};
 
 QStringList Celdas(const LineaRelacion& l) {
@@ -71,11 +72,30 @@ class Dibujo {
         margen_ = m.height() * 0.3;
         renglon_ = m.height();
 
-        double suma = 0;
-        for (const Columna& c : Columnas) suma += c.parte;
+        // Figures are never wrapped: their columns take what the widest needs, the texts
+        // share the rest.
+        const QFontMetricsF mn(negrita_, p_.device());
+        std::vector<double> justo(Columnas.size(), 0);
+        for (std::size_t c = 0; c < Columnas.size(); ++c)
+            justo[c] = mn.horizontalAdvance(QString::fromUtf8(Columnas[c].titulo));
+        for (const LineaRelacion& l : r_.lineas) {
+            const QStringList celdas = Celdas(l);
+            for (std::size_t c = 0; c < Columnas.size(); ++c)
+                if (Columnas[c].parte == 0)
+                    justo[c] = std::max(justo[c], m.horizontalAdvance(celdas[int(c)]));
+        }
+        double fijo = 0, partes = 0;
+        for (std::size_t c = 0; c < Columnas.size(); ++c) {
+            if (Columnas[c].parte == 0)
+                fijo += justo[c] + 3 * margen_;
+            else
+                partes += Columnas[c].parte;
+        }
+        const double resto = std::max(0.0, hoja_.width() - fijo);
         double x = hoja_.left();
-        for (const Columna& c : Columnas) {
-            const double ancho = hoja_.width() * c.parte / suma;
+        for (std::size_t c = 0; c < Columnas.size(); ++c) {
+            const double ancho = Columnas[c].parte == 0 ? justo[c] + 3 * margen_
+                                                        : resto * Columnas[c].parte / partes;
             x_.push_back(x);
             anchos_.push_back(ancho);
             x += ancho;
