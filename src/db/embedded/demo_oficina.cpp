@@ -124,7 +124,8 @@ class Oficina {
         centros_ = {{QStringLiteral("CHI"),
                      QStringLiteral("614"),
                      {"1", "2", "3", "15"},
-                     {"101", "102", "103", "104"},
+                     // Each branch's own salesperson, in the order of the branches.
+                     {"101", "102", "104", "103"},
                      {"201", "202", "203"}},
                     {QStringLiteral("JRZ"),
                      QStringLiteral("656"),
