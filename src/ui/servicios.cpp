@@ -101,6 +101,12 @@ QString ServiciosEscritorio::elegirArchivoGuardar(const QString& titulo,
     QFileDialog dialogo(VentanaDelante(), titulo, QDir(carpeta).filePath(nombreSugerido), filtro);
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setFileMode(QFileDialog::AnyFile);
+    // In Spanish even where Qt's own translations are missing.
+    dialogo.setLabelText(QFileDialog::LookIn, QStringLiteral("Guardar en:"));
+    dialogo.setLabelText(QFileDialog::FileName, QStringLiteral("&Nombre:"));
+    dialogo.setLabelText(QFileDialog::FileType, QStringLiteral("&Tipo:"));
+    dialogo.setLabelText(QFileDialog::Accept, QStringLiteral("&Guardar"));
+    dialogo.setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
     // The suffix of the filter is added when the user types a name without it.
     const QString sufijo = QFileInfo(nombreSugerido).suffix();
     if (!sufijo.isEmpty()) dialogo.setDefaultSuffix(sufijo);
