@@ -9,10 +9,12 @@ paquetes=(
   libsqlite3-dev sqlite3
   unixodbc-dev tdsodbc libsqliteodbc
   libcurl4-openssl-dev
+  libxlsxwriter-dev
   libbenchmark-dev
   python3-aiosmtpd
   xvfb openbox xdotool imagemagick
   dpkg-dev file lintian librsvg2-bin desktop-file-utils strace
+  poppler-utils unzip
 )
 
 faltan=()

@@ -15,6 +15,8 @@
 #include <cmath>
 
 #include "batches/frm_credenciales.h"
+#include "batches/informe_relacion.h"
+#include "db/error_bd.h"
 #include "startup/global.h"
 #include "ui/servicios.h"
 #include "ui/ventana.h"
@@ -22,7 +24,6 @@
 namespace {
 
 const QByteArray MarcaPdf = QByteArrayLiteral("%PDF-");
-constexpr int EsperaPredeterminada = 60000;
 
 // The report server as the settings give it; a host without a port is on the server's 88.
 QString Servidor() {
@@ -87,9 +88,15 @@ FrmReporte::FrmReporte(QWidget* parent)
     LblURL->setTextFormat(Qt::PlainText);
     LblURL->setGeometry(RectTwips(120, 1200, 5055, 855));
 
-    PrepararVentana(this, 5295, 2175);
+    LblEspera = new QLabel(this);
+    LblEspera->setObjectName(QStringLiteral("LblEspera"));
+    LblEspera->setGeometry(RectTwips(120, 2100, 5055, 315));
+    LblEspera->hide();
 
-    ServidorReportes = Servidor();
+    PrepararVentana(this, 5295, 2475);
+
+    integrado_ = EsIntegrado(Global::Ajustes.servidorReportes);
+    ServidorReportes = integrado_ ? QString() : Servidor();
     const QString numero =
         QString::number(static_cast<qlonglong>(std::llround(Global::NumeroRelacion)));
     const QString direccion =
@@ -97,10 +104,11 @@ FrmReporte::FrmReporte(QWidget* parent)
         QStringLiteral(
             "/reportserver?/Credito/relaciones_solicitudes_credito&rs:command=render&nRelacion=") +
         numero + QStringLiteral("&rs:Format=PDF");
-    LblURL->setText(direccion);
-    if (Global::TipoReporte == 1) DireccionReporte = direccion;
     ArchivoReporte = QDir(CarpetaDocumentos())
                          .filePath(QStringLiteral("Relacion_") + numero + QStringLiteral(".pdf"));
+    // Drawn here, the report has no address: the label tells where it will be.
+    LblURL->setText(integrado_ ? ArchivoReporte : direccion);
+    if (Global::TipoReporte == 1 && !integrado_) DireccionReporte = direccion;
 
     espera_->setSingleShot(true);
     espera_->setInterval(EsperaPredeterminada);
@@ -109,6 +117,11 @@ FrmReporte::FrmReporte(QWidget* parent)
 }
 
 FrmReporte::~FrmReporte() { detener(); }
+
+bool FrmReporte::EsIntegrado(const QString& servidor) {
+    const QString s = servidor.trimmed();
+    return s.isEmpty() || s.compare(QLatin1String("integrado"), Qt::CaseInsensitive) == 0;
+}
 
 void FrmReporte::ponerEsperaMaxima(int milisegundos) { espera_->setInterval(milisegundos); }
 
@@ -129,6 +142,10 @@ void FrmReporte::done(int resultado) {
 void FrmReporte::Navegar() {
     // Closed before the server was asked: nothing to fetch for.
     if (!isVisible()) return;
+    if (integrado_) {
+        GenerarReporte();
+        return;
+    }
     const QUrl url(DireccionReporte.trimmed(), QUrl::TolerantMode);
     if (!url.isValid() || url.host().isEmpty()) {
         ErrorNavegacion();
@@ -143,8 +160,54 @@ void FrmReporte::Navegar() {
     respuesta_ = red_->get(QNetworkRequest(url));
     connect(respuesta_, &QNetworkReply::readyRead, this, &FrmReporte::alLlegarDatos);
     connect(respuesta_, &QNetworkReply::metaDataChanged, espera_, qOverload<>(&QTimer::start));
+    connect(respuesta_, &QNetworkReply::metaDataChanged, this, [this] {
+        if (respuesta_) ponerEsperando(QStringLiteral("Recibiendo el reporte…"));
+    });
     connect(respuesta_, &QNetworkReply::finished, this, &FrmReporte::alTerminar);
     espera_->start();
+    ponerEsperando(QStringLiteral("Esperando al servidor de reportes…"));
+}
+
+void FrmReporte::ponerEsperando(const QString& texto) {
+    LblEspera->setText(texto);
+    LblEspera->setVisible(!texto.isEmpty());
+    if (texto.isEmpty())
+        unsetCursor();
+    else
+        setCursor(Qt::WaitCursor);
+}
+
+void FrmReporte::GenerarReporte() {
+    if (Global::TipoReporte != 1) return;
+    const QString numero =
+        QString::number(static_cast<qlonglong>(std::llround(Global::NumeroRelacion)));
+    informe::Relacion relacion;
+    {
+        CursorEspera espera;
+        try {
+            relacion = informe::LeerRelacion(Global::Conexion, numero);
+        } catch (const db::ErrorBD& e) {
+            MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+            return;
+        }
+    }
+    if (!relacion.existe) {
+        MensajeError(QStringLiteral("No existe la relación ") + numero +
+                         QStringLiteral("; no hay reporte que imprimir."),
+                     QStringLiteral("Impresión del Reporte"));
+        return;
+    }
+    QString error;
+    bool escrito = false;
+    {
+        CursorEspera espera;
+        escrito = informe::EscribirPdf(relacion, ArchivoReporte, &error);
+    }
+    if (!escrito) {
+        ErrorGuardar(error);
+        return;
+    }
+    Entregar();
 }
 
 void FrmReporte::alPedirSesion(QNetworkReply* respuesta, QAuthenticator* autenticador) {
@@ -152,6 +215,7 @@ void FrmReporte::alPedirSesion(QNetworkReply* respuesta, QAuthenticator* autenti
     if (respuesta != respuesta_ || sesionCancelada_ || intentosSesion_ >= MaximoIntentosSesion)
         return;
     espera_->stop();
+    ponerEsperando(QString());
     const QUrl url = respuesta->url();
     const QString servidor =
         url.port() > 0 ? url.host() + QLatin1Char(':') + QString::number(url.port()) : url.host();
@@ -160,7 +224,10 @@ void FrmReporte::alPedirSesion(QNetworkReply* respuesta, QAuthenticator* autenti
     if (!ultimoUsuario_.isEmpty()) sesion.TxtContrasena->setFocus();
     ++intentosSesion_;
     const bool acepto = Servicios().mostrarModal(sesion) == QDialog::Accepted;
-    if (respuesta_) espera_->start();
+    if (respuesta_) {
+        espera_->start();
+        ponerEsperando(QStringLiteral("Esperando al servidor de reportes…"));
+    }
     if (!acepto) {
         sesionCancelada_ = true;
         return;
@@ -211,13 +278,12 @@ void FrmReporte::alTerminar() {
     alLlegarDatos();
     respuesta_ = nullptr;
     espera_->stop();
+    ponerEsperando(QString());
     respuesta->deleteLater();
 
     if (!errorGuardar_.isEmpty()) {
         archivo_.reset();
-        MensajeError(QStringLiteral("No se pudo guardar el reporte en ") + ArchivoReporte +
-                         QStringLiteral("\r\n") + errorGuardar_,
-                     QStringLiteral("Error al Guardar"));
+        ErrorGuardar(errorGuardar_);
         return;
     }
     if (respuesta->error() != QNetworkReply::NoError || !archivo_) {
@@ -229,11 +295,13 @@ void FrmReporte::alTerminar() {
     const QString error = archivo_->errorString();
     archivo_.reset();
     if (!guardado) {
-        MensajeError(QStringLiteral("No se pudo guardar el reporte en ") + ArchivoReporte +
-                         QStringLiteral("\r\n") + error,
-                     QStringLiteral("Error al Guardar"));
+        ErrorGuardar(error);
         return;
     }
+    Entregar();
+}
+
+void FrmReporte::Entregar() {
     if (!Servicios().abrirDireccion(ArchivoReporte))
         MensajeInformacion(
             QStringLiteral("No se pudo abrir el visor de PDF; el reporte quedó guardado en:\r\n") +
@@ -247,6 +315,12 @@ void FrmReporte::alAgotarseEspera() {
     respuesta_->abort();
 }
 
+void FrmReporte::ErrorGuardar(const QString& detalle) {
+    MensajeError(QStringLiteral("No se pudo guardar el reporte en ") + ArchivoReporte +
+                     QStringLiteral("\r\n") + detalle,
+                 QStringLiteral("Error al Guardar"));
+}
+
 void FrmReporte::ErrorNavegacion() {
     MensajeError(
         QStringLiteral("Hay un Error en la Conexión al servidor, trate de Nuevo, si persiste el "
@@ -257,6 +331,7 @@ void FrmReporte::ErrorNavegacion() {
 
 void FrmReporte::detener() {
     espera_->stop();
+    ponerEsperando(QString());
     if (QNetworkReply* respuesta = respuesta_) {
         respuesta_ = nullptr;
         disconnect(respuesta, nullptr, this, nullptr);

@@ -2,7 +2,9 @@
 // The printable report of one verification batch: its address on the report server is
 // composed and shown, the PDF is fetched over HTTP (the server's log-in asked of the user when
 // it wants one), saved in the user's documents and opened with the desktop's viewer; then the
-// window closes. A failed fetch is told to the user and the window stays until closed.
+// window closes. A failed fetch is told to the user and the window stays until closed. Without
+// a report server (the setting empty or "integrado") the program draws the report itself into
+// the same file.
 #include <QDialog>
 #include <QPointer>
 #include <memory>
@@ -24,6 +26,8 @@ class FrmReporte : public QDialog {
 
     QLabel* LblMensaje;
     QLabel* LblURL;
+    // One line while the server is being waited for; hidden otherwise.
+    QLabel* LblEspera;
 
     // Times the user is asked for the server's log-in in one fetch; a further refusal of the
     // server ends the fetch as failed.
@@ -36,7 +40,12 @@ class FrmReporte : public QDialog {
     // Whether a fetch is under way.
     bool navegando() const { return !respuesta_.isNull(); }
     // Milliseconds without news from the server before the fetch counts as failed.
+    static constexpr int EsperaPredeterminada = 30000;
     void ponerEsperaMaxima(int milisegundos);
+    // Whether the report is drawn here instead of fetched.
+    bool integrado() const { return integrado_; }
+    // The report server setting that means "no server: the program draws the report".
+    static bool EsIntegrado(const QString& servidor);
 
   protected:
     void showEvent(QShowEvent* evento) override;
@@ -49,6 +58,11 @@ class FrmReporte : public QDialog {
     void alTerminar();
     void alAgotarseEspera();
     void ErrorNavegacion();
+    void ErrorGuardar(const QString& detalle);
+    void GenerarReporte();
+    // The saved report goes to the desktop's viewer, or the clerk is told where it is.
+    void Entregar();
+    void ponerEsperando(const QString& texto);
     // Drops the fetch under way and what was written of it, without telling anybody.
     void detener();
 
@@ -63,6 +77,7 @@ class FrmReporte : public QDialog {
     QByteArray inicio_;
     QString errorGuardar_;
     QString ultimoUsuario_;
+    bool integrado_ = false;
     bool navegado_ = false;
     bool noEsPdf_ = false;
     bool sesionCancelada_ = false;

@@ -40,8 +40,8 @@ QString CrearDemo(const QString& carpeta) {
     }
 
     configuracion::Ajustes a = configuracion::AjustesPredeterminados(carpeta);
-    // The demo talks to services on this machine only.
-    a.servidorReportes = QStringLiteral("localhost:88");
+    // The demo talks to services on this machine only, and draws its batch reports itself.
+    a.servidorReportes = QStringLiteral("integrado");
     a.correoHost = QStringLiteral("localhost");
     configuracion::EscribirAjustes(carpeta, a);
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemDelegate>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -12,6 +13,7 @@
 
 #include "db/recordset.h"
 #include "ui/delegado_rejilla.h"
+#include "ui/exportar.h"
 
 namespace {
 
@@ -316,9 +318,28 @@ void Rejilla::abrirLista(const QModelIndex& indice, QKeyEvent* evento) {
     if (auto* lista = qobject_cast<QComboBox*>(indexWidget(pedido))) lista->showPopup();
 }
 
+void Rejilla::contextMenuEvent(QContextMenuEvent* evento) {
+    QPoint donde = evento->globalPos();
+    // From the keyboard the menu opens on the current cell.
+    if (evento->reason() != QContextMenuEvent::Mouse) {
+        const QRect celda = visualRect(currentIndex());
+        donde = viewport()->mapToGlobal(celda.isValid() ? celda.center() : QPoint(8, 8));
+    }
+    exportar::MostrarMenu(*this, donde);
+    evento->accept();
+}
+
 void Rejilla::keyPressEvent(QKeyEvent* evento) {
     // A key right after a click on the current cell is the clerk's, not the click's.
     edicionDiferida_.stop();
+    if (state() != EditingState &&
+        ((evento->key() == Qt::Key_F10 && evento->modifiers() == Qt::ShiftModifier) ||
+         (evento->key() == Qt::Key_Menu && evento->modifiers() == Qt::NoModifier))) {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+        contextMenuEvent(&menu);
+        evento->accept();
+        return;
+    }
     const bool conModificador =
         evento->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     const QModelIndex actual = currentIndex();

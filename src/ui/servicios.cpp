@@ -5,11 +5,14 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QProcess>
 #include <QSpacerItem>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QUrl>
 #include <algorithm>
@@ -88,6 +91,27 @@ bool ServiciosEscritorio::abrirDireccion(const QString& direccion) {
 
 bool ServiciosEscritorio::iniciarPrograma(const QString& programa, const QStringList& argumentos) {
     return QProcess::startDetached(programa, argumentos);
+}
+
+QString ServiciosEscritorio::elegirArchivoGuardar(const QString& titulo,
+                                                  const QString& nombreSugerido,
+                                                  const QString& filtro) {
+    QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (carpeta.isEmpty()) carpeta = QDir::homePath();
+    QFileDialog dialogo(VentanaDelante(), titulo, QDir(carpeta).filePath(nombreSugerido), filtro);
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setFileMode(QFileDialog::AnyFile);
+    // In Spanish even where Qt's own translations are missing.
+    dialogo.setLabelText(QFileDialog::LookIn, QStringLiteral("Guardar en:"));
+    dialogo.setLabelText(QFileDialog::FileName, QStringLiteral("&Nombre:"));
+    dialogo.setLabelText(QFileDialog::FileType, QStringLiteral("&Tipo:"));
+    dialogo.setLabelText(QFileDialog::Accept, QStringLiteral("&Guardar"));
+    dialogo.setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
+    // The suffix of the filter is added when the user types a name without it.
+    const QString sufijo = QFileInfo(nombreSugerido).suffix();
+    if (!sufijo.isEmpty()) dialogo.setDefaultSuffix(sufijo);
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return QString();
+    return dialogo.selectedFiles().constFirst();
 }
 
 ServiciosVentana& Servicios() {

@@ -26,6 +26,10 @@ class ServiciosVentana {
     virtual bool abrirDireccion(const QString& direccion) = 0;
     // Starts a program without waiting for it.
     virtual bool iniciarPrograma(const QString& programa, const QStringList& argumentos) = 0;
+    // The file to save into, chosen in a save dialog that starts in the user's documents with
+    // `nombreSugerido`; empty when the user cancels.
+    virtual QString elegirArchivoGuardar(const QString& titulo, const QString& nombreSugerido,
+                                         const QString& filtro) = 0;
 };
 
 // The real desktop: QMessageBox in Spanish, QDialog::exec, QDesktopServices, QProcess.
@@ -36,6 +40,8 @@ class ServiciosEscritorio : public ServiciosVentana {
     int mostrarModal(QDialog& dialogo) override;
     bool abrirDireccion(const QString& direccion) override;
     bool iniciarPrograma(const QString& programa, const QStringList& argumentos) override;
+    QString elegirArchivoGuardar(const QString& titulo, const QString& nombreSugerido,
+                                 const QString& filtro) override;
 };
 
 // The services in use: the desktop's unless others were installed.

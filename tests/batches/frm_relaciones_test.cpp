@@ -758,8 +758,10 @@ class FrmRelacionesTest : public QObject {
         Global::CentroDistribucion = demo::kCentro;
         auto f = Abrir();
         QCOMPARE(Textos(f->CmbVerificadores),
-                 (QStringList{"HERNANDEZ DIAZ JORGE", "RAMIREZ CRUZ SOFIA"}));
-        QCOMPARE(Columna(f->ISolicitudes, 1), (QStringList{"1", "2"}));
+                 (QStringList{"CASTRO NAVA RAUL", "HERNANDEZ DIAZ JORGE", "RAMIREZ CRUZ SOFIA"}));
+        const int pendientes = f->ISolicitudes->numeroFilas();
+        QVERIFY2(pendientes > 30, qPrintable(QString::number(pendientes)));
+        QCOMPARE(Columna(f->ISolicitudes, 1).mid(0, 2), (QStringList{"1", "2"}));
 
         f->CmbVerificadores->setFocus();
         QTRY_VERIFY(f->CmbVerificadores->hasFocus());
@@ -771,29 +773,31 @@ class FrmRelacionesTest : public QObject {
         QCOMPARE(f->ISolicitudes->valor(1, 5).toInt(), 1);
         QCOMPARE(f->ISolicitudes->valor(2, 5).toInt(), 1);
 
+        // After the demo's seventeen batches.
         EsperarVisor();
         servicios->respuestas.enqueue(true);
         QTest::mouseClick(f->CmdGuardar, Qt::LeftButton);
         QCOMPARE(servicios->textos(),
-                 QStringList{QStringLiteral("Relación de Solicitudes Generada 3")});
-        QCOMPARE(f->ISolicitudes->numeroFilas(), 0);
+                 QStringList{QStringLiteral("Relación de Solicitudes Generada 18")});
+        QCOMPARE(f->ISolicitudes->numeroFilas(), pendientes - 2);
         QCOMPARE(http->peticiones.size(), 1);
         QVERIFY(http->peticiones[0].ruta.contains(
-            "relaciones_solicitudes_credito&rs:command=render&nRelacion=3&"));
-        QCOMPARE(servicios->direcciones, QStringList{Pdf(3)});
-        QVERIFY(QFile::exists(Pdf(3)));
+            "relaciones_solicitudes_credito&rs:command=render&nRelacion=18&"));
+        QCOMPARE(servicios->direcciones, QStringList{Pdf(18)});
+        QVERIFY(QFile::exists(Pdf(18)));
         QCOMPARE(base->filas(QStringLiteral(
                      "SELECT verificador FROM norv.Relaciones_Solicitudes_credito WHERE "
-                     "relacion = 3")),
-                 QStringList{QStringLiteral("    201")});
+                     "relacion = 18")),
+                 QStringList{QStringLiteral("    203")});
 
+        // The batches of the last five days: the sample's, four of the office's, the new one.
         QTest::mouseClick(f->CmdConsultar, Qt::LeftButton);
-        QCOMPARE(Columna(f->iRelaciones, 1), (QStringList{"1", "3"}));
-        QCOMPARE(f->Frame1->title(), QStringLiteral("Impresión de Relaciones: Localizadas:2"));
-        DobleClic(f->iRelaciones->viewport(), Celda(f->iRelaciones, 2, 2));
+        QCOMPARE(Columna(f->iRelaciones, 1), (QStringList{"1", "11", "12", "13", "14", "18"}));
+        QCOMPARE(f->Frame1->title(), QStringLiteral("Impresión de Relaciones: Localizadas:6"));
+        DobleClic(f->iRelaciones->viewport(), Celda(f->iRelaciones, 6, 2));
         QCOMPARE(http->peticiones.size(), 2);
-        QVERIFY(http->peticiones[1].ruta.contains("&nRelacion=3&"));
-        QCOMPARE(servicios->direcciones, (QStringList{Pdf(3), Pdf(3)}));
+        QVERIFY(http->peticiones[1].ruta.contains("&nRelacion=18&"));
+        QCOMPARE(servicios->direcciones, (QStringList{Pdf(18), Pdf(18)}));
     }
 };
 

@@ -365,6 +365,37 @@ class FrmReporteTest : public QObject {
         VerificarErrorDeConexion(v, direccion(125));
     }
 
+    // While the server keeps quiet the window says so in one line, under the hourglass; the
+    // line goes when the wait ends, whichever way.
+    void mientrasEsperaLoDiceBajoElReloj() {
+        http->respuestas = {RespuestaMuda()};
+        Global::NumeroRelacion = 125;
+        Global::TipoReporte = 1;
+        FrmReporte f;
+        f.ponerEsperaMaxima(400);
+        QVERIFY(!f.LblEspera->isVisibleTo(&f));
+        QStringList vistos;
+        servicios->alMostrarMensaje = [&](const MensajeMostrado&) {
+            vistos << (f.LblEspera->isVisible() ? f.LblEspera->text() : QStringLiteral("(oculta)"));
+        };
+        servicios->accionesModales = {[&](QDialog& d) {
+            QTRY_COMPARE(http->peticiones.size(), 1);
+            QVERIFY(f.LblEspera->isVisible());
+            QCOMPARE(f.LblEspera->text(), QStringLiteral("Esperando al servidor de reportes…"));
+            QVERIFY(f.LblEspera->sizeHint().height() < 2 * f.LblEspera->fontMetrics().height());
+            QCOMPARE(f.cursor().shape(), Qt::WaitCursor);
+            // Past the wait: the connection-error message, the window still open.
+            QTRY_COMPARE(servicios->mensajes.size(), 1);
+            QVERIFY(d.isVisible());
+            QCOMPARE(f.cursor().shape(), Qt::ArrowCursor);
+            d.reject();
+        }};
+        Servicios().mostrarModal(f);
+        QCOMPARE(vistos, QStringList{QStringLiteral("(oculta)")});
+        QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Error de Conexión"));
+        QCOMPARE(servicios->mensajes[0].texto, MensajeConexion + direccion(125));
+    }
+
     void cerrarLaVentanaMientrasEsperaNoDejaNada() {
         http->respuestas = {RespuestaMuda()};
         Global::NumeroRelacion = 125;
@@ -377,6 +408,8 @@ class FrmReporteTest : public QObject {
         }};
         QCOMPARE(Servicios().mostrarModal(f), int(QDialog::Rejected));
         QVERIFY(!f.navegando());
+        QVERIFY(!f.LblEspera->isVisible());
+        QCOMPARE(f.cursor().shape(), Qt::ArrowCursor);
         QCoreApplication::processEvents();
         QVERIFY(servicios->mensajes.isEmpty());
         QVERIFY(servicios->direcciones.isEmpty());

@@ -1,5 +1,6 @@
 // Every statement form the windows send, built as they build it (fragments, blanks and all),
-// run on the embedded engine filled with the demo data: the rows that come back or change.
+// run on the embedded engine filled with the demo's hand-written sample: the rows that come
+// back or change.
 #include <QDate>
 #include <QDateTime>
 #include <QTemporaryDir>
@@ -318,7 +319,7 @@ class FormasSentenciaTest : public QObject {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
         auto motor = std::make_unique<db::MotorIncrustado>(dir_->path());
-        demo::SembrarDemo(*motor);
+        demo::SembrarMuestra(*motor);
         con_ = std::make_unique<db::Conexion>();
         con_->abrir(std::move(motor));
     }

@@ -51,12 +51,19 @@ bool ServiciosFalsos::iniciarPrograma(const QString& programa, const QStringList
     return resultadoIniciar;
 }
 
+QString ServiciosFalsos::elegirArchivoGuardar(const QString& titulo, const QString& nombreSugerido,
+                                              const QString& filtro) {
+    dialogosGuardar.append({titulo, nombreSugerido, filtro});
+    return archivoGuardar;
+}
+
 void ServiciosFalsos::limpiar() {
     mensajes.clear();
     preguntas.clear();
     dialogos.clear();
     direcciones.clear();
     programas.clear();
+    dialogosGuardar.clear();
     preguntasSinRespuesta = 0;
 }
 

@@ -51,6 +51,9 @@ class ServiciosFalsos : public ServiciosVentana {
     int mostrarModal(QDialog& dialogo) override;
     bool abrirDireccion(const QString& direccion) override;
     bool iniciarPrograma(const QString& programa, const QStringList& argumentos) override;
+    // Records the request and answers `archivoGuardar` (empty: the user cancelled).
+    QString elegirArchivoGuardar(const QString& titulo, const QString& nombreSugerido,
+                                 const QString& filtro) override;
 
     // Answers for the coming questions, in order; when none is left the answer is No and
     // `preguntasSinRespuesta` counts it.
@@ -61,12 +64,15 @@ class ServiciosFalsos : public ServiciosVentana {
     std::function<void(const MensajeMostrado&)> alMostrarMensaje;
     bool resultadoAbrir = true;
     bool resultadoIniciar = true;
+    QString archivoGuardar;
 
     QList<MensajeMostrado> mensajes;
     QList<PreguntaHecha> preguntas;
     QList<DialogoMostrado> dialogos;
     QStringList direcciones;
     QList<ProgramaIniciado> programas;
+    // Title, suggested name and filter of each save dialog asked for.
+    QList<QStringList> dialogosGuardar;
     int preguntasSinRespuesta = 0;
 
     // Forgets what was recorded (not the answers still queued).

@@ -7,6 +7,7 @@
 #include <QVariantList>
 
 #include "db/embedded/apoyo.h"
+#include "db/embedded/demo_oficina.h"
 #include "db/embedded/motor_incrustado.h"
 #include "db/error_bd.h"
 #include "startup/cifrado.h"
@@ -16,22 +17,13 @@ namespace demo {
 namespace {
 
 using db::incrustado::Sentencia;
-using db::incrustado::TextoFecha;
+using detalle::DiaTexto;
+using detalle::Hace;
 
 void fila(sqlite3* db, const QString& sql, const QVariantList& valores) {
     Sentencia s(db, sql);
     for (int i = 0; i < valores.size(); ++i) s.enlazar(i + 1, valores[i]);
     s.ejecutar();
-}
-
-// A moment `dias` days before today, at the given time.
-QString hace(int dias, int hora = 9, int minuto = 0) {
-    return TextoFecha(QDateTime(QDate::currentDate().addDays(-dias), QTime(hora, minuto)));
-}
-
-// 'yyyymmdd', as the program writes ticket dates.
-QString diaTexto(int dias) {
-    return QDate::currentDate().addDays(-dias).toString(QStringLiteral("yyyyMMdd"));
 }
 
 bool vacia(sqlite3* db, const char* tabla) {
@@ -104,11 +96,11 @@ void sembrar(sqlite3* db) {
     const QString ticket = QStringLiteral(
         "INSERT INTO main.anticipos_clientes (documento, cliente, fecha, importe, "
         "saldo) VALUES (?1, ?2, ?3, ?4, ?5)");
-    fila(db, ticket, {1001, 1, hace(1, 11, 20), 500, 500});
-    fila(db, ticket, {1002, 5, hace(3, 16, 5), 1200, 800});
-    fila(db, ticket, {1003, 6, hace(0, 10, 0), 300, 300});
-    fila(db, ticket, {1004, 2, hace(2, 12, 40), 400, 0});  // spent: no balance left
-    fila(db, ticket, {1005, 4, hace(10, 13, 0), 900, 900});
+    fila(db, ticket, {1001, 1, Hace(1, 11, 20), 500, 500});
+    fila(db, ticket, {1002, 5, Hace(3, 16, 5), 1200, 800});
+    fila(db, ticket, {1003, 6, Hace(0, 10, 0), 300, 300});
+    fila(db, ticket, {1004, 2, Hace(2, 12, 40), 400, 0});  // spent: no balance left
+    fila(db, ticket, {1005, 4, Hace(10, 13, 0), 900, 900});
 
     const QString promocion = QStringLiteral(
         "INSERT INTO norv.Promociones (Promocion, Nombre_promocion, Tipo_venta) VALUES (?1, ?2, "
@@ -127,10 +119,10 @@ void sembrar(sqlite3* db) {
         "verificador, elaborada_por, fecha_entrega, fecha_recepcion_real, estado_actual) "
         "VALUES (?1, ?2, ?3, ?3, ?4, ?5, ?6)");
     fila(db, relacion,
-         {1, kCentro, QStringLiteral("    201"), hace(0, 8, 30), QVariant(),
+         {1, kCentro, QStringLiteral("    201"), Hace(0, 8, 30), QVariant(),
           QStringLiteral("Entregada")});
     fila(db, relacion,
-         {2, kCentro, QStringLiteral("    202"), hace(11, 9, 0), hace(9, 17, 0),
+         {2, kCentro, QStringLiteral("    202"), Hace(11, 9, 0), Hace(9, 17, 0),
           QStringLiteral("Recibida")});
 
     const QString solicitud = QStringLiteral(
@@ -140,33 +132,33 @@ void sembrar(sqlite3* db) {
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16)");
     // Pending: received, in no batch.
     fila(db, solicitud,
-         {1, 1, hace(2, 10, 15), 5000, kSucursal, 1, QStringLiteral("6141234567890"),
-          QStringLiteral("ROSA"), QStringLiteral("LOPEZ MARTINEZ"), 1, 1001, diaTexto(1),
+         {1, 1, Hace(2, 10, 15), 5000, kSucursal, 1, QStringLiteral("6141234567890"),
+          QStringLiteral("ROSA"), QStringLiteral("LOPEZ MARTINEZ"), 1, 1001, DiaTexto(1),
           QStringLiteral("    101"), QVariant(), QStringLiteral("Recibida"), QVariant()});
     fila(db, solicitud,
-         {2, 6, hace(0, 9, 30), 3500, QStringLiteral("3"), 2, QStringLiteral("6149876543210"),
-          QString(), QString(), 1, 1003, diaTexto(0), QStringLiteral("    102"), QVariant(),
+         {2, 6, Hace(0, 9, 30), 3500, QStringLiteral("3"), 2, QStringLiteral("6149876543210"),
+          QString(), QString(), 1, 1003, DiaTexto(0), QStringLiteral("    102"), QVariant(),
           QStringLiteral("Recibida"), QVariant()});
     // Rejected before any batch.
     fila(db, solicitud,
-         {3, 3, hace(1, 12, 0), 2000, kSucursal, 1, QStringLiteral("6145550001111"), QString(),
-          QString(), 1, 1001, diaTexto(1), QStringLiteral("    101"), QVariant(),
+         {3, 3, Hace(1, 12, 0), 2000, kSucursal, 1, QStringLiteral("6145550001111"), QString(),
+          QString(), 1, 1001, DiaTexto(1), QStringLiteral("    101"), QVariant(),
           QStringLiteral("Rechazada"), QStringLiteral("CLIENTE INDESEABLE")});
     // Out with the verifier since this morning.
     fila(db, solicitud,
-         {4, 2, hace(1, 11, 0), 4000, QStringLiteral("2"), 1, QStringLiteral("6147770002222"),
-          QStringLiteral("JUAN"), QStringLiteral("PEREZ LOPEZ"), 0, 1004, diaTexto(2),
+         {4, 2, Hace(1, 11, 0), 4000, QStringLiteral("2"), 1, QStringLiteral("6147770002222"),
+          QStringLiteral("JUAN"), QStringLiteral("PEREZ LOPEZ"), 0, 1004, DiaTexto(2),
           QStringLiteral("    102"), 1, QStringLiteral("Entregada"), QVariant()});
     // Verified and authorised: the customer's credit.
     fila(db, solicitud,
-         {5, 5, hace(12, 13, 45), 6000, QStringLiteral("15"), 1, QStringLiteral("6143330004444"),
-          QStringLiteral("JUAN"), QStringLiteral("PEREZ LOPEZ"), 1, 1002, diaTexto(13),
+         {5, 5, Hace(12, 13, 45), 6000, QStringLiteral("15"), 1, QStringLiteral("6143330004444"),
+          QStringLiteral("JUAN"), QStringLiteral("PEREZ LOPEZ"), 1, 1002, DiaTexto(13),
           QStringLiteral("    103"), 2, QStringLiteral("Autorizada"),
           QStringLiteral("BUENAS REFERENCIAS")});
     // Another distribution centre: never listed by the demo branch.
     fila(db, solicitud,
-         {6, 4, hace(1, 15, 10), 2500, QStringLiteral("40"), 1, QStringLiteral("6561112223333"),
-          QString(), QString(), 1, 1005, diaTexto(10), QStringLiteral("    401"), QVariant(),
+         {6, 4, Hace(1, 15, 10), 2500, QStringLiteral("40"), 1, QStringLiteral("6561112223333"),
+          QString(), QString(), 1, 1005, DiaTexto(10), QStringLiteral("    401"), QVariant(),
           QStringLiteral("Recibida"), QVariant()});
 
     const QString linea = QStringLiteral(
@@ -176,13 +168,15 @@ void sembrar(sqlite3* db) {
     fila(db, linea,
          {1, 4, QVariant(), QStringLiteral("Entregada"), QVariant(), 0, QVariant(), QVariant()});
     fila(db, linea,
-         {2, 5, hace(9, 16, 0), QStringLiteral("Autorizada"), QStringLiteral("Normal"), 15000,
+         {2, 5, Hace(9, 16, 0), QStringLiteral("Autorizada"), QStringLiteral("Normal"), 15000,
           QStringLiteral("BUENAS REFERENCIAS"), QStringLiteral("Recomienda")});
 }
 
 }  // namespace
 
-void SembrarDemo(db::MotorIncrustado& motor) {
+namespace {
+
+void Sembrar(db::MotorIncrustado& motor, bool oficina) {
     sqlite3* db = motor.manejador();
     for (const char* tabla : {"main.sucursales", "main.personal", "main.clientes",
                               "norv.Solicitudes_cliente_Nuevo", "norv.Promociones"})
@@ -193,11 +187,18 @@ void SembrarDemo(db::MotorIncrustado& motor) {
     motor.iniciarTransaccion();
     try {
         sembrar(db);
+        if (oficina) detalle::SembrarOficina(db);
         motor.confirmarTransaccion();
     } catch (...) {
         motor.deshacerTransaccion();
         throw;
     }
 }
+
+}  // namespace
+
+void SembrarMuestra(db::MotorIncrustado& motor) { Sembrar(motor, false); }
+
+void SembrarDemo(db::MotorIncrustado& motor) { Sembrar(motor, true); }
 
 }  // namespace demo

@@ -1,0 +1,31 @@
+#pragma once
+// Any list of the program taken out of it: copied as tab-separated text that pastes into a
+// spreadsheet, or written as an Excel workbook with the titles, values and row colours the
+// grid shows. Only the columns on screen go.
+#include <QString>
+
+class QPoint;
+class Rejilla;
+
+namespace exportar {
+
+// Titles, then one line per row, cells separated by tabs. With `soloSeleccion` only the
+// selected rows; when none is selected, every row.
+QString TextoTabulado(const Rejilla& rejilla, bool soloSeleccion);
+
+// The selection (or the whole list) onto the clipboard.
+void Copiar(const Rejilla& rejilla);
+
+// Writes the whole list as an .xlsx workbook: the titles in bold, numbers as numbers, dates
+// as dates shown dd/mm/yyyy, each cell with the background the grid paints. False, and the
+// reason in `error`, when it could not be written; a file there before is then left as it was.
+bool EscribirXlsx(const Rejilla& rejilla, const QString& ruta, QString* error);
+
+// Asks where to save (the save dialog of the window services) and writes the workbook there;
+// the user is told where it went or why it could not.
+void ExportarExcel(const Rejilla& rejilla);
+
+// The grid's context menu ("Copiar", "Exportar a Excel…") at a point of the screen.
+void MostrarMenu(Rejilla& rejilla, const QPoint& global);
+
+}  // namespace exportar
