@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+#include "db/valor_crudo.h"
+
 namespace db {
 
 // The parameter types that the program's stored-procedure calls use (ADO's numbering).
@@ -33,6 +35,9 @@ public:
     // Value of column i of the current row: null, bool (bit columns), qint64, double,
     // QDateTime (date columns) or QString.
     virtual QVariant valor(int i) const = 0;
+    // The same value without a QVariant, for readers that keep whole results (the grid).
+    // A text's bytes stay valid until the next siguiente().
+    virtual void valorCrudo(int i, ValorCrudo& v) const { CrudoDeVariante(valor(i), v); }
 };
 
 // Told true when a statement starts waiting for a lock another station holds, and false when

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringList>
 #include <QHash>
 #include <cstring>
 #include <optional>
@@ -176,6 +177,66 @@ class Cursor : public Resultado {
         return m.valor;
     }
 
+    void valorCrudo(int i, ValorCrudo& v) const override {
+        using T = ValorCrudo::Tipo;
+        v.utf8 = nullptr;
+        if (terminado_ || antesDeLaPrimera_ || i < 0 || i >= columnas()) {
+            v.tipo = T::Nulo;
+            return;
+        }
+        sqlite3_stmt* st = p_->st;
+        const Categoria cat = p_->categorias[i];
+        const int tipo = sqlite3_column_type(st, i);
+        // The kinds that fill most cells, as valor() reads them; the rest through valor().
+        switch (tipo) {
+            case SQLITE_NULL:
+                v.tipo = T::Nulo;
+                return;
+            case SQLITE_INTEGER:
+                if (cat == Categoria::Entero || cat == Categoria::Libre) {
+                    v.tipo = T::Entero;
+                    v.entero = sqlite3_column_int64(st, i);
+                    return;
+                }
+                if (cat == Categoria::Bit) {
+                    v.tipo = T::Bit;
+                    v.entero = sqlite3_column_int64(st, i) != 0;
+                    return;
+                }
+                if (cat == Categoria::Real) {
+                    v.tipo = T::Real;
+                    v.real = sqlite3_column_double(st, i);
+                    return;
+                }
+                break;
+            case SQLITE_FLOAT:
+                if (cat == Categoria::Real || cat == Categoria::Libre ||
+                    cat == Categoria::Entero) {
+                    v.tipo = T::Real;
+                    v.real = sqlite3_column_double(st, i);
+                    return;
+                }
+                break;
+            case SQLITE_TEXT: {
+                if (cat == Categoria::Bit) break;
+                const auto* u = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+                const qsizetype n = sqlite3_column_bytes(st, i);
+                if (cat == Categoria::Fecha) {
+                    if (!LeerFechaCruda(u, n, v.entero)) break;
+                    v.tipo = T::Fecha;
+                    return;
+                }
+                v.tipo = T::Texto;
+                v.utf8 = u;
+                v.bytes = n;
+                return;
+            }
+            default:
+                break;
+        }
+        CrudoDeVariante(valor(i), v);
+    }
+
   private:
     struct Memoria {
         bool valida = false;
@@ -301,10 +362,31 @@ void MotorIncrustado::abrir() {
         exec(QStringLiteral("BEGIN"), contexto);
         for (const QString& s : nueva ? SentenciasEsquema() : SentenciasComplementos())
             exec(s, contexto);
+        if (!nueva) rehacerIndices(contexto);
         exec(QStringLiteral("COMMIT"), contexto);
     } catch (const ErrorBD&) {
         if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
+    }
+}
+
+void MotorIncrustado::rehacerIndices(const QString& contexto) {
+    for (const char* base : {"main", "norv"}) {
+        QStringList tablas;
+        {
+            Sentencia s(db_, QStringLiteral("SELECT tabla FROM %1.%2")
+                                 .arg(QLatin1String(base), kIndicesPorRehacer));
+            while (s.paso()) tablas << s.texto(0);
+        }
+        for (const QString& t : tablas) {
+            // Only tables of ours: the name goes into the statement.
+            if (!BuscarTabla(t)) continue;
+            exec(QStringLiteral("REINDEX %1.%2").arg(QLatin1String(base), BuscarTabla(t)->nombre),
+                 contexto);
+        }
+        if (!tablas.isEmpty())
+            exec(QStringLiteral("DELETE FROM %1.%2").arg(QLatin1String(base), kIndicesPorRehacer),
+                 contexto);
     }
 }
 

@@ -48,6 +48,8 @@ class MotorIncrustado : public Motor {
     std::unique_ptr<Resultado> correr(const QString& sql, long long* cambios);
     void abrir();
     void exec(const QString& sql, const QString& contexto = QString());
+    // Text indexes of tables another program wrote into, put back in the engine's order.
+    void rehacerIndices(const QString& contexto);
 
     sqlite3* db_ = nullptr;
     std::unique_ptr<Interno> d_;
