@@ -38,6 +38,10 @@ public:
     // The same value without a QVariant, for readers that keep whole results (the grid).
     // A text's bytes stay valid until the next siguiente().
     virtual void valorCrudo(int i, ValorCrudo& v) const { CrudoDeVariante(valor(i), v); }
+    // Every column of the current row at once: `valores` has room for columnas().
+    virtual void filaCruda(ValorCrudo* valores) const {
+        for (int i = 0; i < columnas(); ++i) valorCrudo(i, valores[i]);
+    }
 };
 
 // Told true when a statement starts waiting for a lock another station holds, and false when

@@ -40,6 +40,11 @@ void Recordset::exigirFila() const {
         throw ErrorBD(QStringLiteral("No hay registro actual: se llegó al final de los datos."));
 }
 
+void Recordset::filaCruda(ValorCrudo* valores) const {
+    exigirFila();
+    resultado_->filaCruda(valores);
+}
+
 void Recordset::exigirCampo(int i) const {
     exigirFila();
     if (i < 0 || i >= resultado_->columnas())

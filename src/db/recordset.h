@@ -34,6 +34,8 @@ public:
     QVariant campo(const QString& nombre) const;
     // Field i without a QVariant (see Resultado::valorCrudo).
     void campoCrudo(int i, ValorCrudo& v) const;
+    // Every field of the current record at once, into numeroCampos() values.
+    void filaCruda(ValorCrudo* valores) const;
 
 private:
     void exigirFila() const;

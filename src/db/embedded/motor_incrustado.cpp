@@ -69,6 +69,12 @@ QVariant leer(sqlite3_stmt* st, int c, Categoria cat, int tipo) {
     sqlite3_value* v = sqlite3_column_value(st, c);
     switch (cat) {
         case Categoria::Fecha: {
+            // The stored form, read from the bytes without a QString first.
+            qint64 cruda = 0;
+            if (tipo == SQLITE_TEXT &&
+                LeerFechaCruda(reinterpret_cast<const char*>(sqlite3_value_text(v)),
+                               sqlite3_value_bytes(v), cruda))
+                return QVariant(FechaDeCruda(cruda));
             const QString t =
                 tipo == SQLITE_INTEGER ? QString::number(sqlite3_value_int64(v)) : TextoSqlite(v);
             const QDateTime f = LeerFecha(t);
@@ -131,7 +137,7 @@ namespace {
 
 // A SELECT read row by row as the program moves forward, each cell converted only when asked
 // for: a large list costs no copy of itself, and the statement is free again at its end.
-class Cursor : public Resultado {
+class Cursor final : public Resultado {
   public:
     using Preparada = MotorIncrustado::Preparada;
 
@@ -166,9 +172,12 @@ class Cursor : public Resultado {
         if (tipo != SQLITE_TEXT) return leer(p_->st, i, cat, tipo);
         // Texts and dates repeat down a list (the same branch, state, day); converting one
         // costs an allocation, a date also a time zone look-up, so each column keeps its last.
+        // A field read again in the same row (the windows do) is the value just made.
+        Memoria& m = memoria_[i];
+        if (m.valida && m.fila == fila_) return m.valor;
         const auto* u = reinterpret_cast<const char*>(sqlite3_column_text(p_->st, i));
         const auto n = static_cast<std::size_t>(sqlite3_column_bytes(p_->st, i));
-        Memoria& m = memoria_[i];
+        m.fila = fila_;
         if (m.valida && m.crudo.size() == n && std::memcmp(m.crudo.data(), u, n) == 0)
             return m.valor;
         m.crudo.assign(u, n);
@@ -237,9 +246,15 @@ class Cursor : public Resultado {
         CrudoDeVariante(valor(i), v);
     }
 
+    void filaCruda(ValorCrudo* valores) const override {
+        const int n = columnas();
+        for (int i = 0; i < n; ++i) valorCrudo(i, valores[i]);
+    }
+
   private:
     struct Memoria {
         bool valida = false;
+        long long fila = -1;
         std::string crudo;
         QVariant valor;
     };
@@ -247,6 +262,7 @@ class Cursor : public Resultado {
     bool paso() {
         FinDeEspera fin(estado_->espera);
         const int rc = sqlite3_step(p_->st);
+        ++fila_;
         if (rc == SQLITE_ROW) return true;
         if (rc == SQLITE_DONE) {
             liberar();
@@ -268,6 +284,7 @@ class Cursor : public Resultado {
     std::shared_ptr<Estado> estado_;
     mutable QVector<Memoria> memoria_;
     bool terminado_ = false;
+    long long fila_ = 0;
     bool antesDeLaPrimera_ = true;
     bool primera_ = false;
 };
