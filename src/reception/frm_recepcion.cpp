@@ -15,6 +15,7 @@
 #include "startup/global.h"
 #include "ui/controles.h"
 #include "ui/lista_personal.h"
+#include "ui/pulso_eventos.h"
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
@@ -247,7 +248,9 @@ void FrmRecepcion::Consultar() {
         leidas_.clear();
         g.ponerDibujo(false);
         auto dibujar = qScopeGuard([&g] { g.ponerDibujo(true); });
+        PulsoEventos pulso;
         while (!r.eof()) {
+            pulso();
             ++filaActual_;
             const int fila = g.agregarFila();
             for (int c = 0; c < 12; ++c)
