@@ -24,6 +24,7 @@
 #include "reception/frm_recepcion.h"
 #include "rejections/frm_rechazos.h"
 #include "startup/global.h"
+#include "startup/reloj_espera.h"
 #include "tracking/frm_rastreo.h"
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
@@ -54,6 +55,7 @@ sqlite3* Manejador() {
 
 void Abrir(const oficina::Base& b) {
     Global::Desconectar();
+    Global::Conexion.alTrabajar(Global::AtenderVentanasAlTrabajar);  // as Conectar does
     Global::Conexion.abrir(std::make_unique<db::MotorIncrustado>(b.carpeta));
     Global::CentroDistribucion = QString::fromLatin1(oficina::kCentros[0]);
     Global::SucursalActual = QStringLiteral("1");
@@ -63,9 +65,7 @@ void Abrir(const oficina::Base& b) {
 
 // The windows whose lists are measured, open on the database of the moment.
 struct Ventanas {
-    explicit Ventanas(const QDate& hoy) {
-        relaciones.DtpFecha1->ponerFecha(hoy.addDays(-5));
-        relaciones.DtpFecha2->ponerFecha(hoy);
+    explicit Ventanas(const QDate& dia) : hoy(dia) {
         recepcion.DtpFecha1->ponerFecha(hoy.addDays(-6));
         recepcion.DtpFecha2->ponerFecha(hoy.addDays(-1));
         recepcion.CmbVerificadores->setCurrentIndex(0);  // "* Todos *"
@@ -77,6 +77,13 @@ struct Ventanas {
                            static_cast<QDialog*>(&rechazos)})
             v->show();
     }
+    // The batch list over the last `dias` days, as the user would set its dates.
+    void consultarRelaciones(int dias) {
+        relaciones.DtpFecha1->ponerFecha(hoy.addDays(1 - dias));
+        relaciones.DtpFecha2->ponerFecha(hoy);
+        relaciones.CmdConsultar->click();
+    }
+    QDate hoy;
     FrmRelaciones relaciones;
     FrmRecepcion recepcion;
     FrmRechazos rechazos;
@@ -84,20 +91,24 @@ struct Ventanas {
 
 struct Lista {
     const char* nombre;
+    bool cifra;  // false: printed for the record only
     std::function<void(Ventanas&)> cargar;
     std::function<int(Ventanas&)> filas;
 };
 
 const std::vector<Lista>& Listas() {
     static const std::vector<Lista> l = {
-        {"pendientes", [](Ventanas& v) { v.relaciones.CargarPendientes(); },
+        {"pendientes", true, [](Ventanas& v) { v.relaciones.CargarPendientes(); },
          [](Ventanas& v) { return v.relaciones.ISolicitudes->numeroFilas(); }},
-        {"relaciones", [](Ventanas& v) { v.relaciones.CmdConsultar->click(); },
+        // The window's own range: today and the five days before.
+        {"relaciones", true, [](Ventanas& v) { v.consultarRelaciones(6); },
          [](Ventanas& v) { return v.relaciones.iRelaciones->numeroFilas(); }},
-        {"recepcion", [](Ventanas& v) { v.recepcion.CmdConsultar->click(); },
+        {"recepcion", true, [](Ventanas& v) { v.recepcion.CmdConsultar->click(); },
          [](Ventanas& v) { return v.recepcion.ISolicitudes->numeroFilas(); }},
-        {"rechazos", [](Ventanas& v) { v.rechazos.ConsultarSolicitudes(); },
-         [](Ventanas& v) { return v.rechazos.iSolicitudes->numeroFilas(); }}};
+        {"rechazos", true, [](Ventanas& v) { v.rechazos.ConsultarSolicitudes(); },
+         [](Ventanas& v) { return v.rechazos.iSolicitudes->numeroFilas(); }},
+        {"relaciones de 60 días", false, [](Ventanas& v) { v.consultarRelaciones(60); },
+         [](Ventanas& v) { return v.relaciones.iRelaciones->numeroFilas(); }}};
     return l;
 }
 
@@ -250,9 +261,10 @@ int main(int argc, char** argv) {
     // The windows' lists: against the C API on the same statement, and against the small office.
     {
         std::vector<TiemposLista> g(Listas().size()), c(Listas().size());
-        for (int vuelta = 0; vuelta < 3; ++vuelta) {
-            MedirListas(grande, g, 5);
-            MedirListas(chica, c, 5);
+        // Short turns in alternation, so that a busy moment of the machine hurts both alike.
+        for (int vuelta = 0; vuelta < 6; ++vuelta) {
+            MedirListas(grande, g, 3);
+            MedirListas(chica, c, 3);
         }
         static const char* const kEntreApi[] = {"pendientes_entre_api_c", "relaciones_entre_api_c",
                                                 "recepcion_entre_api_c", "rechazos_entre_api_c"};
@@ -260,10 +272,11 @@ int main(int argc, char** argv) {
             "pendientes_oficina_entre_decima", "relaciones_oficina_entre_decima",
             "recepcion_oficina_entre_decima", "rechazos_oficina_entre_decima"};
         for (size_t i = 0; i < Listas().size(); ++i) {
-            std::printf("lista %-10s %5d filas (%d en la décima): ventana %.2f ms, API C %.2f ms; "
-                        "en la décima %.2f ms\n",
+            std::printf("lista %s: %d filas (%d en la décima): ventana %.2f ms, API C %.2f ms "
+                        "(%.2f); en la décima %.2f ms\n",
                         Listas()[i].nombre, g[i].filas, c[i].filas, g[i].ventana, g[i].api,
-                        c[i].ventana);
+                        g[i].ventana / g[i].api, c[i].ventana);
+            if (!Listas()[i].cifra) continue;
             figuras.push_back({kEntreApi[i], g[i].ventana / g[i].api, 1.5});
             figuras.push_back({kEntreChica[i], g[i].ventana / c[i].ventana, 1.5});
         }
@@ -331,6 +344,10 @@ int main(int argc, char** argv) {
         medirPausa("rastreo de 500 solicitudes", [&] { FrmRastreo r(&captura); });
         Global::Conexion.deshacerTransaccion();
         std::printf("(%d filas rastreadas)\n", captura.numeroFilas());
+        // Beyond the windows' own ranges: two whole years of reception.
+        v->recepcion.DtpFecha1->ponerFecha(grande.hoy.addYears(-2));
+        medirPausa("recepción de dos años", [&] { v->recepcion.CmdConsultar->click(); });
+        std::printf("(%d líneas de dos años)\n", v->recepcion.ISolicitudes->numeroFilas());
         figuras.push_back({"pausa_maxima_ms", peor, 100});
     }
     Global::Desconectar();

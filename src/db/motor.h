@@ -47,6 +47,9 @@ public:
 // Told true when a statement starts waiting for a lock another station holds, and false when
 // that wait is over (the lock obtained or given up), so that the program can show it is busy.
 using AvisoEspera = std::function<void(bool esperando)>;
+// Told now and then while one statement works a long time (a large sort before its first row),
+// so that the program can repaint its windows meanwhile.
+using AvisoTrabajo = std::function<void()>;
 
 class Motor {
 public:
@@ -64,6 +67,8 @@ public:
     virtual void deshacerTransaccion() = 0;
     // Engines that wait for locks themselves tell their waits here; SQL Server waits on its side.
     virtual void avisarEspera(AvisoEspera aviso) { (void)aviso; }
+    // Engines that run statements in this process tell their long work here.
+    virtual void avisarTrabajo(AvisoTrabajo aviso) { (void)aviso; }
 };
 
 }  // namespace db

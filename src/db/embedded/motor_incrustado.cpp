@@ -3,9 +3,11 @@
 #include <sqlite3.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QStringList>
 #include <QHash>
+#include <array>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -103,11 +105,41 @@ QVariant leer(sqlite3_stmt* st, int c, Categoria cat, int tipo) {
     return {};
 }
 
-// What outlives the engine for the results still held, and its wait for other stations' locks.
+// What outlives the engine for the results still held, its wait for other stations' locks and
+// its notice of long work.
 struct Estado {
     bool vivo = true;  // false once the engine is gone: a result held elsewhere must not step
     EsperaBloqueo espera;
+    AvisoTrabajo trabajo;
+    int intervaloMs = 30;
+    QElapsedTimer reloj;  // since the step began or the notice was last told
+    bool avisando = false;
+
+    void empezarPaso() {
+        if (trabajo) reloj.start();
+    }
 };
+
+// SQLite calls this every few thousand instructions of a statement.
+extern "C" int progreso(void* datos) {
+    auto* e = static_cast<Estado*>(datos);
+    if (!e->trabajo || e->avisando || !e->reloj.isValid() || e->reloj.elapsed() < e->intervaloMs)
+        return 0;
+    e->avisando = true;
+    try {
+        e->trabajo();
+    } catch (...) {
+        // Nothing may leave into SQLite.
+    }
+    e->avisando = false;
+    e->reloj.start();
+    return 0;
+}
+
+ErrorBD Ocupada() {
+    return ErrorBD(QStringLiteral("La base de datos está ocupada con otra consulta de este "
+                                  "programa; intente de nuevo cuando termine."));
+}
 
 }  // namespace
 
@@ -162,6 +194,7 @@ class Cursor final : public Resultado {
             terminado_ = true;
             throw ErrorBD(QStringLiteral("La conexión a la base de datos está cerrada."));
         }
+        if (estado_->avisando) throw Ocupada();
         return paso();
     }
 
@@ -171,19 +204,27 @@ class Cursor final : public Resultado {
         const int tipo = sqlite3_column_type(p_->st, i);
         if (tipo != SQLITE_TEXT) return leer(p_->st, i, cat, tipo);
         // Texts and dates repeat down a list (the same branch, state, day); converting one
-        // costs an allocation, a date also a time zone look-up, so each column keeps its last.
-        // A field read again in the same row (the windows do) is the value just made.
+        // costs an allocation, a date also a time zone look-up, so each column keeps its last
+        // few. A field read again in the same row (the windows do) is the value just made.
         Memoria& m = memoria_[i];
-        if (m.valida && m.fila == fila_) return m.valor;
+        if (m.fila == fila_) return m.recientes[m.ultima].valor;
         const auto* u = reinterpret_cast<const char*>(sqlite3_column_text(p_->st, i));
         const auto n = static_cast<std::size_t>(sqlite3_column_bytes(p_->st, i));
         m.fila = fila_;
-        if (m.valida && m.crudo.size() == n && std::memcmp(m.crudo.data(), u, n) == 0)
-            return m.valor;
-        m.crudo.assign(u, n);
-        m.valor = leer(p_->st, i, cat, tipo);
-        m.valida = true;
-        return m.valor;
+        for (int k = 0; k < Memoria::Cuantos; ++k) {
+            const Reciente& r = m.recientes[k];
+            if (r.valida && r.crudo.size() == n && std::memcmp(r.crudo.data(), u, n) == 0) {
+                m.ultima = k;
+                return r.valor;
+            }
+        }
+        m.ultima = m.siguiente;
+        m.siguiente = (m.siguiente + 1) % Memoria::Cuantos;
+        Reciente& r = m.recientes[m.ultima];
+        r.crudo.assign(u, n);
+        r.valor = leer(p_->st, i, cat, tipo);
+        r.valida = true;
+        return r.valor;
     }
 
     void valorCrudo(int i, ValorCrudo& v) const override {
@@ -252,15 +293,21 @@ class Cursor final : public Resultado {
     }
 
   private:
-    struct Memoria {
+    struct Reciente {
         bool valida = false;
-        long long fila = -1;
         std::string crudo;
         QVariant valor;
+    };
+    struct Memoria {
+        static constexpr int Cuantos = 4;
+        std::array<Reciente, Cuantos> recientes;
+        int ultima = 0, siguiente = 0;
+        long long fila = -1;  // the row recientes[ultima] was read for
     };
 
     bool paso() {
         FinDeEspera fin(estado_->espera);
+        estado_->empezarPaso();
         const int rc = sqlite3_step(p_->st);
         ++fila_;
         if (rc == SQLITE_ROW) return true;
@@ -323,6 +370,22 @@ void MotorIncrustado::avisarEspera(AvisoEspera aviso) {
 }
 
 void MotorIncrustado::limiteEspera(int milisegundos) { d_->estado->espera.limiteMs = milisegundos; }
+
+void MotorIncrustado::avisarTrabajo(AvisoTrabajo aviso) {
+    d_->estado->trabajo = std::move(aviso);
+    if (d_->estado->trabajo)
+        sqlite3_progress_handler(db_, 1000, progreso, d_->estado.get());
+    else
+        sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+}
+
+void MotorIncrustado::intervaloTrabajo(int milisegundos) {
+    d_->estado->intervaloMs = milisegundos;
+}
+
+void MotorIncrustado::exigirLibre() const {
+    if (d_->estado->avisando) throw Ocupada();
+}
 
 void MotorIncrustado::exec(const QString& sql, const QString& contexto) {
     if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
@@ -441,6 +504,7 @@ std::shared_ptr<MotorIncrustado::Preparada> MotorIncrustado::preparar(const QStr
 }
 
 std::unique_ptr<Resultado> MotorIncrustado::correr(const QString& sql, long long* cambios) {
+    exigirLibre();
     FinDeEspera fin(d_->estado->espera);
     const std::shared_ptr<Preparada> p = preparar(sql);
     sqlite3_stmt* st = p->st;
@@ -448,6 +512,7 @@ std::unique_ptr<Resultado> MotorIncrustado::correr(const QString& sql, long long
         return std::make_unique<Cursor>(p, d_->estado);
 
     // A statement that changes rows runs whole here; so does a SELECT sent to ejecutar().
+    d_->estado->empezarPaso();
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
     }
@@ -477,11 +542,13 @@ long long MotorIncrustado::ejecutar(const QString& sql) {
 
 std::unique_ptr<Resultado> MotorIncrustado::llamar(const QString& procedimiento,
                                                    QList<Parametro>& parametros) {
+    exigirLibre();
     FinDeEspera fin(d_->estado->espera);
     return LlamarProcedimiento(db_, d_->ultimaIdentidad, procedimiento, parametros);
 }
 
 void MotorIncrustado::iniciarTransaccion() {
+    exigirLibre();
     FinDeEspera fin(d_->estado->espera);
     // The write lock is taken at once: two stations saving at the same moment wait for each
     // other here, never half-way through, where one would have to give up its work.
@@ -489,6 +556,7 @@ void MotorIncrustado::iniciarTransaccion() {
 }
 
 void MotorIncrustado::confirmarTransaccion() {
+    exigirLibre();
     FinDeEspera fin(d_->estado->espera);
     exec(QStringLiteral("COMMIT"), QStringLiteral("No se pudo confirmar la transacción"));
 }
@@ -496,6 +564,7 @@ void MotorIncrustado::confirmarTransaccion() {
 void MotorIncrustado::deshacerTransaccion() {
     // Also called on the way out of a failure, when there may be nothing left to undo.
     if (sqlite3_get_autocommit(db_)) return;
+    exigirLibre();
     FinDeEspera fin(d_->estado->espera);
     exec(QStringLiteral("ROLLBACK"), QStringLiteral("No se pudo deshacer la transacción"));
 }
