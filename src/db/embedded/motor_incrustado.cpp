@@ -222,7 +222,9 @@ class Cursor final : public Resultado {
         m.siguiente = (m.siguiente + 1) % Memoria::Cuantos;
         Reciente& r = m.recientes[m.ultima];
         r.crudo.assign(u, n);
-        r.valor = leer(p_->st, i, cat, tipo);
+        r.valor = cat == Categoria::Texto || cat == Categoria::Libre
+                      ? QVariant(QString::fromUtf8(u, qsizetype(n)))
+                      : leer(p_->st, i, cat, tipo);
         r.valida = true;
         return r.valor;
     }
@@ -383,8 +385,9 @@ void MotorIncrustado::intervaloTrabajo(int milisegundos) {
     d_->estado->intervaloMs = milisegundos;
 }
 
-void MotorIncrustado::exigirLibre() const {
+void MotorIncrustado::empezarTrabajo() const {
     if (d_->estado->avisando) throw Ocupada();
+    d_->estado->empezarPaso();
 }
 
 void MotorIncrustado::exec(const QString& sql, const QString& contexto) {
@@ -504,7 +507,7 @@ std::shared_ptr<MotorIncrustado::Preparada> MotorIncrustado::preparar(const QStr
 }
 
 std::unique_ptr<Resultado> MotorIncrustado::correr(const QString& sql, long long* cambios) {
-    exigirLibre();
+    empezarTrabajo();
     FinDeEspera fin(d_->estado->espera);
     const std::shared_ptr<Preparada> p = preparar(sql);
     sqlite3_stmt* st = p->st;
@@ -512,7 +515,6 @@ std::unique_ptr<Resultado> MotorIncrustado::correr(const QString& sql, long long
         return std::make_unique<Cursor>(p, d_->estado);
 
     // A statement that changes rows runs whole here; so does a SELECT sent to ejecutar().
-    d_->estado->empezarPaso();
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
     }
@@ -542,13 +544,13 @@ long long MotorIncrustado::ejecutar(const QString& sql) {
 
 std::unique_ptr<Resultado> MotorIncrustado::llamar(const QString& procedimiento,
                                                    QList<Parametro>& parametros) {
-    exigirLibre();
+    empezarTrabajo();
     FinDeEspera fin(d_->estado->espera);
     return LlamarProcedimiento(db_, d_->ultimaIdentidad, procedimiento, parametros);
 }
 
 void MotorIncrustado::iniciarTransaccion() {
-    exigirLibre();
+    empezarTrabajo();
     FinDeEspera fin(d_->estado->espera);
     // The write lock is taken at once: two stations saving at the same moment wait for each
     // other here, never half-way through, where one would have to give up its work.
@@ -556,7 +558,7 @@ void MotorIncrustado::iniciarTransaccion() {
 }
 
 void MotorIncrustado::confirmarTransaccion() {
-    exigirLibre();
+    empezarTrabajo();
     FinDeEspera fin(d_->estado->espera);
     exec(QStringLiteral("COMMIT"), QStringLiteral("No se pudo confirmar la transacción"));
 }
@@ -564,7 +566,7 @@ void MotorIncrustado::confirmarTransaccion() {
 void MotorIncrustado::deshacerTransaccion() {
     // Also called on the way out of a failure, when there may be nothing left to undo.
     if (sqlite3_get_autocommit(db_)) return;
-    exigirLibre();
+    empezarTrabajo();
     FinDeEspera fin(d_->estado->espera);
     exec(QStringLiteral("ROLLBACK"), QStringLiteral("No se pudo deshacer la transacción"));
 }

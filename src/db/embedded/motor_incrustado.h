@@ -53,7 +53,8 @@ class MotorIncrustado : public Motor {
     std::unique_ptr<Resultado> correr(const QString& sql, long long* cambios);
     void abrir();
     void exec(const QString& sql, const QString& contexto = QString());
-    void exigirLibre() const;
+    // Every call into SQLite starts here: refused while the notice of long work runs.
+    void empezarTrabajo() const;
     // Text indexes of tables another program wrote into, put back in the engine's order.
     void rehacerIndices(const QString& contexto);
 
