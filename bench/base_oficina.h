@@ -63,62 +63,78 @@ class Azar {
 };
 
 inline const char* const kApellidos[] = {
-    "GARCIA",    "HERNANDEZ", "MARTINEZ", "LOPEZ",     "GONZALEZ",  "PEREZ",     "RODRIGUEZ",
-    "SANCHEZ",   "RAMIREZ",   "CRUZ",     "FLORES",    "GOMEZ",     "MORALES",   "VAZQUEZ",
-    "REYES",     "JIMENEZ",   "TORRES",   "DIAZ",      "GUTIERREZ", "RUIZ",      "MENDOZA",
-    "AGUILAR",   "ORTIZ",     "MORENO",   "CASTILLO",  "ROMERO",    "ALVAREZ",   "MENDEZ",
-    "CHAVEZ",    "RIVERA",    "JUAREZ",   "RAMOS",     "DOMINGUEZ", "HERRERA",   "MEDINA",
-    "CASTRO",    "VARGAS",    "GUZMAN",   "VELAZQUEZ", "MUÑOZ",     "ROJAS",     "CONTRERAS",
-    "SALAZAR",   "LUNA",      "ORTEGA",   "SANTIAGO",  "GUERRERO",  "ESTRADA",   "BAUTISTA",
-    "CORTES",    "SOTO",      "ALVARADO", "ESPINOZA",  "LARA",      "AVILA",     "RIOS",
-    "CERVANTES", "SILVA",     "DELGADO",  "VEGA",      "MARQUEZ",   "SANDOVAL",  "FERNANDEZ",
-    "LEON",      "CARRILLO",  "MEJIA",    "SOLIS",     "NUÑEZ",     "ROSAS",     "VALDEZ",
-    "IBARRA",    "CAMPOS",    "SANTOS",   "CAMACHO",   "NAVARRO",   "PEÑA",      "MALDONADO",
-    "ROSALES",   "ACOSTA",    "MIRANDA",  "TREJO",     "VALENCIA",  "NAVA",      "PACHECO",
-    "ROBLES",    "MOLINA",    "RANGEL",   "FUENTES",   "HUERTA",    "MEZA",      "ORDOÑEZ",
-    "IBAÑEZ",    "CASTAÑEDA", "GÓMEZ",    "PÉREZ",     "RAMÍREZ",   "JIMÉNEZ",   "MÉNDEZ",
-    "DÍAZ",      "RÍOS",      "LEÓN",     "VÁZQUEZ",   "SÁNCHEZ",   "MARTÍNEZ",  "ÁVILA",
-    "BECERRA",   "BENITEZ",   "CABRERA",  "CALDERON",  "CARDENAS",  "CARRASCO",  "CERDA",
-    "DURAN",     "ESCOBAR",   "FRANCO",   "GALLEGOS",  "GALVAN",    "GARZA",     "GIL",
-    "ZAPATA",    "VILLA",     "TAPIA",    "SALINAS",   "QUINTERO",  "PONCE",     "OROZCO",
-    "OCHOA",     "MONTES",    "MORA",     "LOZANO",    "LUGO",      "LIMON",     "JAIME",
-    "HIDALGO",   "ESPINOSA",  "ENRIQUEZ", "DUARTE",    "CORONA",    "CISNEROS",  "BARRERA",
-    "ARELLANO",  "ANGULO",    "ZAMORA",   "VERA",      "URIBE",     "TOVAR",     "SOSA"};
+    "GARCIA",    "HERNANDEZ", "MARTINEZ", "LOPEZ",     "GONZALEZ",  "PEREZ",    "RODRIGUEZ",
+    "SANCHEZ",   "RAMIREZ",   "CRUZ",     "FLORES",    "GOMEZ",     "MORALES",  "VAZQUEZ",
+    "REYES",     "JIMENEZ",   "TORRES",   "DIAZ",      "GUTIERREZ", "RUIZ",     "MENDOZA",
+    "AGUILAR",   "ORTIZ",     "MORENO",   "CASTILLO",  "ROMERO",    "ALVAREZ",  "MENDEZ",
+    "CHAVEZ",    "RIVERA",    "JUAREZ",   "RAMOS",     "DOMINGUEZ", "HERRERA",  "MEDINA",
+    "CASTRO",    "VARGAS",    "GUZMAN",   "VELAZQUEZ", "MUÑOZ",     "ROJAS",    "CONTRERAS",
+    "SALAZAR",   "LUNA",      "ORTEGA",   "SANTIAGO",  "GUERRERO",  "ESTRADA",  "BAUTISTA",
+    "CORTES",    "SOTO",      "ALVARADO", "ESPINOZA",  "LARA",      "AVILA",    "RIOS",
+    "CERVANTES", "SILVA",     "DELGADO",  "VEGA",      "MARQUEZ",   "SANDOVAL", "FERNANDEZ",
+    "LEON",      "CARRILLO",  "MEJIA",    "SOLIS",     "NUÑEZ",     "ROSAS",    "VALDEZ",
+    "IBARRA",    "CAMPOS",    "SANTOS",   "CAMACHO",   "NAVARRO",   "PEÑA",     "MALDONADO",
+    "ROSALES",   "ACOSTA",    "MIRANDA",  "TREJO",     "VALENCIA",  "NAVA",     "PACHECO",
+    "ROBLES",    "MOLINA",    "RANGEL",   "FUENTES",   "HUERTA",    "MEZA",     "ORDOÑEZ",
+    "IBAÑEZ",    "CASTAÑEDA", "GÓMEZ",    "PÉREZ",     "RAMÍREZ",   "JIMÉNEZ",  "MÉNDEZ",
+    "DÍAZ",      "RÍOS",      "LEÓN",     "VÁZQUEZ",   "SÁNCHEZ",   "MARTÍNEZ", "ÁVILA",
+    "BECERRA",   "BENITEZ",   "CABRERA",  "CALDERON",  "CARDENAS",  "CARRASCO", "CERDA",
+    "DURAN",     "ESCOBAR",   "FRANCO",   "GALLEGOS",  "GALVAN",    "GARZA",    "GIL",
+    "ZAPATA",    "VILLA",     "TAPIA",    "SALINAS",   "QUINTERO",  "PONCE",    "OROZCO",
+    "OCHOA",     "MONTES",    "MORA",     "LOZANO",    "LUGO",      "LIMON",    "JAIME",
+    "HIDALGO",   "ESPINOSA",  "ENRIQUEZ", "DUARTE",    "CORONA",    "CISNEROS", "BARRERA",
+    "ARELLANO",  "ANGULO",    "ZAMORA",   "VERA",      "URIBE",     "TOVAR",    "SOSA"};
 
-inline const char* const kNombres[] = {
-    "JUAN",          "JOSE",           "LUIS",         "CARLOS",         "JESUS",
-    "MIGUEL",        "FRANCISCO",      "ANTONIO",      "ALEJANDRO",      "PEDRO",
-    "MANUEL",        "RICARDO",        "FERNANDO",     "JORGE",          "ROBERTO",
-    "SERGIO",        "MARIO",          "RAUL",         "DANIEL",         "EDUARDO",
-    "JAVIER",        "ARTURO",         "HECTOR",       "RAFAEL",         "ALBERTO",
-    "JOSÉ LUIS",     "JUAN CARLOS",    "JOSÉ ANTONIO", "MIGUEL ÁNGEL",   "JESÚS",
-    "RAMÓN",         "MARTÍN",         "ANDRÉS",       "JULIÁN",         "RUBÉN",
-    "MARIA",         "GUADALUPE",      "ROSA",         "ANA",            "LETICIA",
-    "PATRICIA",      "ELENA",          "LAURA",        "MARTHA",         "SILVIA",
-    "VERONICA",      "GABRIELA",       "ALEJANDRA",    "CLAUDIA",        "ADRIANA",
-    "MARÍA GUADALUPE", "MARÍA ELENA",  "MARÍA DE JESÚS", "ANA MARÍA",    "ROSA MARÍA",
-    "SOFÍA",         "MÓNICA",         "BEATRIZ",      "CECILIA",        "DOLORES",
-    "ESPERANZA",     "FABIOLA",        "GRACIELA",     "IRMA",           "JOSEFINA",
-    "JULIA",         "LORENA",         "LUCIA",        "MARGARITA",      "NORMA",
-    "OLGA",          "PAOLA",          "RAQUEL",       "SANDRA",         "TERESA",
-    "YOLANDA",       "ARACELI",        "BERTHA",       "CARMEN",         "DIANA",
-    "ERIKA",         "ESTHER",         "GLORIA",       "IRENE",          "KARLA",
-    "LILIANA",       "LUZ",            "MARISOL",      "NANCY",          "OFELIA",
-    "ALMA",          "BLANCA",         "CRISTINA",     "EDITH",          "ELSA",
-    "IVÁN",          "ÓSCAR",          "ÁNGEL",        "HÉCTOR",         "NÉSTOR"};
+inline const char* const kNombres[] = {"JUAN",         "JOSE",           "LUIS",
+                                       "CARLOS",       "JESUS",          "MIGUEL",
+                                       "FRANCISCO",    "ANTONIO",        "ALEJANDRO",
+                                       "PEDRO",        "MANUEL",         "RICARDO",
+                                       "FERNANDO",     "JORGE",          "ROBERTO",
+                                       "SERGIO",       "MARIO",          "RAUL",
+                                       "DANIEL",       "EDUARDO",        "JAVIER",
+                                       "ARTURO",       "HECTOR",         "RAFAEL",
+                                       "ALBERTO",      "JOSÉ LUIS",      "JUAN CARLOS",
+                                       "JOSÉ ANTONIO", "MIGUEL ÁNGEL",   "JESÚS",
+                                       "RAMÓN",        "MARTÍN",         "ANDRÉS",
+                                       "JULIÁN",       "RUBÉN",          "MARIA",
+                                       "GUADALUPE",    "ROSA",           "ANA",
+                                       "LETICIA",      "PATRICIA",       "ELENA",
+                                       "LAURA",        "MARTHA",         "SILVIA",
+                                       "VERONICA",     "GABRIELA",       "ALEJANDRA",
+                                       "CLAUDIA",      "ADRIANA",        "MARÍA GUADALUPE",
+                                       "MARÍA ELENA",  "MARÍA DE JESÚS", "ANA MARÍA",
+                                       "ROSA MARÍA",   "SOFÍA",          "MÓNICA",
+                                       "BEATRIZ",      "CECILIA",        "DOLORES",
+                                       "ESPERANZA",    "FABIOLA",        "GRACIELA",
+                                       "IRMA",         "JOSEFINA",       "JULIA",
+                                       "LORENA",       "LUCIA",          "MARGARITA",
+                                       "NORMA",        "OLGA",           "PAOLA",
+                                       "RAQUEL",       "SANDRA",         "TERESA",
+                                       "YOLANDA",      "ARACELI",        "BERTHA",
+                                       "CARMEN",       "DIANA",          "ERIKA",
+                                       "ESTHER",       "GLORIA",         "IRENE",
+                                       "KARLA",        "LILIANA",        "LUZ",
+                                       "MARISOL",      "NANCY",          "OFELIA",
+                                       "ALMA",         "BLANCA",         "CRISTINA",
+                                       "EDITH",        "ELSA",           "IVÁN",
+                                       "ÓSCAR",        "ÁNGEL",          "HÉCTOR",
+                                       "NÉSTOR"};
 
-inline const char* const kZonas[] = {"Centro",   "Norte",      "Sur",        "Oriente",
-                                     "Poniente", "Ávalos",     "Niños Héroes", "Campestre",
+inline const char* const kZonas[] = {"Centro",     "Norte",     "Sur",          "Oriente",
+                                     "Poniente",   "Ávalos",    "Niños Héroes", "Campestre",
                                      "Aeropuerto", "Industrial"};
-inline const char* const kCalles[] = {"JUÁREZ", "HIDALGO", "MORELOS", "ALLENDE", "ALDAMA",
-                                      "REFORMA", "INDEPENDENCIA", "ZARCO", "OCAMPO", "VICTORIA"};
-inline const char* const kComentarios[] = {
-    "DOMICILIO CONFIRMADO CON VECINOS",     "TRABAJO VERIFICADO POR TELÉFONO",
-    "NO SE LOCALIZÓ EL DOMICILIO",          "REFERENCIAS CORRECTAS",
-    "EL AVAL NO CONOCE AL CLIENTE",         "CLIENTE CON ADEUDO EN OTRA TIENDA",
-    "VIVE CON SUS PADRES, INGRESO COMPROBADO", "CAMBIO DE DOMICILIO RECIENTE"};
-inline const char* const kTipos[] = {"Normal", "Aval", "Visita", "Foraneo", "Normal-Visita",
-                                     "Aval-Visita"};
+inline const char* const kCalles[] = {"JUÁREZ",  "HIDALGO",       "MORELOS", "ALLENDE", "ALDAMA",
+                                      "REFORMA", "INDEPENDENCIA", "ZARCO",   "OCAMPO",  "VICTORIA"};
+inline const char* const kComentarios[] = {"DOMICILIO CONFIRMADO CON VECINOS",
+                                           "TRABAJO VERIFICADO POR TELÉFONO",
+                                           "NO SE LOCALIZÓ EL DOMICILIO",
+                                           "REFERENCIAS CORRECTAS",
+                                           "EL AVAL NO CONOCE AL CLIENTE",
+                                           "CLIENTE CON ADEUDO EN OTRA TIENDA",
+                                           "VIVE CON SUS PADRES, INGRESO COMPROBADO",
+                                           "CAMBIO DE DOMICILIO RECIENTE"};
+inline const char* const kTipos[] = {"Normal",  "Aval",          "Visita",
+                                     "Foraneo", "Normal-Visita", "Aval-Visita"};
 inline const char* const kRecomienda[] = {"Recomienda", "No Recomienda", "Dudoso"};
 
 inline std::string Texto(const QString& s) { return s.toStdString(); }
@@ -154,13 +170,22 @@ class Insercion {
         if (sqlite3_prepare_v2(h, sql, -1, &st_, nullptr) != SQLITE_OK) falla(sql);
     }
     ~Insercion() { sqlite3_finalize(st_); }
-    Insercion& operator()(int i, qint64 v) { sqlite3_bind_int64(st_, i, v); return *this; }
-    Insercion& operator()(int i, double v) { sqlite3_bind_double(st_, i, v); return *this; }
+    Insercion& operator()(int i, qint64 v) {
+        sqlite3_bind_int64(st_, i, v);
+        return *this;
+    }
+    Insercion& operator()(int i, double v) {
+        sqlite3_bind_double(st_, i, v);
+        return *this;
+    }
     Insercion& operator()(int i, const std::string& v) {
         sqlite3_bind_text(st_, i, v.data(), int(v.size()), SQLITE_TRANSIENT);
         return *this;
     }
-    Insercion& nulo(int i) { sqlite3_bind_null(st_, i); return *this; }
+    Insercion& nulo(int i) {
+        sqlite3_bind_null(st_, i);
+        return *this;
+    }
     void correr() {
         if (sqlite3_step(st_) != SQLITE_DONE) falla("insertar");
         sqlite3_reset(st_);
@@ -189,8 +214,9 @@ inline void QuitarComplementos(sqlite3* h) {
     for (const char* base : {"main", "norv"}) {
         std::vector<std::pair<std::string, std::string>> objetos;
         sqlite3_stmt* st = nullptr;
-        const std::string sql = std::string("SELECT type, name FROM ") + base +
-                                ".sqlite_master WHERE type IN ('trigger','index') AND sql IS NOT NULL";
+        const std::string sql =
+            std::string("SELECT type, name FROM ") + base +
+            ".sqlite_master WHERE type IN ('trigger','index') AND sql IS NOT NULL";
         sqlite3_prepare_v2(h, sql.c_str(), -1, &st, nullptr);
         while (sqlite3_step(st) == SQLITE_ROW)
             objetos.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)),
@@ -219,10 +245,11 @@ inline void EscribirCatalogos(sqlite3* h, int centros) {
                 .correr();
         }
     }
-    Ejecutar(h,
-             "INSERT INTO norv.Promociones VALUES (1, 'CONTADO', 4), (2, '6 MESES SIN INTERESES', 4),"
-             " (3, '12 QUINCENAS', 4), (4, 'CRÉDITO FÁCIL', 4), (5, 'MAYOREO', 2);"
-             "INSERT INTO norv.Programas_Version VALUES (2, 3.0, 0, 0)");
+    Ejecutar(
+        h,
+        "INSERT INTO norv.Promociones VALUES (1, 'CONTADO', 4), (2, '6 MESES SIN INTERESES', 4),"
+        " (3, '12 QUINCENAS', 4), (4, 'CRÉDITO FÁCIL', 4), (5, 'MAYOREO', 2);"
+        "INSERT INTO norv.Programas_Version VALUES (2, 3.0, 0, 0)");
 }
 
 inline void EscribirClientes(sqlite3* h, int centros, const QDate& hoy) {
@@ -253,9 +280,10 @@ inline void EscribirSolicitudes(sqlite3* h, int centros, const QDate& hoy) {
     Insercion solicitud(h,
                         "INSERT INTO norv.Solicitudes_cliente_Nuevo VALUES (?1, ?2, ?3, ?4, ?5, "
                         "?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16)");
-    Insercion relacion(h,
-                       "INSERT INTO norv.Relaciones_Solicitudes_credito VALUES (?1, ?2, ?3, ?3, ?4, "
-                       "?5, ?6)");
+    Insercion relacion(
+        h,
+        "INSERT INTO norv.Relaciones_Solicitudes_credito VALUES (?1, ?2, ?3, ?3, ?4, "
+        "?5, ?6)");
     Insercion linea(h,
                     "INSERT INTO norv.detalles_Relaciones_Solicitudes VALUES (?1, ?2, 1, ?3, ?4, "
                     "?5, ?6, ?7, ?8)");
@@ -298,8 +326,8 @@ inline void EscribirSolicitudes(sqlite3* h, int centros, const QDate& hoy) {
             std::vector<Entregada> relaciones;
             for (size_t i = 0; i < porEntregar.size(); ++i) {
                 if (i % kLineasPorRelacion == 0)
-                    relaciones.push_back({++numeroRelacion, Derecha7(Persona(c, 150 + a.hasta(20))),
-                                          600 + int(i)});
+                    relaciones.push_back(
+                        {++numeroRelacion, Derecha7(Persona(c, 150 + a.hasta(20))), 600 + int(i)});
                 Solicitud& s = del_dia[porEntregar[i]];
                 s.relacion = relaciones.back().numero;
                 Linea& l = s.linea;
@@ -333,8 +361,14 @@ inline void EscribirSolicitudes(sqlite3* h, int centros, const QDate& hoy) {
                     6, qint64(1 + a.hasta(4)))(7, telefono)(8, nombreAval)(9, apellidosAval)(
                     10, qint64(a.hasta(2)))(11, qint64(100000 + a.hasta(900000)))(
                     12, Momento(dia, 0))(13, Derecha7(Persona(c, a.hasta(150))))(15, s.estado);
-                if (s.relacion) solicitud(14, s.relacion); else solicitud.nulo(14);
-                if (s.comentario.empty()) solicitud.nulo(16); else solicitud(16, s.comentario);
+                if (s.relacion)
+                    solicitud(14, s.relacion);
+                else
+                    solicitud.nulo(14);
+                if (s.comentario.empty())
+                    solicitud.nulo(16);
+                else
+                    solicitud(16, s.comentario);
                 solicitud.correr();
             }
             for (const Entregada& r : relaciones) {
@@ -366,9 +400,10 @@ inline void Construir(const QString& carpeta, int centros, const QDate& hoy) {
         db::MotorIncrustado motor(carpeta);
         sqlite3* h = motor.manejador();
         QuitarComplementos(h);
-        Ejecutar(h, "PRAGMA main.journal_mode = OFF; PRAGMA norv.journal_mode = OFF; "
-                    "PRAGMA main.synchronous = OFF; PRAGMA norv.synchronous = OFF; "
-                    "PRAGMA cache_size = -200000");
+        Ejecutar(h,
+                 "PRAGMA main.journal_mode = OFF; PRAGMA norv.journal_mode = OFF; "
+                 "PRAGMA main.synchronous = OFF; PRAGMA norv.synchronous = OFF; "
+                 "PRAGMA cache_size = -200000");
         Ejecutar(h, "BEGIN");
         EscribirCatalogos(h, centros);
         EscribirClientes(h, centros, hoy);
@@ -393,7 +428,8 @@ inline Base Preparar(const QString& carpeta, int centros) {
     std::fprintf(stderr, "construyendo la base de %d centro(s) en %s ...\n", centros,
                  qPrintable(carpeta));
     Construir(carpeta, centros, b.hoy);
-    if (marca.open(QIODevice::WriteOnly)) marca.write((version + b.hoy.toString(Qt::ISODate)).toUtf8());
+    if (marca.open(QIODevice::WriteOnly))
+        marca.write((version + b.hoy.toString(Qt::ISODate)).toUtf8());
     return b;
 }
 

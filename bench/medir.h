@@ -67,7 +67,8 @@ class PasoSqlite {
                         const auto* u = reinterpret_cast<const char*>(sqlite3_column_text(st_, c));
                         const int n = sqlite3_column_bytes(st_, c);
                         if (qsizetype(n) > buffer_.size()) buffer_.resize(n);
-                        QChar* fin = decodificador_.appendToBuffer(buffer_.data(), QByteArrayView(u, n));
+                        QChar* fin =
+                            decodificador_.appendToBuffer(buffer_.data(), QByteArrayView(u, n));
                         suma_ += fin - buffer_.data();
                         break;
                     }

@@ -207,11 +207,14 @@ void LlenarCaptura(Rejilla& captura, int filas) {
     while (sqlite3_step(st) == SQLITE_ROW) {
         const int f = captura.agregarFila();
         captura.ponerValor(f, 1, qint64(sqlite3_column_int64(st, 0)));
-        captura.ponerValor(f, 2, QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1))));
+        captura.ponerValor(
+            f, 2, QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1))));
         captura.ponerValor(f, 3, qint64(sqlite3_column_int64(st, 2)));
-        captura.ponerValor(f, 4, QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 3))));
+        captura.ponerValor(
+            f, 4, QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 3))));
         captura.ponerValor(f, 5, QString::number(sqlite3_column_double(st, 4)));
-        captura.ponerValor(f, 6, QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 5))));
+        captura.ponerValor(
+            f, 6, QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 5))));
         captura.ponerValor(f, 7, QStringLiteral("SI"));
     }
     sqlite3_finalize(st);
@@ -225,11 +228,14 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     SinCajas servicios;
     InstalarServicios(&servicios);
-    const QString datos = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                   : QDir(QCoreApplication::applicationDirPath())
-                                         .filePath(QStringLiteral("datos_bench"));
-    const oficina::Base grande = oficina::Preparar(QDir(datos).filePath(QStringLiteral("oficina")), 10);
-    const oficina::Base chica = oficina::Preparar(QDir(datos).filePath(QStringLiteral("decima")), 1);
+    const QString datos =
+        argc > 1
+            ? QString::fromLocal8Bit(argv[1])
+            : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("datos_bench"));
+    const oficina::Base grande =
+        oficina::Preparar(QDir(datos).filePath(QStringLiteral("oficina")), 10);
+    const oficina::Base chica =
+        oficina::Preparar(QDir(datos).filePath(QStringLiteral("decima")), 1);
     Global::Ajustes = configuracion::AjustesPredeterminados(datos);
     std::vector<Figura> figuras;
 
@@ -240,7 +246,8 @@ int main(int argc, char** argv) {
             for (const QString& n : nombres) {
                 db::Recordset r;
                 r.abrir(QStringLiteral("SELECT COUNT(cliente) FROM clientes WHERE Nombre_Cliente "
-                                       "LIKE '") + n + QStringLiteral("'"),
+                                       "LIKE '") +
+                            n + QStringLiteral("'"),
                         Global::Conexion);
             }
         };
@@ -272,10 +279,11 @@ int main(int argc, char** argv) {
             "pendientes_oficina_entre_decima", "relaciones_oficina_entre_decima",
             "recepcion_oficina_entre_decima", "rechazos_oficina_entre_decima"};
         for (size_t i = 0; i < Listas().size(); ++i) {
-            std::printf("lista %s: %d filas (%d en la décima): ventana %.2f ms, API C %.2f ms "
-                        "(%.2f); en la décima %.2f ms\n",
-                        Listas()[i].nombre, g[i].filas, c[i].filas, g[i].ventana, g[i].api,
-                        g[i].ventana / g[i].api, c[i].ventana);
+            std::printf(
+                "lista %s: %d filas (%d en la décima): ventana %.2f ms, API C %.2f ms "
+                "(%.2f); en la décima %.2f ms\n",
+                Listas()[i].nombre, g[i].filas, c[i].filas, g[i].ventana, g[i].api,
+                g[i].ventana / g[i].api, c[i].ventana);
             if (!Listas()[i].cifra) continue;
             figuras.push_back({kEntreApi[i], g[i].ventana / g[i].api, 1.5});
             figuras.push_back({kEntreChica[i], g[i].ventana / c[i].ventana, 1.5});
@@ -285,7 +293,8 @@ int main(int argc, char** argv) {
     // 100,000 rows x 14 columns: the data layer, the grid, what the grid keeps.
     Abrir(grande);
     {
-        medir::PasoSqlite paso(Manejador(), db::incrustado::Traducir(QString::fromLatin1(kCatorce)).sql);
+        medir::PasoSqlite paso(Manejador(),
+                               db::incrustado::Traducir(QString::fromLatin1(kCatorce)).sql);
         paso.correr();
         QString buffer;
         const double api = Mejor(5, [&] { paso.correr(); });
@@ -300,9 +309,10 @@ int main(int argc, char** argv) {
         const double antes = medir::MegasEnUso();
         LlenarRejilla(ventana, *rejilla);
         const double retenidos = medir::MegasEnUso() - antes;
-        std::printf("100 000 x 14: API C %.1f ms, capa de datos %.1f ms (con QVariant %.1f ms), "
-                    "rejilla llena y pintada %.1f ms, %d filas\n",
-                    api, capa, variantes, llenado, rejilla->numeroFilas());
+        std::printf(
+            "100 000 x 14: API C %.1f ms, capa de datos %.1f ms (con QVariant %.1f ms), "
+            "rejilla llena y pintada %.1f ms, %d filas\n",
+            api, capa, variantes, llenado, rejilla->numeroFilas());
         figuras.push_back({"capa_datos_entre_api_c", capa / api, 1.2});
         figuras.push_back({"rejilla_entre_api_c", llenado / api, 1.5});
         figuras.push_back({"memoria_rejilla_mb", retenidos, 40});
@@ -314,8 +324,9 @@ int main(int argc, char** argv) {
             for (int f = 1; f <= 20000; ++f) {
                 rejilla->agregarFila();
                 for (int col = 1; col <= 14; ++col)
-                    rejilla->ponerValor(f, col, col % 2 ? QVariant(f * 14 + col)
-                                                        : QVariant(QStringLiteral("TEXTO %1").arg(f % 50)));
+                    rejilla->ponerValor(f, col,
+                                        col % 2 ? QVariant(f * 14 + col)
+                                                : QVariant(QStringLiteral("TEXTO %1").arg(f % 50)));
             }
         });
         std::printf("20 000 filas x 14 celdas una por una: %.1f ms\n", unaPorUna);
@@ -334,8 +345,7 @@ int main(int argc, char** argv) {
         medirPausa("captura", [] { FrmCaptura v; });
         std::unique_ptr<Ventanas> v;
         medirPausa("relaciones y pendientes", [&] { v = std::make_unique<Ventanas>(grande.hoy); });
-        for (const Lista& l : Listas())
-            medirPausa(l.nombre, [&] { l.cargar(*v); });
+        for (const Lista& l : Listas()) medirPausa(l.nombre, [&] { l.cargar(*v); });
         Global::NombreCompleto = oficina::NombresDeClientes(200).first();
         medirPausa("homónimos", [] { FrmClientes_Encontrados h; });
         Rejilla captura;

@@ -58,8 +58,8 @@ int digitos(const char* p, int n) {
 }  // namespace
 
 bool LeerFechaCruda(const char* p, qsizetype bytes, qint64& fecha) {
-    if (bytes != 23 || p[4] != '-' || p[7] != '-' || p[10] != ' ' || p[13] != ':' ||
-        p[16] != ':' || p[19] != '.')
+    if (bytes != 23 || p[4] != '-' || p[7] != '-' || p[10] != ' ' || p[13] != ':' || p[16] != ':' ||
+        p[19] != '.')
         return false;
     const QDate dia(digitos(p, 4), digitos(p + 5, 2), digitos(p + 8, 2));
     const QTime hora(digitos(p + 11, 2), digitos(p + 14, 2), digitos(p + 17, 2),

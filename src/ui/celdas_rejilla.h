@@ -81,7 +81,9 @@ class CeldasRejilla {
     void separarTipos();
 
     // An offset and a length in textos_, in one number.
-    static qint64 Empacar(qsizetype inicio, qsizetype largo) { return (qint64(inicio) << 24) | largo; }
+    static qint64 Empacar(qsizetype inicio, qsizetype largo) {
+        return (qint64(inicio) << 24) | largo;
+    }
     static qsizetype Inicio(qint64 d) { return qsizetype(d >> 24); }
     static qsizetype Largo(qint64 d) { return qsizetype(d & 0xFFFFFF); }
     QStringView vista(qint64 d) const { return QStringView(textos_.datos() + Inicio(d), Largo(d)); }

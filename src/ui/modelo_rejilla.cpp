@@ -35,9 +35,8 @@ QVariant ModeloRejilla::data(const QModelIndex& indice, int rol) const {
             return alterno.isValid() ? QVariant(alterno) : QVariant();
         }
         case Qt::TextAlignmentRole:
-            return QVariant::fromValue(Qt::AlignVCenter | (c.celdas.esNumero(fila - 1)
-                                                               ? Qt::AlignRight
-                                                               : Qt::AlignLeft));
+            return QVariant::fromValue(
+                Qt::AlignVCenter | (c.celdas.esNumero(fila - 1) ? Qt::AlignRight : Qt::AlignLeft));
         default:
             return QVariant();
     }
@@ -171,7 +170,8 @@ void ModeloRejilla::llenar(db::Recordset& registros, const std::function<void()>
     for (int i = 0; i < campos; ++i) {
         nuevas[i].titulo = registros.nombreCampo(i);
         // A list searched again tends to come back as long as the last time.
-        if (size_t(i) < llenado_.size()) nuevas[i].celdas.reservar(llenado_[i].first, llenado_[i].second);
+        if (size_t(i) < llenado_.size())
+            nuevas[i].celdas.reservar(llenado_[i].first, llenado_[i].second);
     }
     try {
         std::vector<db::ValorCrudo> fila(static_cast<size_t>(campos));

@@ -59,8 +59,8 @@ class Encabezado : public QHeaderView {
 
   protected:
     QSize sectionSizeFromContents(int seccion) const override {
-        const QString titulo = model() ? model()->headerData(seccion, orientation()).toString()
-                                       : QString();
+        const QString titulo =
+            model() ? model()->headerData(seccion, orientation()).toString() : QString();
         const auto hallado = medidas_.constFind(titulo);
         if (hallado != medidas_.constEnd()) return *hallado;
         const QSize medida = QHeaderView::sectionSizeFromContents(seccion);
@@ -79,6 +79,12 @@ class Encabezado : public QHeaderView {
     mutable QHash<QString, QSize> medidas_;
     mutable QHash<QString, int> anchos_;
 };
+
+int AnchoTitulo(const QHeaderView* encabezado, const QString& titulo) {
+    if (const auto* propio = dynamic_cast<const Encabezado*>(encabezado))
+        return propio->anchoTitulo(titulo);
+    return encabezado->fontMetrics().horizontalAdvance(titulo);
+}
 
 }  // namespace
 
@@ -191,10 +197,9 @@ void Rejilla::llenar(db::Recordset& registros) {
     PulsoEventos pulso;
     modelo_->llenar(registros, std::ref(pulso));
     // Until a window fits them, columns are as wide as their titles.
-    const auto* encabezado = static_cast<const Encabezado*>(horizontalHeader());
     for (int c = 1; c <= numeroColumnas(); ++c)
-        setColumnWidth(c - 1,
-                       qBound(60, encabezado->anchoTitulo(tituloColumna(c)) + 16, AnchoMaximo));
+        setColumnWidth(
+            c - 1, qBound(60, AnchoTitulo(horizontalHeader(), tituloColumna(c)) + 16, AnchoMaximo));
 }
 
 void Rejilla::ponerAnchoColumna(int columna, int ancho) {
@@ -203,8 +208,7 @@ void Rejilla::ponerAnchoColumna(int columna, int ancho) {
 
 void Rejilla::ajustarAncho(int columna) {
     if (columna < 1 || columna > numeroColumnas()) return;
-    int ancho =
-        static_cast<const Encabezado*>(horizontalHeader())->anchoTitulo(tituloColumna(columna)) + 16;
+    int ancho = AnchoTitulo(horizontalHeader(), tituloColumna(columna)) + 16;
     if (tipoColumna(columna) == TipoCelda::Casilla) {
         ancho = qMax(ancho, 24);
     } else {

@@ -62,8 +62,8 @@ void IndicesTest::planes_data() {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QStringList>("indices");
     const QStringList clientes = {QStringLiteral("ix_clientes_nombre")};
-    QTest::newRow("cuenta de homónimos") << sqlHomonimos(QStringLiteral("PEREZ LOPEZ JUAN"))
-                                         << clientes;
+    QTest::newRow("cuenta de homónimos")
+        << sqlHomonimos(QStringLiteral("PEREZ LOPEZ JUAN")) << clientes;
     QTest::newRow("clientes encontrados")
         << sqlClientesEncontrados(QStringLiteral("PEREZ LOPEZ JUAN")) << clientes;
     QTest::newRow("verificaciones del cliente")
@@ -115,24 +115,26 @@ void IndicesTest::reglasPorElIndice_data() {
     QTest::addColumn<QStringList>("filas");
     QTest::newRow("mayúsculas, también acentuadas, y blancos finales")
         << sqlHomonimos(QStringLiteral("pérez lópez juan")) << QStringList{"2"};
-    QTest::newRow("los acentos cuentan") << sqlHomonimos(QStringLiteral("PEREZ LOPEZ JUAN"))
-                                         << QStringList{"1"};
+    QTest::newRow("los acentos cuentan")
+        << sqlHomonimos(QStringLiteral("PEREZ LOPEZ JUAN")) << QStringList{"1"};
     QTest::newRow("un patrón con comodín sigue siendo LIKE")
         << sqlHomonimos(QStringLiteral("P_REZ LÓPEZ JUAN")) << QStringList{"2"};
     QTest::newRow("un patrón que pide sus blancos finales")
         << sqlHomonimos(QStringLiteral("PEREZ LOPEZ JUAN ")) << QStringList{"0"};
     QTest::newRow("la ventana de homónimos")
-        << QStringLiteral("SELECT cliente FROM clientes WHERE Nombre_Cliente LIKE 'Pérez López "
-                          "Juan' ORDER BY cliente")
+        << QStringLiteral(
+               "SELECT cliente FROM clientes WHERE Nombre_Cliente LIKE 'Pérez López "
+               "Juan' ORDER BY cliente")
         << QStringList{"1", "2"};
     // '1      ' of the application against '1' of the branch, 'chi' against 'CHI'.
     QTest::newRow("clave CHAR(7) y centro en minúsculas")
-        << sqlPendientes(QStringLiteral("chi")) << QStringList{"10|Matriz|04/03/2024|PÉREZ LÓPEZ JUAN"};
+        << sqlPendientes(QStringLiteral("chi"))
+        << QStringList{"10|Matriz|04/03/2024|PÉREZ LÓPEZ JUAN"};
     // The branch's text '1' against the staff's number 1.
-    QTest::newRow("número contra texto en la unión") << sqlVendedores(QStringLiteral("CHI"))
-                                                     << QStringList{"    101|RUIZ|ANA"};
-    QTest::newRow("número contra texto en la clave") << sqlResolverPersona(101)
-                                                     << QStringList{"    101"};
+    QTest::newRow("número contra texto en la unión")
+        << sqlVendedores(QStringLiteral("CHI")) << QStringList{"    101|RUIZ|ANA"};
+    QTest::newRow("número contra texto en la clave")
+        << sqlResolverPersona(101) << QStringList{"    101"};
     QTest::newRow("la clave con sus blancos finales")
         << QStringLiteral("SELECT nombre_sucursal FROM sucursales WHERE sucursal = '1      '")
         << QStringList{"Matriz"};

@@ -145,7 +145,7 @@ inline QString sqlRelaciones(const QString& centro, const QDate& del, const QDat
 
 // The reception search: `clave` is the verifier's 7-character key, or empty for "* Todos *".
 inline QString sqlRecepcion(const QString& clave, const QString& centro, const QDate& del,
-                     const QDate& al) {
+                            const QDate& al) {
     QString s =
         QStringLiteral(" SELECT d.relacion 'Relación', ") + " s.solicitud 'Solicitud Cliente', " +
         " erp_oxa.dbo.nombre_sucursal(s.sucursal), " +
@@ -178,8 +178,8 @@ inline QString sqlBorrarLineas(const QVariant& solicitud) {
 }
 
 inline QString sqlGuardarLinea(bool primera, const QVariant& relacion, const QVariant& solicitud,
-                        const QString& estado, const QString& tipo, const QString& linea,
-                        const QString& comentarios, const QString& recomienda) {
+                               const QString& estado, const QString& tipo, const QString& linea,
+                               const QString& comentarios, const QString& recomienda) {
     return (primera ? QStringLiteral("UPDATE norv.dbo.detalles_Relaciones_Solicitudes SET "
                                      "fecha_verificacion = GETDATE(),estado_Actual='")
                     : QStringLiteral(
@@ -191,7 +191,7 @@ inline QString sqlGuardarLinea(bool primera, const QVariant& relacion, const QVa
 }
 
 inline QString sqlGuardarSolicitud(const QVariant& solicitud, const QString& estado,
-                            const QString& comentarios) {
+                                   const QString& comentarios) {
     return "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_Actual='" + estado +
            "', comentarios='" + comentarios + "' WHERE solicitud = " + solicitud.toString() + " ";
 }

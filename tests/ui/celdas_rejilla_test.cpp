@@ -35,8 +35,8 @@ void CeldasRejillaTest::valoresEscritos_data() {
     QTest::newRow("fecha a medianoche")
         << QVariant(QDateTime(QDate(2024, 3, 4), QTime(0, 0))) << QStringLiteral("04/03/2024");
     QTest::newRow("fecha con hora") << QVariant(tarde) << QStringLiteral("04/03/2024 17:05:09");
-    QTest::newRow("fecha en UTC") << QVariant(tarde.toUTC()) << tarde.toUTC().toString(
-                                                                   QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+    QTest::newRow("fecha en UTC") << QVariant(tarde.toUTC())
+                                  << tarde.toUTC().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
     QTest::newRow("día") << QVariant(QDate(2024, 12, 31)) << QStringLiteral("31/12/2024");
     QTest::newRow("bit") << QVariant(true) << QStringLiteral("Verdadero");
     QTest::newRow("sin signo") << QVariant(7u) << QStringLiteral("7");
@@ -111,10 +111,11 @@ void CeldasRejillaTest::textosReescritosMuchasVeces() {
     for (int f = 1; f <= Filas; ++f) m.ponerValor(m.agregarFila(), 1, QStringLiteral("MISMO"));
     for (int vuelta = 0; vuelta < 40; ++vuelta)
         for (int f = 1; f <= Filas; f += 2)
-            m.ponerValor(f, 1, QStringLiteral("TEXTO LARGO DE LA VUELTA %1 FILA %2 %3")
-                                   .arg(vuelta)
-                                   .arg(f)
-                                   .arg(QString(f % 7, QLatin1Char('X'))));
+            m.ponerValor(f, 1,
+                         QStringLiteral("TEXTO LARGO DE LA VUELTA %1 FILA %2 %3")
+                             .arg(vuelta)
+                             .arg(f)
+                             .arg(QString(f % 7, QLatin1Char('X'))));
     for (int f = 1; f <= Filas; ++f)
         QCOMPARE(m.valor(f, 1).toString(),
                  f % 2 ? QStringLiteral("TEXTO LARGO DE LA VUELTA 39 FILA %1 %2")
@@ -126,8 +127,9 @@ void CeldasRejillaTest::textosReescritosMuchasVeces() {
 void CeldasRejillaTest::filasQuitadasConTiposMezclados() {
     ModeloRejilla m;
     m.agregarColumna(QStringLiteral("A"));
-    const QVariantList valores = {QVariant(qint64(1)), QVariant(QStringLiteral("DOS")), QVariant(),
-                                  QVariant(4.5), QVariant(QColor(Qt::blue)), QVariant(6)};
+    const QVariantList valores = {
+        QVariant(qint64(1)), QVariant(QStringLiteral("DOS")), QVariant(),
+        QVariant(4.5),       QVariant(QColor(Qt::blue)),      QVariant(6)};
     for (const QVariant& v : valores) m.ponerValor(m.agregarFila(), 1, v);
     m.quitarFila(2);
     m.quitarFila(4);  // the colour

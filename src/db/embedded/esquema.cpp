@@ -259,8 +259,8 @@ QStringList disparadoresDeLargo(const Tabla& t) {
 // carry the collation of their declaration, the one the translated comparisons use, so an
 // index finds what = and LIKE without wildcards find. The two on ltrim(rtrim(...)) serve the
 // look-ups by a key written with or without its blanks.
-const std::vector<Indice>& crearIndices() {
-    static const std::vector<Indice> i = {
+std::vector<Indice> crearIndices() {
+    return {
         {"main", "ix_sucursales_sucursal", "sucursales", "sucursal", true},
         {"main", "ix_sucursales_clave", "sucursales", "ltrim(rtrim(sucursal))", false},
         {"main", "ix_sucursales_centro", "sucursales", "centro_distribucion", true},
@@ -274,18 +274,15 @@ const std::vector<Indice>& crearIndices() {
         // A branch's applications: pending (no batch) and by the day they came in.
         {"norv", "ix_solicitudes_sucursal", "Solicitudes_cliente_Nuevo",
          "Sucursal, Relacion, Fecha_recepcion", true},
-        {"norv", "ix_solicitudes_recepcion", "Solicitudes_cliente_Nuevo", "Fecha_recepcion",
-         false},
+        {"norv", "ix_solicitudes_recepcion", "Solicitudes_cliente_Nuevo", "Fecha_recepcion", false},
         {"norv", "ix_solicitudes_telefono", "Solicitudes_cliente_Nuevo", "telefono", true},
-        {"norv", "ix_solicitudes_aval", "Solicitudes_cliente_Nuevo",
-         "apellidos_Aval, Nombre_Aval", true},
+        {"norv", "ix_solicitudes_aval", "Solicitudes_cliente_Nuevo", "apellidos_Aval, Nombre_Aval",
+         true},
         {"norv", "ix_relaciones_centro", "Relaciones_Solicitudes_credito",
          "centro_distribucion, fecha_entrega", true},
-        {"norv", "ix_relaciones_entrega", "Relaciones_Solicitudes_credito", "fecha_entrega",
-         false},
+        {"norv", "ix_relaciones_entrega", "Relaciones_Solicitudes_credito", "fecha_entrega", false},
         {"norv", "ix_detalles_relacion", "detalles_Relaciones_Solicitudes", "Relacion", false},
         {"norv", "ix_detalles_solicitud", "detalles_Relaciones_Solicitudes", "Solicitud", false}};
-    return i;
 }
 
 // Another program (the sqlite3 shell) orders text with SQLite's own NOCASE, not ours: a row it
@@ -305,12 +302,12 @@ QStringList marcasDeCotejo() {
         for (const Indice& j : Indices())
             if (j.texto && j.tabla == i.tabla)
                 for (const QString& c : j.columnas.split(QStringLiteral(", ")))
-                    if (t && t->columna(c) && EsTexto(t->columna(c)->tipo) &&
-                        !columnas.contains(c))
+                    if (t && t->columna(c) && EsTexto(t->columna(c)->tipo) && !columnas.contains(c))
                         columnas << c;
         const QString marca =
-            QStringLiteral("WHEN NOT ('a' = 'A ' COLLATE NOCASE) BEGIN INSERT OR IGNORE INTO "
-                           "%1 VALUES ('%2'); END")
+            QStringLiteral(
+                "WHEN NOT ('a' = 'A ' COLLATE NOCASE) BEGIN INSERT OR IGNORE INTO "
+                "%1 VALUES ('%2'); END")
                 .arg(kIndicesPorRehacer, i.tabla);
         r << QStringLiteral(
                  "CREATE TRIGGER IF NOT EXISTS %1.%2_cotejo_alta AFTER INSERT ON %2 "
@@ -343,7 +340,10 @@ const std::vector<Tabla>& Tablas() {
     return tablas;
 }
 
-const std::vector<Indice>& Indices() { return crearIndices(); }
+const std::vector<Indice>& Indices() {
+    static const std::vector<Indice> indices = crearIndices();
+    return indices;
+}
 
 const Tabla* BuscarTabla(const QString& nombre) {
     for (const Tabla& t : Tablas())

@@ -5,8 +5,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QStringList>
 #include <QHash>
+#include <QStringList>
 #include <array>
 #include <cstring>
 #include <optional>
@@ -120,7 +120,7 @@ struct Estado {
     }
 };
 
-// SQLite calls this every few thousand instructions of a statement.
+// SQLite calls this every thousand instructions of a statement.
 extern "C" int progreso(void* datos) {
     auto* e = static_cast<Estado*>(datos);
     if (!e->trabajo || e->avisando || !e->reloj.isValid() || e->reloj.elapsed() < e->intervaloMs)
@@ -137,8 +137,9 @@ extern "C" int progreso(void* datos) {
 }
 
 ErrorBD Ocupada() {
-    return ErrorBD(QStringLiteral("La base de datos está ocupada con otra consulta de este "
-                                  "programa; intente de nuevo cuando termine."));
+    return ErrorBD(
+        QStringLiteral("La base de datos está ocupada con otra consulta de este "
+                       "programa; intente de nuevo cuando termine."));
 }
 
 }  // namespace
@@ -262,8 +263,7 @@ class Cursor final : public Resultado {
                 }
                 break;
             case SQLITE_FLOAT:
-                if (cat == Categoria::Real || cat == Categoria::Libre ||
-                    cat == Categoria::Entero) {
+                if (cat == Categoria::Real || cat == Categoria::Libre || cat == Categoria::Entero) {
                     v.tipo = T::Real;
                     v.real = sqlite3_column_double(st, i);
                     return;
@@ -381,9 +381,7 @@ void MotorIncrustado::avisarTrabajo(AvisoTrabajo aviso) {
         sqlite3_progress_handler(db_, 0, nullptr, nullptr);
 }
 
-void MotorIncrustado::intervaloTrabajo(int milisegundos) {
-    d_->estado->intervaloMs = milisegundos;
-}
+void MotorIncrustado::intervaloTrabajo(int milisegundos) { d_->estado->intervaloMs = milisegundos; }
 
 void MotorIncrustado::empezarTrabajo() const {
     if (d_->estado->avisando) throw Ocupada();

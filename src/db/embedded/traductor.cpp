@@ -903,7 +903,8 @@ bool Traductor::likeComoIgualdad() const {
     static const QSet<QString> abren = {QStringLiteral("WHERE"), QStringLiteral("AND"),
                                         QStringLiteral("OR"),    QStringLiteral("NOT"),
                                         QStringLiteral("ON"),    QStringLiteral("HAVING")};
-    if (antes.clase != Clase::Abre && !(antes.clase == Clase::Clave && abren.contains(antes.palabra)))
+    if (antes.clase != Clase::Abre &&
+        !(antes.clase == Clase::Clave && abren.contains(antes.palabra)))
         return false;
     const Token& patron = tok(i_);
     if (patron.tipo != Token::Cadena || patron.texto.endsWith(QLatin1Char(' '))) return false;
