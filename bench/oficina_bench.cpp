@@ -220,10 +220,19 @@ void LlenarCaptura(Rejilla& captura, int filas) {
     sqlite3_finalize(st);
 }
 
+// The offscreen platform says of every window shown that it cannot raise it; nothing else of
+// Qt's is left out.
+void SinAvisosDePlataforma(QtMsgType tipo, const QMessageLogContext& contexto,
+                           const QString& texto) {
+    if (texto.startsWith(QLatin1String("This plugin does not support"))) return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(tipo, contexto, texto)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     Global::PrepararProceso();
+    qInstallMessageHandler(SinAvisosDePlataforma);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     SinCajas servicios;
