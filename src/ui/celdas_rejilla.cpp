@@ -328,8 +328,10 @@ QVariant CeldasRejilla::valor(int fila) const {
 }
 
 QString CeldasRejilla::TextoDe(const QVariant& valor) {
+    const int tipo = valor.typeId();
+    if (tipo == QMetaType::QString) return *static_cast<const QString*>(valor.constData());
     if (valor.isNull()) return QString();
-    switch (valor.typeId()) {
+    switch (tipo) {
         case QMetaType::QDateTime: {
             const QDateTime momento = valor.toDateTime();
             return TextoFecha(momento.date(), momento.time());
