@@ -306,14 +306,18 @@ int main(int argc, char** argv) {
                                db::incrustado::Traducir(QString::fromLatin1(kCatorce)).sql);
         paso.correr();
         QString buffer;
-        const double api = Mejor(5, [&] { paso.correr(); });
-        const double capa = Mejor(5, [&] { LeerCapaDatos(buffer); });
-        const double variantes = Mejor(3, [&] { LeerConVariantes(); });
         QDialog ventana;
         auto* rejilla = new Rejilla(&ventana);
         (new QVBoxLayout(&ventana))->addWidget(rejilla);
         ventana.resize(900, 500);
-        const double llenado = Mejor(5, [&] { LlenarRejilla(ventana, *rejilla); });
+        // One run of each road in turn, the best of each kept.
+        double api = 1e300, capa = 1e300, variantes = 1e300, llenado = 1e300;
+        for (int vuelta = 0; vuelta < 7; ++vuelta) {
+            api = std::min(api, Mejor(1, [&] { paso.correr(); }));
+            capa = std::min(capa, Mejor(1, [&] { LeerCapaDatos(buffer); }));
+            if (vuelta < 3) variantes = std::min(variantes, Mejor(1, [&] { LeerConVariantes(); }));
+            llenado = std::min(llenado, Mejor(1, [&] { LlenarRejilla(ventana, *rejilla); }));
+        }
         rejilla->quitarFilasYColumnas();
         const double antes = medir::MegasEnUso();
         LlenarRejilla(ventana, *rejilla);
