@@ -17,6 +17,7 @@
 #include "startup/global.h"
 #include "ui/controles.h"
 #include "ui/lista_personal.h"
+#include "ui/pulso_eventos.h"
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
@@ -177,7 +178,9 @@ void FrmRelaciones::CargarPendientes() {
     auto redibujar = qScopeGuard([this] { ISolicitudes->ponerDibujo(true); });
     try {
         r.abrir(Global::CadenaSql, Global::Conexion);
+        PulsoEventos pulso;
         while (!r.eof()) {
+            pulso();
             ++ContadorFilas;
             const int fila = ISolicitudes->agregarFila();
             ISolicitudes->ponerValor(fila, 1, r.campo(0));

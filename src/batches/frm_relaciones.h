@@ -35,6 +35,8 @@ class FrmRelaciones : public QDialog {
 
     // Rows written into ISolicitudes by the last load of the pending list.
     double contadorFilas() const { return ContadorFilas; }
+    // Loads the pending list again (the window's load and a saved batch do it).
+    void CargarPendientes();
 
   protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
@@ -42,7 +44,6 @@ class FrmRelaciones : public QDialog {
   private:
     void PrepararPendientes();
     void CargarVerificadores();
-    void CargarPendientes();
     void ConsultarRelaciones();
 
     void CmbVerificadores_LostFocus();

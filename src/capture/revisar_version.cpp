@@ -8,8 +8,11 @@
 #include "startup/correo.h"
 #include "startup/global.h"
 #include "ui/servicios.h"
+#include "ui/ventana.h"
 
 namespace {
+
+constexpr int SegundosCorreo = 5;
 
 // Only a true bit counts as a set switch: 0, 1 as a plain number or NULL do not.
 bool EsVerdadero(const QVariant& v) { return v.typeId() == QMetaType::Bool && v.toBool(); }
@@ -74,7 +77,10 @@ void Envia_Correo(const QString& Tipo) {
                    QString::number(Global::VersionPrograma);
     }
     if (m.destinatarios.isEmpty()) return;
-    const QString error = EnviarCorreo(m);
+    // The capture window shows only after this: a mail server that does not answer holds it up
+    // for a few seconds at most, with the hourglass on.
+    CursorEspera espera;
+    const QString error = EnviarCorreo(m, SegundosCorreo);
     if (!error.isEmpty())
         std::fprintf(stderr, "solicitudes: no se envió el aviso por correo a %s:%d: %s\n",
                      qPrintable(m.host), m.puerto, qPrintable(error));

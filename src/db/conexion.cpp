@@ -42,6 +42,7 @@ void Conexion::abrir(const QString& cadenaConexion, const QString& carpetaBase) 
         if (QDir::isRelativePath(ruta) && !carpetaBase.isEmpty())
             ruta = QDir(carpetaBase).filePath(ruta);
         motor_ = std::make_unique<MotorIncrustado>(QDir::cleanPath(ruta), avisoEspera_);
+        if (avisoTrabajo_) motor_->avisarTrabajo(avisoTrabajo_);
     } else {
         motor_ = std::make_unique<MotorOdbc>(cadenaConexion);
     }
@@ -51,6 +52,12 @@ void Conexion::abrir(std::unique_ptr<Motor> motor) {
     motor_ = std::move(motor);
     // An engine made with its own notice keeps it unless this connection has one.
     if (motor_ && avisoEspera_) motor_->avisarEspera(avisoEspera_);
+    if (motor_ && avisoTrabajo_) motor_->avisarTrabajo(avisoTrabajo_);
+}
+
+void Conexion::alTrabajar(AvisoTrabajo aviso) {
+    avisoTrabajo_ = std::move(aviso);
+    if (motor_) motor_->avisarTrabajo(avisoTrabajo_);
 }
 
 void Conexion::alEsperarBloqueo(AvisoEspera aviso) {

@@ -44,6 +44,8 @@ public:
     // every engine opened afterwards and handed to the one open now.
     void alEsperarBloqueo(AvisoEspera aviso);
     const AvisoEspera& avisoEspera() const { return avisoEspera_; }
+    // Told during a long statement (see AvisoTrabajo); kept like the notice of waits.
+    void alTrabajar(AvisoTrabajo aviso);
 
     Motor* motor() { return motor_.get(); }
 
@@ -54,6 +56,7 @@ private:
     std::unique_ptr<Motor> motor_;
     std::vector<std::pair<int, Observador>> observadores_;
     AvisoEspera avisoEspera_;
+    AvisoTrabajo avisoTrabajo_;
     int siguienteId_ = 1;
 };
 

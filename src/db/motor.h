@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+#include "db/valor_crudo.h"
+
 namespace db {
 
 // The parameter types that the program's stored-procedure calls use (ADO's numbering).
@@ -33,11 +35,21 @@ public:
     // Value of column i of the current row: null, bool (bit columns), qint64, double,
     // QDateTime (date columns) or QString.
     virtual QVariant valor(int i) const = 0;
+    // The same value without a QVariant, for readers that keep whole results (the grid).
+    // A text's bytes stay valid until the next siguiente().
+    virtual void valorCrudo(int i, ValorCrudo& v) const { CrudoDeVariante(valor(i), v); }
+    // Every column of the current row at once: `valores` has room for columnas().
+    virtual void filaCruda(ValorCrudo* valores) const {
+        for (int i = 0; i < columnas(); ++i) valorCrudo(i, valores[i]);
+    }
 };
 
 // Told true when a statement starts waiting for a lock another station holds, and false when
 // that wait is over (the lock obtained or given up), so that the program can show it is busy.
 using AvisoEspera = std::function<void(bool esperando)>;
+// Told now and then while one statement works a long time (a large sort before its first row),
+// so that the program can repaint its windows meanwhile.
+using AvisoTrabajo = std::function<void()>;
 
 class Motor {
 public:
@@ -55,6 +67,8 @@ public:
     virtual void deshacerTransaccion() = 0;
     // Engines that wait for locks themselves tell their waits here; SQL Server waits on its side.
     virtual void avisarEspera(AvisoEspera aviso) { (void)aviso; }
+    // Engines that run statements in this process tell their long work here.
+    virtual void avisarTrabajo(AvisoTrabajo aviso) { (void)aviso; }
 };
 
 }  // namespace db

@@ -40,11 +40,25 @@ void Recordset::exigirFila() const {
         throw ErrorBD(QStringLiteral("No hay registro actual: se llegó al final de los datos."));
 }
 
-QVariant Recordset::campo(int i) const {
+void Recordset::filaCruda(ValorCrudo* valores) const {
+    exigirFila();
+    resultado_->filaCruda(valores);
+}
+
+void Recordset::exigirCampo(int i) const {
     exigirFila();
     if (i < 0 || i >= resultado_->columnas())
         throw ErrorBD(QStringLiteral("El campo %1 no existe en el resultado.").arg(i));
+}
+
+QVariant Recordset::campo(int i) const {
+    exigirCampo(i);
     return resultado_->valor(i);
+}
+
+void Recordset::campoCrudo(int i, ValorCrudo& v) const {
+    exigirCampo(i);
+    resultado_->valorCrudo(i, v);
 }
 
 QVariant Recordset::campo(const QString& nombre) const {

@@ -32,9 +32,14 @@ public:
     int indiceCampo(const QString& nombre) const;
     QVariant campo(int i) const;
     QVariant campo(const QString& nombre) const;
+    // Field i without a QVariant (see Resultado::valorCrudo).
+    void campoCrudo(int i, ValorCrudo& v) const;
+    // Every field of the current record at once, into numeroCampos() values.
+    void filaCruda(ValorCrudo* valores) const;
 
 private:
     void exigirFila() const;
+    void exigirCampo(int i) const;
 
     std::unique_ptr<Resultado> resultado_;
     bool eof_ = true;

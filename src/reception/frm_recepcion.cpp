@@ -15,6 +15,7 @@
 #include "startup/global.h"
 #include "ui/controles.h"
 #include "ui/lista_personal.h"
+#include "ui/pulso_eventos.h"
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
@@ -244,18 +245,24 @@ void FrmRecepcion::Consultar() {
         r.abrir(Global::CadenaSql, Global::Conexion);
         filaActual_ = 0;
         g.quitarFilas();
+        const qsizetype antes = leidas_.size();
         leidas_.clear();
+        leidas_.reserve(antes);  // a search done again tends to bring as many lines
         g.ponerDibujo(false);
         auto dibujar = qScopeGuard([&g] { g.ponerDibujo(true); });
+        PulsoEventos pulso;
         while (!r.eof()) {
+            pulso();
             ++filaActual_;
             const int fila = g.agregarFila();
+            QVariant campo[13];
+            for (int c = 0; c < 13; ++c) campo[c] = r.campo(c);
             for (int c = 0; c < 12; ++c)
-                g.ponerValor(fila, c + 1, c < 3 ? r.campo(c) : Recortado(r.campo(c)));
-            g.ponerValor(fila, ColRecomendacion, Recortado(r.campo(12)));
-            leidas_.insert(ClaveLinea(r.campo(0), r.campo(1)),
-                           LineaLeida{r.campo(8), r.campo(10), r.campo(9), r.campo(11), r.campo(12),
-                                      !r.campo(5).isNull()});
+                g.ponerValor(fila, c + 1, c < 3 ? campo[c] : Recortado(campo[c]));
+            g.ponerValor(fila, ColRecomendacion, Recortado(campo[12]));
+            leidas_.insert(ClaveLinea(campo[0], campo[1]),
+                           LineaLeida{campo[8], campo[10], campo[9], campo[11], campo[12],
+                                      !campo[5].isNull()});
             r.siguiente();
         }
         r.cerrar();

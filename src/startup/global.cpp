@@ -59,6 +59,7 @@ void Conectar() {
     LeerConfiguracion();
     // Opening may already wait for a station that is writing.
     Conexion.alEsperarBloqueo(MostrarRelojAlEsperar);
+    Conexion.alTrabajar(AtenderVentanasAlTrabajar);
     try {
         Conexion.abrir(CadenaConexion, CarpetaConfiguracion);
         CadenaSql = QStringLiteral(

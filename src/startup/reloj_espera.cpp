@@ -15,4 +15,9 @@ void MostrarRelojAlEsperar(bool esperando) {
         QGuiApplication::restoreOverrideCursor();
 }
 
+void AtenderVentanasAlTrabajar() {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 }  // namespace Global

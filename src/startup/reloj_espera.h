@@ -6,5 +6,8 @@ namespace Global {
 
 // True when a wait starts, false when it ends; installed on Conexion by Conectar.
 void MostrarRelojAlEsperar(bool esperando);
+// While one statement works long (a large sort before its first row): the window events that
+// are not the user's run (repaints, timers); keys and clicks wait. Installed by Conectar.
+void AtenderVentanasAlTrabajar();
 
 }  // namespace Global

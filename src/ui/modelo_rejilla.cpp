@@ -4,24 +4,6 @@
 
 #include "db/recordset.h"
 
-namespace {
-
-bool EsNumero(const QVariant& v) {
-    switch (v.typeId()) {
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Double:
-        case QMetaType::Float:
-            return true;
-        default:
-            return false;
-    }
-}
-
-}  // namespace
-
 ModeloRejilla::ModeloRejilla(QObject* parent) : QAbstractTableModel(parent) {}
 
 int ModeloRejilla::rowCount(const QModelIndex& padre) const { return padre.isValid() ? 0 : filas_; }
@@ -30,37 +12,20 @@ int ModeloRejilla::columnCount(const QModelIndex& padre) const {
     return padre.isValid() ? 0 : numeroColumnas();
 }
 
-QString ModeloRejilla::TextoDeValor(const QVariant& valor) {
-    if (valor.isNull()) return QString();
-    switch (valor.typeId()) {
-        case QMetaType::QDateTime: {
-            const QDateTime momento = valor.toDateTime();
-            return momento.time() == QTime(0, 0)
-                       ? momento.toString(QStringLiteral("dd/MM/yyyy"))
-                       : momento.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
-        }
-        case QMetaType::QDate:
-            return valor.toDate().toString(QStringLiteral("dd/MM/yyyy"));
-        case QMetaType::Bool:
-            return valor.toBool() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
-        default:
-            return valor.toString();
-    }
-}
+QString ModeloRejilla::TextoDeValor(const QVariant& valor) { return CeldasRejilla::TextoDe(valor); }
 
 QVariant ModeloRejilla::data(const QModelIndex& indice, int rol) const {
     const int fila = indice.row() + 1, columna = indice.column() + 1;
     if (!indice.isValid() || !dentro(fila, columna)) return QVariant();
     const Columna& c = columnas_[columna - 1];
-    const QVariant& v = c.valores[fila - 1];
     switch (rol) {
         case Qt::DisplayRole:
-            return c.tipo == TipoCelda::Casilla ? QVariant() : QVariant(TextoDeValor(v));
+            return c.tipo == TipoCelda::Casilla ? QVariant() : QVariant(c.celdas.texto(fila - 1));
         case Qt::EditRole:
-            return v;
+            return c.celdas.valor(fila - 1);
         case Qt::CheckStateRole:
             if (c.tipo != TipoCelda::Casilla) return QVariant();
-            return EstaMarcada(v) ? Qt::Checked : Qt::Unchecked;
+            return c.celdas.marcada(fila - 1) ? Qt::Checked : Qt::Unchecked;
         case Qt::BackgroundRole: {
             if (!colores_.empty()) {
                 const auto propio = colores_.find({fila - 1, columna - 1});
@@ -70,8 +35,8 @@ QVariant ModeloRejilla::data(const QModelIndex& indice, int rol) const {
             return alterno.isValid() ? QVariant(alterno) : QVariant();
         }
         case Qt::TextAlignmentRole:
-            return QVariant::fromValue(Qt::AlignVCenter |
-                                       (EsNumero(v) ? Qt::AlignRight : Qt::AlignLeft));
+            return QVariant::fromValue(
+                Qt::AlignVCenter | (c.celdas.esNumero(fila - 1) ? Qt::AlignRight : Qt::AlignLeft));
         default:
             return QVariant();
     }
@@ -107,7 +72,7 @@ Qt::ItemFlags ModeloRejilla::flags(const QModelIndex& indice) const {
 void ModeloRejilla::quitarFilas() {
     if (filas_ == 0) return;
     if (!suspendido_) beginRemoveRows(QModelIndex(), 0, filas_ - 1);
-    for (Columna& c : columnas_) std::vector<QVariant>().swap(c.valores);
+    for (Columna& c : columnas_) c.celdas.vaciar();
     filas_ = 0;
     colores_.clear();
     if (!suspendido_) endRemoveRows();
@@ -126,7 +91,7 @@ int ModeloRejilla::agregarColumna(const QString& titulo) {
     if (!suspendido_) beginInsertColumns(QModelIndex(), nueva, nueva);
     Columna c;
     c.titulo = titulo;
-    c.valores.resize(filas_);
+    c.celdas.agregarNulos(filas_);
     columnas_.push_back(std::move(c));
     if (!suspendido_) endInsertColumns();
     return nueva + 1;
@@ -134,7 +99,7 @@ int ModeloRejilla::agregarColumna(const QString& titulo) {
 
 int ModeloRejilla::agregarFila() {
     if (!suspendido_) beginInsertRows(QModelIndex(), filas_, filas_);
-    for (Columna& c : columnas_) c.valores.emplace_back();
+    for (Columna& c : columnas_) c.celdas.agregarNulo();
     ++filas_;
     if (!suspendido_) endInsertRows();
     return filas_;
@@ -143,7 +108,7 @@ int ModeloRejilla::agregarFila() {
 void ModeloRejilla::quitarFila(int fila) {
     if (fila < 1 || fila > filas_) return;
     if (!suspendido_) beginRemoveRows(QModelIndex(), fila - 1, fila - 1);
-    for (Columna& c : columnas_) c.valores.erase(c.valores.begin() + (fila - 1));
+    for (Columna& c : columnas_) c.celdas.quitar(fila - 1);
     --filas_;
     // The colours of the rows below move up with them.
     std::map<std::pair<int, int>, QColor> movidos;
@@ -158,12 +123,12 @@ void ModeloRejilla::quitarFila(int fila) {
 }
 
 QVariant ModeloRejilla::valor(int fila, int columna) const {
-    return dentro(fila, columna) ? columnas_[columna - 1].valores[fila - 1] : QVariant();
+    return dentro(fila, columna) ? columnas_[columna - 1].celdas.valor(fila - 1) : QVariant();
 }
 
 void ModeloRejilla::ponerValor(int fila, int columna, const QVariant& valor) {
     if (!dentro(fila, columna)) return;
-    columnas_[columna - 1].valores[fila - 1] = valor;
+    columnas_[columna - 1].celdas.poner(fila - 1, valor);
     static const QList<int> roles = {Qt::DisplayRole, Qt::EditRole, Qt::CheckStateRole,
                                      Qt::TextAlignmentRole};
     avisarCambio(fila, columna, roles);
@@ -185,32 +150,51 @@ void ModeloRejilla::ponerColorFondo(int fila, int columna, const QColor& color) 
 }
 
 QString ModeloRejilla::texto(int fila, int columna) const {
-    return TextoDeValor(valor(fila, columna));
+    return dentro(fila, columna) ? columnas_[columna - 1].celdas.texto(fila - 1) : QString();
 }
 
-void ModeloRejilla::llenar(db::Recordset& registros) {
-    if (!suspendido_) beginResetModel();
-    columnas_.clear();
-    colores_.clear();
-    filas_ = 0;
+void ModeloRejilla::llenar(db::Recordset& registros, const std::function<void()>& entreFilas) {
+    // Read aside and put in place at the end: while the rows come, the views keep showing a
+    // consistent grid, and window events may run in between.
+    std::vector<Columna> nuevas;
+    int filas = 0;
+    auto ponerEnLugar = [&] {
+        if (!suspendido_) beginResetModel();
+        columnas_.swap(nuevas);
+        filas_ = filas;
+        colores_.clear();
+        if (!suspendido_) endResetModel();
+    };
+    const int campos = registros.numeroCampos();
+    nuevas.resize(campos);
+    for (int i = 0; i < campos; ++i) {
+        nuevas[i].titulo = registros.nombreCampo(i);
+        // A list searched again tends to come back as long as the last time.
+        if (size_t(i) < llenado_.size())
+            nuevas[i].celdas.reservar(llenado_[i].first, llenado_[i].second);
+    }
     try {
-        const int campos = registros.numeroCampos();
-        columnas_.resize(campos);
-        for (int i = 0; i < campos; ++i) columnas_[i].titulo = registros.nombreCampo(i);
+        std::vector<db::ValorCrudo> fila(static_cast<size_t>(campos));
         while (!registros.eof()) {
-            for (int i = 0; i < campos; ++i) columnas_[i].valores.push_back(registros.campo(i));
-            ++filas_;
+            registros.filaCruda(fila.data());
+            for (int i = 0; i < campos; ++i) nuevas[i].celdas.agregar(fila[size_t(i)]);
+            ++filas;
             registros.siguiente();
+            if (entreFilas) entreFilas();
         }
     } catch (...) {
         // A read that fails halfway leaves the complete rows read so far.
-        for (Columna& c : columnas_) c.valores.resize(filas_);
-        if (!suspendido_) endResetModel();
+        for (Columna& c : nuevas)
+            while (c.celdas.filas() > filas) c.celdas.quitar(c.celdas.filas() - 1);
+        ponerEnLugar();
         throw;
     }
-    // The vectors grew by doubling; give back what the last doubling left unused.
-    for (Columna& c : columnas_) c.valores.shrink_to_fit();
-    if (!suspendido_) endResetModel();
+    llenado_.clear();
+    for (Columna& c : nuevas) {
+        llenado_.emplace_back(c.celdas.filas(), c.celdas.caracteres());
+        c.celdas.ajustar();
+    }
+    ponerEnLugar();
 }
 
 QString ModeloRejilla::tituloColumna(int columna) const {
@@ -271,7 +255,7 @@ bool ModeloRejilla::EstaMarcada(const QVariant& valor) {
 
 void ModeloRejilla::alternarCasilla(int fila, int columna) {
     if (!dentro(fila, columna)) return;
-    ponerValor(fila, columna, EstaMarcada(valor(fila, columna)) ? 0 : 1);
+    ponerValor(fila, columna, columnas_[columna - 1].celdas.marcada(fila - 1) ? 0 : 1);
 }
 
 void ModeloRejilla::suspenderAvisos() {

@@ -5,8 +5,11 @@
 #include <QColor>
 #include <QHash>
 #include <QStringList>
+#include <functional>
 #include <map>
 #include <vector>
+
+#include "ui/celdas_rejilla.h"
 
 namespace db {
 class Recordset;
@@ -47,8 +50,9 @@ class ModeloRejilla : public QAbstractTableModel {
     QString texto(int fila, int columna) const;
 
     // Replaces rows and columns with the open result from its current record to its end: one
-    // column per field, titled with the field's name; the values as they come.
-    void llenar(db::Recordset& registros);
+    // column per field, titled with the field's name; the values as they come. `entreFilas`
+    // runs after each row (to let window events run now and then).
+    void llenar(db::Recordset& registros, const std::function<void()>& entreFilas = {});
 
     QString tituloColumna(int columna) const;
     // 0 when no column has that title (exact first, then without regard to case).
@@ -82,7 +86,7 @@ class ModeloRejilla : public QAbstractTableModel {
         QString titulo;
         TipoCelda tipo = TipoCelda::Texto;
         QString lista;
-        std::vector<QVariant> valores;
+        CeldasRejilla celdas;
     };
 
     bool dentro(int fila, int columna) const {
@@ -98,4 +102,6 @@ class ModeloRejilla : public QAbstractTableModel {
     QHash<QString, QStringList> listas_;
     bool editable_ = false;
     int suspendido_ = 0;
+    // Rows and text characters of each column at the last fill.
+    std::vector<std::pair<int, qsizetype>> llenado_;
 };

@@ -3,17 +3,20 @@
 #include <QAbstractItemDelegate>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QApplication>
 #include <QScopeGuard>
+#include <array>
 
 #include "ui/ventana.h"
 
 #include "db/recordset.h"
 #include "ui/delegado_rejilla.h"
 #include "ui/exportar.h"
+#include "ui/pulso_eventos.h"
 
 namespace {
 
@@ -22,6 +25,79 @@ constexpr int FilasAlPrincipio = 200;
 constexpr int FilasRepartidas = 800;
 constexpr int AnchoMinimo = 30;
 constexpr int AnchoMaximo = 600;
+
+// Width of a cell's text as the sum of its characters' advances, each measured once: shaping
+// every cell of a long list whole costs more than reading the list. A text with characters
+// that may combine or join (beyond the Latin letters) is measured whole.
+class AnchoDeTexto {
+  public:
+    explicit AnchoDeTexto(const QFontMetrics& medida) : medida_(medida) { anchos_.fill(-1); }
+    int operator()(const QString& texto) {
+        int total = 0;
+        for (QChar c : texto) {
+            if (c.unicode() >= anchos_.size()) return medida_.horizontalAdvance(texto);
+            int& ancho = anchos_[c.unicode()];
+            if (ancho < 0) ancho = medida_.horizontalAdvance(c);
+            total += ancho;
+        }
+        return total;
+    }
+
+  private:
+    const QFontMetrics& medida_;
+    std::array<int, 0x250> anchos_;
+};
+
+// A header that measures each title once: the lists are searched again and again with the
+// same columns, and every new result would otherwise have every title laid out anew.
+class Encabezado : public QHeaderView {
+  public:
+    using QHeaderView::QHeaderView;
+
+    // The width of a title's text in the header's font.
+    int anchoTitulo(const QString& titulo) const {
+        const auto hallado = anchos_.constFind(titulo);
+        if (hallado != anchos_.constEnd()) return *hallado;
+        return *anchos_.insert(titulo, fontMetrics().horizontalAdvance(titulo));
+    }
+
+  protected:
+    QSize sectionSizeFromContents(int seccion) const override {
+        const QString titulo =
+            model() ? model()->headerData(seccion, orientation()).toString() : QString();
+        const auto hallado = medidas_.constFind(titulo);
+        if (hallado != medidas_.constEnd()) return *hallado;
+        const QSize medida = QHeaderView::sectionSizeFromContents(seccion);
+        medidas_.insert(titulo, medida);
+        return medida;
+    }
+    bool event(QEvent* evento) override {
+        // The skin reaches the header when it is first polished: what was measured before is
+        // in the default look.
+        if (evento->type() == QEvent::Polish) {
+            medidas_.clear();
+            anchos_.clear();
+        }
+        return QHeaderView::event(evento);
+    }
+    void changeEvent(QEvent* evento) override {
+        if (evento->type() == QEvent::FontChange || evento->type() == QEvent::StyleChange) {
+            medidas_.clear();
+            anchos_.clear();
+        }
+        QHeaderView::changeEvent(evento);
+    }
+
+  private:
+    mutable QHash<QString, QSize> medidas_;
+    mutable QHash<QString, int> anchos_;
+};
+
+int AnchoTitulo(const QHeaderView* encabezado, const QString& titulo) {
+    if (const auto* propio = dynamic_cast<const Encabezado*>(encabezado))
+        return propio->anchoTitulo(titulo);
+    return encabezado->fontMetrics().horizontalAdvance(titulo);
+}
 
 }  // namespace
 
@@ -33,6 +109,7 @@ Rejilla::Rejilla(QWidget* parent)
     : QTableView(parent),
       modelo_(new ModeloRejilla(this)),
       delegado_(new DelegadoRejilla(modelo_, this)) {
+    setHorizontalHeader(new Encabezado(Qt::Horizontal, this));
     setModel(modelo_);
     setItemDelegate(delegado_);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -163,11 +240,12 @@ void Rejilla::llenar(db::Recordset& registros) {
     ++silencio_;
     auto fin = qScopeGuard([this] { --silencio_; });
     prefijo_.clear();
-    modelo_->llenar(registros);
+    PulsoEventos pulso;
+    modelo_->llenar(registros, std::ref(pulso));
     // Until a window fits them, columns are as wide as their titles.
-    const QFontMetrics medida = horizontalHeader()->fontMetrics();
     for (int c = 1; c <= numeroColumnas(); ++c)
-        setColumnWidth(c - 1, qBound(60, qMax(medida.horizontalAdvance(tituloColumna(c)) + 16, anchoTitulo(c)),
+        setColumnWidth(c - 1, qBound(60, qMax(AnchoTitulo(horizontalHeader(), tituloColumna(c)) + 16,
+                                              anchoTitulo(c)),
                                      AnchoMaximo));
 }
 
@@ -177,16 +255,14 @@ void Rejilla::ponerAnchoColumna(int columna, int ancho) {
 
 void Rejilla::ajustarAncho(int columna) {
     if (columna < 1 || columna > numeroColumnas()) return;
-    const QFontMetrics medidaTitulo = horizontalHeader()->fontMetrics();
-    int ancho = qMax(medidaTitulo.horizontalAdvance(tituloColumna(columna)) + 16, anchoTitulo(columna));
+    int ancho = qMax(AnchoTitulo(horizontalHeader(), tituloColumna(columna)) + 16, anchoTitulo(columna));
     if (tipoColumna(columna) == TipoCelda::Casilla) {
         ancho = qMax(ancho, 24);
     } else {
         const QFontMetrics medida = fontMetrics();
+        AnchoDeTexto anchoDe(medida);
         const int filas = numeroFilas();
-        auto medir = [&](int fila) {
-            ancho = qMax(ancho, medida.horizontalAdvance(texto(fila, columna)) + 12);
-        };
+        auto medir = [&](int fila) { ancho = qMax(ancho, anchoDe(texto(fila, columna)) + 12); };
         const int principio = qMin(filas, FilasAlPrincipio);
         for (int f = 1; f <= principio; ++f) medir(f);
         if (filas > principio) {

@@ -40,6 +40,11 @@ QDateTime LeerFecha(const QString& texto) {
                       digitos(texto, 20, 3));
         if (d.isValid() && h.isValid()) return QDateTime(d, h);
     }
+    // 'yyyymmdd', as the statements write days.
+    if (texto.size() == 8) {
+        const QDate d(digitos(texto, 0, 4), digitos(texto, 4, 2), digitos(texto, 6, 2));
+        if (d.isValid()) return QDateTime(d, QTime(0, 0));
+    }
     const QString t = texto.trimmed();
     static const char* const kFormas[] = {"yyyy-MM-dd HH:mm:ss.zzz",
                                           "yyyy-MM-dd HH:mm:ss",

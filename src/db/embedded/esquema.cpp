@@ -255,6 +255,72 @@ QStringList disparadoresDeLargo(const Tabla& t) {
     return r;
 }
 
+// The indexes a server would have on what the statements filter and join on. Text columns
+// carry the collation of their declaration, the one the translated comparisons use, so an
+// index finds what = and LIKE without wildcards find. The two on ltrim(rtrim(...)) serve the
+// look-ups by a key written with or without its blanks.
+std::vector<Indice> crearIndices() {
+    return {
+        {"main", "ix_sucursales_sucursal", "sucursales", "sucursal", true},
+        {"main", "ix_sucursales_clave", "sucursales", "ltrim(rtrim(sucursal))", false},
+        {"main", "ix_sucursales_centro", "sucursales", "centro_distribucion", true},
+        {"main", "ix_personal_persona", "personal", "persona", true},
+        {"main", "ix_personal_clave", "personal", "ltrim(rtrim(persona))", false},
+        // An integer column, compared with the branches' text key: under that key's collation.
+        {"main", "ix_personal_sucursal", "personal", "sucursal COLLATE NOCASE", false},
+        {"main", "ix_clientes_nombre", "clientes", "Nombre_Cliente", true},
+        {"norv", "ix_solicitudes_cliente", "Solicitudes_cliente_Nuevo", "Cliente", false},
+        {"norv", "ix_solicitudes_relacion", "Solicitudes_cliente_Nuevo", "Relacion", false},
+        // A branch's applications: pending (no batch) and by the day they came in.
+        {"norv", "ix_solicitudes_sucursal", "Solicitudes_cliente_Nuevo",
+         "Sucursal, Relacion, Fecha_recepcion", true},
+        {"norv", "ix_solicitudes_recepcion", "Solicitudes_cliente_Nuevo", "Fecha_recepcion", false},
+        {"norv", "ix_solicitudes_telefono", "Solicitudes_cliente_Nuevo", "telefono", true},
+        {"norv", "ix_solicitudes_aval", "Solicitudes_cliente_Nuevo", "apellidos_Aval, Nombre_Aval",
+         true},
+        {"norv", "ix_relaciones_centro", "Relaciones_Solicitudes_credito",
+         "centro_distribucion, fecha_entrega", true},
+        {"norv", "ix_relaciones_entrega", "Relaciones_Solicitudes_credito", "fecha_entrega", false},
+        {"norv", "ix_detalles_relacion", "detalles_Relaciones_Solicitudes", "Relacion", false},
+        {"norv", "ix_detalles_solicitud", "detalles_Relaciones_Solicitudes", "Solicitud", false}};
+}
+
+// Another program (the sqlite3 shell) orders text with SQLite's own NOCASE, not ours: a row it
+// writes lands out of place in the text indexes. Its connection is told by 'a' <> 'A ' under
+// NOCASE; the table is then marked, and the engine rebuilds those indexes when it next opens.
+QStringList marcasDeCotejo() {
+    QStringList r;
+    for (const QString& base : {QStringLiteral("main"), QStringLiteral("norv")})
+        r << QStringLiteral("CREATE TABLE IF NOT EXISTS %1.%2 (tabla TEXT PRIMARY KEY)")
+                 .arg(base, kIndicesPorRehacer);
+    QStringList hechas;
+    for (const Indice& i : Indices()) {
+        if (!i.texto || hechas.contains(i.tabla)) continue;
+        hechas << i.tabla;
+        const Tabla* t = BuscarTabla(i.tabla);
+        QStringList columnas;
+        for (const Indice& j : Indices())
+            if (j.texto && j.tabla == i.tabla)
+                for (const QString& c : j.columnas.split(QStringLiteral(", ")))
+                    if (t && t->columna(c) && EsTexto(t->columna(c)->tipo) && !columnas.contains(c))
+                        columnas << c;
+        const QString marca =
+            QStringLiteral(
+                "WHEN NOT ('a' = 'A ' COLLATE NOCASE) BEGIN INSERT OR IGNORE INTO "
+                "%1 VALUES ('%2'); END")
+                .arg(kIndicesPorRehacer, i.tabla);
+        r << QStringLiteral(
+                 "CREATE TRIGGER IF NOT EXISTS %1.%2_cotejo_alta AFTER INSERT ON %2 "
+                 "FOR EACH ROW %3")
+                 .arg(i.base, i.tabla, marca)
+          << QStringLiteral(
+                 "CREATE TRIGGER IF NOT EXISTS %1.%2_cotejo_cambio AFTER UPDATE OF %3 ON %2 "
+                 "FOR EACH ROW %4")
+                 .arg(i.base, i.tabla, columnas.join(QStringLiteral(", ")), marca);
+    }
+    return r;
+}
+
 }  // namespace
 
 bool Tabla::tieneIdentidad() const {
@@ -272,6 +338,11 @@ const Columna* Tabla::columna(const QString& n) const {
 const std::vector<Tabla>& Tablas() {
     static const std::vector<Tabla> tablas = crearTablas();
     return tablas;
+}
+
+const std::vector<Indice>& Indices() {
+    static const std::vector<Indice> indices = crearIndices();
+    return indices;
 }
 
 const Tabla* BuscarTabla(const QString& nombre) {
@@ -298,19 +369,10 @@ QStringList SentenciasEsquema() {
 QStringList SentenciasComplementos() {
     QStringList r;
     for (const Tabla& t : Tablas()) r << disparadoresDeLargo(t) << disparadores(t);
-    // Joins go by these integer columns; text columns get no index at all (see the engine).
-    r << QStringLiteral(
-             "CREATE INDEX IF NOT EXISTS norv.ix_solicitudes_cliente "
-             "ON Solicitudes_cliente_Nuevo (Cliente)")
-      << QStringLiteral(
-             "CREATE INDEX IF NOT EXISTS norv.ix_solicitudes_relacion "
-             "ON Solicitudes_cliente_Nuevo (Relacion)")
-      << QStringLiteral(
-             "CREATE INDEX IF NOT EXISTS norv.ix_detalles_relacion "
-             "ON detalles_Relaciones_Solicitudes (Relacion)")
-      << QStringLiteral(
-             "CREATE INDEX IF NOT EXISTS norv.ix_detalles_solicitud "
-             "ON detalles_Relaciones_Solicitudes (Solicitud)");
+    for (const Indice& i : Indices())
+        r << QStringLiteral("CREATE INDEX IF NOT EXISTS %1.%2 ON %3 (%4)")
+                 .arg(i.base, i.nombre, i.tabla, i.columnas);
+    r << marcasDeCotejo();
     return r;
 }
 

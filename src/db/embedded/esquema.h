@@ -37,12 +37,25 @@ struct Tabla {
 };
 
 const std::vector<Tabla>& Tablas();
+
+struct Indice {
+    QString base;
+    QString nombre;
+    QString tabla;
+    QString columnas;  // as CREATE INDEX lists them
+    bool texto;        // orders texts by the engine's comparison, which other programs lack
+};
+
+const std::vector<Indice>& Indices();
+// In each file: the tables another program wrote into, whose text indexes must be rebuilt.
+inline const QString kIndicesPorRehacer = QStringLiteral("indices_por_rehacer");
 // Without regard to case; null when the table is not one of ours.
 const Tabla* BuscarTabla(const QString& nombre);
 // CREATE TABLE / CREATE TRIGGER / CREATE INDEX IF NOT EXISTS, in order, using only SQLite's
 // built-ins so that the plain sqlite3 shell can open, read and fill the files.
 QStringList SentenciasEsquema();
-// The triggers and indexes alone: what may be added to existing files, since it hides nothing.
+// The triggers, indexes and their bookkeeping alone: what may be added to existing files, since
+// it hides nothing.
 QStringList SentenciasComplementos();
 
 inline bool EsTexto(TipoColumna t) { return t == TipoColumna::Texto || t == TipoColumna::Caracter; }

@@ -3,8 +3,11 @@
 #include <sqlite3.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
+#include <QStringList>
+#include <array>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -68,6 +71,12 @@ QVariant leer(sqlite3_stmt* st, int c, Categoria cat, int tipo) {
     sqlite3_value* v = sqlite3_column_value(st, c);
     switch (cat) {
         case Categoria::Fecha: {
+            // The stored form, read from the bytes without a QString first.
+            qint64 cruda = 0;
+            if (tipo == SQLITE_TEXT &&
+                LeerFechaCruda(reinterpret_cast<const char*>(sqlite3_value_text(v)),
+                               sqlite3_value_bytes(v), cruda))
+                return QVariant(FechaDeCruda(cruda));
             const QString t =
                 tipo == SQLITE_INTEGER ? QString::number(sqlite3_value_int64(v)) : TextoSqlite(v);
             const QDateTime f = LeerFecha(t);
@@ -96,11 +105,42 @@ QVariant leer(sqlite3_stmt* st, int c, Categoria cat, int tipo) {
     return {};
 }
 
-// What outlives the engine for the results still held, and its wait for other stations' locks.
+// What outlives the engine for the results still held, its wait for other stations' locks and
+// its notice of long work.
 struct Estado {
     bool vivo = true;  // false once the engine is gone: a result held elsewhere must not step
     EsperaBloqueo espera;
+    AvisoTrabajo trabajo;
+    int intervaloMs = 30;
+    QElapsedTimer reloj;  // since the step began or the notice was last told
+    bool avisando = false;
+
+    void empezarPaso() {
+        if (trabajo) reloj.start();
+    }
 };
+
+// SQLite calls this every thousand instructions of a statement.
+extern "C" int progreso(void* datos) {
+    auto* e = static_cast<Estado*>(datos);
+    if (!e->trabajo || e->avisando || !e->reloj.isValid() || e->reloj.elapsed() < e->intervaloMs)
+        return 0;
+    e->avisando = true;
+    try {
+        e->trabajo();
+    } catch (...) {
+        // Nothing may leave into SQLite.
+    }
+    e->avisando = false;
+    e->reloj.start();
+    return 0;
+}
+
+ErrorBD Ocupada() {
+    return ErrorBD(
+        QStringLiteral("La base de datos está ocupada con otra consulta de este "
+                       "programa; intente de nuevo cuando termine."));
+}
 
 }  // namespace
 
@@ -130,7 +170,7 @@ namespace {
 
 // A SELECT read row by row as the program moves forward, each cell converted only when asked
 // for: a large list costs no copy of itself, and the statement is free again at its end.
-class Cursor : public Resultado {
+class Cursor final : public Resultado {
   public:
     using Preparada = MotorIncrustado::Preparada;
 
@@ -155,6 +195,7 @@ class Cursor : public Resultado {
             terminado_ = true;
             throw ErrorBD(QStringLiteral("La conexión a la base de datos está cerrada."));
         }
+        if (estado_->avisando) throw Ocupada();
         return paso();
     }
 
@@ -164,28 +205,113 @@ class Cursor : public Resultado {
         const int tipo = sqlite3_column_type(p_->st, i);
         if (tipo != SQLITE_TEXT) return leer(p_->st, i, cat, tipo);
         // Texts and dates repeat down a list (the same branch, state, day); converting one
-        // costs an allocation, a date also a time zone look-up, so each column keeps its last.
+        // costs an allocation, a date also a time zone look-up, so each column keeps its last
+        // few. A field read again in the same row (the windows do) is the value just made.
+        Memoria& m = memoria_[i];
+        if (m.fila == fila_) return m.recientes[m.ultima].valor;
         const auto* u = reinterpret_cast<const char*>(sqlite3_column_text(p_->st, i));
         const auto n = static_cast<std::size_t>(sqlite3_column_bytes(p_->st, i));
-        Memoria& m = memoria_[i];
-        if (m.valida && m.crudo.size() == n && std::memcmp(m.crudo.data(), u, n) == 0)
-            return m.valor;
-        m.crudo.assign(u, n);
-        m.valor = leer(p_->st, i, cat, tipo);
-        m.valida = true;
-        return m.valor;
+        m.fila = fila_;
+        for (int k = 0; k < Memoria::Cuantos; ++k) {
+            const Reciente& r = m.recientes[k];
+            if (r.valida && r.crudo.size() == n && std::memcmp(r.crudo.data(), u, n) == 0) {
+                m.ultima = k;
+                return r.valor;
+            }
+        }
+        m.ultima = m.siguiente;
+        m.siguiente = (m.siguiente + 1) % Memoria::Cuantos;
+        Reciente& r = m.recientes[m.ultima];
+        r.crudo.assign(u, n);
+        r.valor = cat == Categoria::Texto || cat == Categoria::Libre
+                      ? QVariant(QString::fromUtf8(u, qsizetype(n)))
+                      : leer(p_->st, i, cat, tipo);
+        r.valida = true;
+        return r.valor;
+    }
+
+    void valorCrudo(int i, ValorCrudo& v) const override {
+        using T = ValorCrudo::Tipo;
+        v.utf8 = nullptr;
+        if (terminado_ || antesDeLaPrimera_ || i < 0 || i >= columnas()) {
+            v.tipo = T::Nulo;
+            return;
+        }
+        sqlite3_stmt* st = p_->st;
+        const Categoria cat = p_->categorias[i];
+        const int tipo = sqlite3_column_type(st, i);
+        // The kinds that fill most cells, as valor() reads them; the rest through valor().
+        switch (tipo) {
+            case SQLITE_NULL:
+                v.tipo = T::Nulo;
+                return;
+            case SQLITE_INTEGER:
+                if (cat == Categoria::Entero || cat == Categoria::Libre) {
+                    v.tipo = T::Entero;
+                    v.entero = sqlite3_column_int64(st, i);
+                    return;
+                }
+                if (cat == Categoria::Bit) {
+                    v.tipo = T::Bit;
+                    v.entero = sqlite3_column_int64(st, i) != 0;
+                    return;
+                }
+                if (cat == Categoria::Real) {
+                    v.tipo = T::Real;
+                    v.real = sqlite3_column_double(st, i);
+                    return;
+                }
+                break;
+            case SQLITE_FLOAT:
+                if (cat == Categoria::Real || cat == Categoria::Libre || cat == Categoria::Entero) {
+                    v.tipo = T::Real;
+                    v.real = sqlite3_column_double(st, i);
+                    return;
+                }
+                break;
+            case SQLITE_TEXT: {
+                if (cat == Categoria::Bit) break;
+                const auto* u = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+                const qsizetype n = sqlite3_column_bytes(st, i);
+                if (cat == Categoria::Fecha) {
+                    if (!LeerFechaCruda(u, n, v.entero)) break;
+                    v.tipo = T::Fecha;
+                    return;
+                }
+                v.tipo = T::Texto;
+                v.utf8 = u;
+                v.bytes = n;
+                return;
+            }
+            default:
+                break;
+        }
+        CrudoDeVariante(valor(i), v);
+    }
+
+    void filaCruda(ValorCrudo* valores) const override {
+        const int n = columnas();
+        for (int i = 0; i < n; ++i) valorCrudo(i, valores[i]);
     }
 
   private:
-    struct Memoria {
+    struct Reciente {
         bool valida = false;
         std::string crudo;
         QVariant valor;
     };
+    struct Memoria {
+        static constexpr int Cuantos = 4;
+        std::array<Reciente, Cuantos> recientes;
+        int ultima = 0, siguiente = 0;
+        long long fila = -1;  // the row recientes[ultima] was read for
+    };
 
     bool paso() {
         FinDeEspera fin(estado_->espera);
+        estado_->empezarPaso();
         const int rc = sqlite3_step(p_->st);
+        ++fila_;
         if (rc == SQLITE_ROW) return true;
         if (rc == SQLITE_DONE) {
             liberar();
@@ -207,6 +333,7 @@ class Cursor : public Resultado {
     std::shared_ptr<Estado> estado_;
     mutable QVector<Memoria> memoria_;
     bool terminado_ = false;
+    long long fila_ = 0;
     bool antesDeLaPrimera_ = true;
     bool primera_ = false;
 };
@@ -245,6 +372,21 @@ void MotorIncrustado::avisarEspera(AvisoEspera aviso) {
 }
 
 void MotorIncrustado::limiteEspera(int milisegundos) { d_->estado->espera.limiteMs = milisegundos; }
+
+void MotorIncrustado::avisarTrabajo(AvisoTrabajo aviso) {
+    d_->estado->trabajo = std::move(aviso);
+    if (d_->estado->trabajo)
+        sqlite3_progress_handler(db_, 1000, progreso, d_->estado.get());
+    else
+        sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+}
+
+void MotorIncrustado::intervaloTrabajo(int milisegundos) { d_->estado->intervaloMs = milisegundos; }
+
+void MotorIncrustado::empezarTrabajo() const {
+    if (d_->estado->avisando) throw Ocupada();
+    d_->estado->empezarPaso();
+}
 
 void MotorIncrustado::exec(const QString& sql, const QString& contexto) {
     if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
@@ -301,10 +443,31 @@ void MotorIncrustado::abrir() {
         exec(QStringLiteral("BEGIN"), contexto);
         for (const QString& s : nueva ? SentenciasEsquema() : SentenciasComplementos())
             exec(s, contexto);
+        if (!nueva) rehacerIndices(contexto);
         exec(QStringLiteral("COMMIT"), contexto);
     } catch (const ErrorBD&) {
         if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
+    }
+}
+
+void MotorIncrustado::rehacerIndices(const QString& contexto) {
+    for (const char* base : {"main", "norv"}) {
+        QStringList tablas;
+        {
+            Sentencia s(db_, QStringLiteral("SELECT tabla FROM %1.%2")
+                                 .arg(QLatin1String(base), kIndicesPorRehacer));
+            while (s.paso()) tablas << s.texto(0);
+        }
+        for (const QString& t : tablas) {
+            // Only tables of ours: the name goes into the statement.
+            if (!BuscarTabla(t)) continue;
+            exec(QStringLiteral("REINDEX %1.%2").arg(QLatin1String(base), BuscarTabla(t)->nombre),
+                 contexto);
+        }
+        if (!tablas.isEmpty())
+            exec(QStringLiteral("DELETE FROM %1.%2").arg(QLatin1String(base), kIndicesPorRehacer),
+                 contexto);
     }
 }
 
@@ -342,6 +505,7 @@ std::shared_ptr<MotorIncrustado::Preparada> MotorIncrustado::preparar(const QStr
 }
 
 std::unique_ptr<Resultado> MotorIncrustado::correr(const QString& sql, long long* cambios) {
+    empezarTrabajo();
     FinDeEspera fin(d_->estado->espera);
     const std::shared_ptr<Preparada> p = preparar(sql);
     sqlite3_stmt* st = p->st;
@@ -378,11 +542,13 @@ long long MotorIncrustado::ejecutar(const QString& sql) {
 
 std::unique_ptr<Resultado> MotorIncrustado::llamar(const QString& procedimiento,
                                                    QList<Parametro>& parametros) {
+    empezarTrabajo();
     FinDeEspera fin(d_->estado->espera);
     return LlamarProcedimiento(db_, d_->ultimaIdentidad, procedimiento, parametros);
 }
 
 void MotorIncrustado::iniciarTransaccion() {
+    empezarTrabajo();
     FinDeEspera fin(d_->estado->espera);
     // The write lock is taken at once: two stations saving at the same moment wait for each
     // other here, never half-way through, where one would have to give up its work.
@@ -390,6 +556,7 @@ void MotorIncrustado::iniciarTransaccion() {
 }
 
 void MotorIncrustado::confirmarTransaccion() {
+    empezarTrabajo();
     FinDeEspera fin(d_->estado->espera);
     exec(QStringLiteral("COMMIT"), QStringLiteral("No se pudo confirmar la transacción"));
 }
@@ -397,6 +564,7 @@ void MotorIncrustado::confirmarTransaccion() {
 void MotorIncrustado::deshacerTransaccion() {
     // Also called on the way out of a failure, when there may be nothing left to undo.
     if (sqlite3_get_autocommit(db_)) return;
+    empezarTrabajo();
     FinDeEspera fin(d_->estado->espera);
     exec(QStringLiteral("ROLLBACK"), QStringLiteral("No se pudo deshacer la transacción"));
 }

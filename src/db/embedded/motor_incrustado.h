@@ -29,6 +29,11 @@ class MotorIncrustado : public Motor {
     void confirmarTransaccion() override;
     void deshacerTransaccion() override;
     void avisarEspera(AvisoEspera aviso) override;
+    // While the notice of long work runs, every other statement is refused: SQLite takes none
+    // on the connection meanwhile.
+    void avisarTrabajo(AvisoTrabajo aviso) override;
+    // How long a statement works before the notice is told, and again between notices (30 ms).
+    void intervaloTrabajo(int milisegundos);
     // How long a statement waits for a lock before it is the "ocupada" failure (5 s).
     void limiteEspera(int milisegundos);
 
@@ -48,6 +53,10 @@ class MotorIncrustado : public Motor {
     std::unique_ptr<Resultado> correr(const QString& sql, long long* cambios);
     void abrir();
     void exec(const QString& sql, const QString& contexto = QString());
+    // Every call into SQLite starts here: refused while the notice of long work runs.
+    void empezarTrabajo() const;
+    // Text indexes of tables another program wrote into, put back in the engine's order.
+    void rehacerIndices(const QString& contexto);
 
     sqlite3* db_ = nullptr;
     std::unique_ptr<Interno> d_;

@@ -357,6 +357,7 @@ class Traductor {
     void cadena();
     void simbolo();
     void palabraClave(const QString& k);
+    bool likeComoIgualdad() const;
     void nombre();
     void tabla(const Nombre& n);
     void funcion(const Nombre& n);
@@ -834,6 +835,11 @@ void Traductor::palabraClave(const QString& k) {
         cast();
         return;
     }
+    if (k == QLatin1String("LIKE") && likeComoIgualdad()) {
+        // Said as the equality it is, it can be answered through the column's index.
+        emitir(QStringLiteral("="), Clase::Comparacion);
+        return;
+    }
     if (k == QLatin1String("BETWEEN") || k == QLatin1String("IN")) {
         // The column compared: right before, or before a NOT.
         size_t ref = out_.size();
@@ -885,6 +891,33 @@ void Traductor::palabraClave(const QString& k) {
         return;
     }
     clave(k);
+}
+
+// A text column LIKE a pattern without wildcards matches exactly what = matches under the
+// collation: case and accented case folded, the value's trailing blanks ignored. A pattern that
+// ends in blanks asks for them, which = would not, so it stays a LIKE; so does any operand that
+// is not a column alone, and a LIKE with ESCAPE.
+bool Traductor::likeComoIgualdad() const {
+    if (!ultimoEs(Clase::Ref) || out_.size() < 2) return false;
+    const Trozo& antes = out_[out_.size() - 2];
+    static const QSet<QString> abren = {QStringLiteral("WHERE"), QStringLiteral("AND"),
+                                        QStringLiteral("OR"),    QStringLiteral("NOT"),
+                                        QStringLiteral("ON"),    QStringLiteral("HAVING")};
+    if (antes.clase != Clase::Abre &&
+        !(antes.clase == Clase::Clave && abren.contains(antes.palabra)))
+        return false;
+    const Token& patron = tok(i_);
+    if (patron.tipo != Token::Cadena || patron.texto.endsWith(QLatin1Char(' '))) return false;
+    for (QChar c : patron.texto)
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('[')) return false;
+    const Token& sigue = tok(i_ + 1);
+    const bool fin = i_ + 1 >= t_.size() || esSimbolo(sigue, ")") || esPalabra(sigue, "AND") ||
+                     esPalabra(sigue, "OR") || esPalabra(sigue, "ORDER") ||
+                     esPalabra(sigue, "GROUP") || esPalabra(sigue, "HAVING") ||
+                     esPalabra(sigue, "UNION");
+    if (!fin) return false;
+    const Columna* c = columnaDe(out_.back().partes);
+    return c && EsTexto(c->tipo);
 }
 
 void Traductor::tabla(const Nombre& n) {
