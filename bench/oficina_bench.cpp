@@ -46,6 +46,7 @@ class SinCajas : public ServiciosVentana {
     int mostrarModal(QDialog&) override { return QDialog::Rejected; }
     bool abrirDireccion(const QString&) override { return false; }
     bool iniciarPrograma(const QString&, const QStringList&) override { return false; }
+    QString elegirArchivoGuardar(const QString&, const QString&, const QString&) override { return {}; }
     int mensajes = 0;
 };
 
