@@ -20,6 +20,7 @@
 #include "ui/controles.h"
 #include "ui/filtros.h"
 #include "ui/lista_personal.h"
+#include "ui/pulso_eventos.h"
 #include "ui/rejilla.h"
 #include "ui/servicios.h"
 #include "ui/ventana.h"
@@ -52,9 +53,10 @@ QPushButton* Boton(QWidget* padre, const char* nombre, const QString& texto, QRe
 
 // Fills a list from a read of (number, text): text trimmed and upper-cased, number as item data.
 void LlenarLista(QComboBox* lista, db::Recordset& r) {
+    PulsoEventos pulso;
     while (!r.eof()) {
         lista->addItem(r.campo(1).toString().trimmed().toUpper(), r.campo(0).toInt());
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        pulso();
         r.siguiente();
     }
 }

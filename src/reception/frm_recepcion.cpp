@@ -277,6 +277,10 @@ void FrmRecepcion::Consultar() {
 
 void FrmRecepcion::ISolicitudes_CeldaActualCambiada(int fila, int) {
     if (fila <= 0) return;
+    MostrarFila(fila);
+}
+
+void FrmRecepcion::MostrarFila(int fila) {
     filaActual_ = fila;
     LblNombre->setText(TextoCelda(ISolicitudes->valor(fila, ColNombreCliente)));
     CmdCambiar->setEnabled(TextoCelda(ISolicitudes->valor(fila, ColEstado)) == Entregada);
@@ -361,14 +365,13 @@ void FrmRecepcion::CmdCambiar_Click() {
 }
 
 void FrmRecepcion::SeguirFilaActual() {
-    filaActual_ = ISolicitudes->filaActual();
-    if (filaActual_ > 0) {
-        LblNombre->setText(TextoCelda(ISolicitudes->valor(filaActual_, ColNombreCliente)));
-        CmdCambiar->setEnabled(TextoCelda(ISolicitudes->valor(filaActual_, ColEstado)) == Entregada);
-    } else {
-        LblNombre->setText(QStringLiteral("Cliente:"));
-        CmdCambiar->setEnabled(false);
+    if (ISolicitudes->filaActual() > 0) {
+        MostrarFila(ISolicitudes->filaActual());
+        return;
     }
+    filaActual_ = 0;
+    LblNombre->setText(QStringLiteral("Cliente:"));
+    CmdCambiar->setEnabled(false);
 }
 
 bool FrmRecepcion::eventFilter(QObject* objeto, QEvent* evento) {

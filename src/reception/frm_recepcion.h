@@ -60,6 +60,8 @@ class FrmRecepcion : public QDialog {
     void CmdCambiar_Click();
     void CmdGuardar_Click();
 
+    // The row the buttons act on: its customer shown, the removal enabled for "Entregada".
+    void MostrarFila(int fila);
     // After a removal the button follows the row that is current then.
     void SeguirFilaActual();
 

@@ -48,7 +48,6 @@ QStringList Cortados(QWidget& ventana) {
                      .arg(w->height());
     };
     for (QWidget* w : ventana.findChildren<QWidget*>()) {
-        if (w->isHidden() && !w->isVisibleTo(&ventana)) continue;
         if (!w->isVisibleTo(&ventana)) continue;
         if (auto* e = qobject_cast<QLabel*>(w)) {
             if (e->text().isEmpty() || qobject_cast<QLineEdit*>(e->parentWidget())) continue;
