@@ -110,13 +110,6 @@ struct Solicitud {
 
 QString Clave(const QString& numero) { return numero.rightJustified(7, QLatin1Char(' ')); }
 
-// A moment of the day `dias` ago; today never after the present moment.
-QString Momento(int dias, int hora, int minuto) {
-    QDateTime m(QDate::currentDate().addDays(-dias), QTime(hora, minuto));
-    const QDateTime ahora = QDateTime::currentDateTime();
-    if (m > ahora) m = QDateTime(ahora.date(), QTime(ahora.time().hour(), 0));
-    return db::incrustado::TextoFecha(m);
-}
 
 class Oficina {
   public:
@@ -286,7 +279,7 @@ class Oficina {
                     const bool autorizada = azar_.entre(0, 9) < 6;
                     l.estado =
                         autorizada ? QStringLiteral("Autorizada") : QStringLiteral("Rechazada");
-                    l.verificada = Momento(std::max(1, e.dia - azar_.entre(1, 2)),
+                    l.verificada = Hace(std::max(1, e.dia - azar_.entre(1, 2)),
                                            azar_.entre(10, 18), azar_.entre(0, 59));
                     l.tipo = azar_.uno(Tipos);
                     l.comentarios = autorizada ? azar_.uno(Aprobaciones) : azar_.uno(Negativas);
@@ -401,13 +394,13 @@ class Oficina {
             // A ticket is spent once its application went on to a batch.
             ticket.enlazar(1, documento)
                 .enlazar(2, s.cliente)
-                .enlazar(3, Momento(diaTicket, azar_.entre(10, 19), azar_.entre(0, 59)))
+                .enlazar(3, Hace(diaTicket, azar_.entre(10, 19), azar_.entre(0, 59)))
                 .enlazar(4, anticipo)
                 .enlazar(5, s.relacion.isNull() ? anticipo : 0.0);
             ticket.ejecutar();
             solicitud.enlazar(1, s.numero)
                 .enlazar(2, s.cliente)
-                .enlazar(3, Momento(s.dia, azar_.entre(9, 18), azar_.entre(0, 59)))
+                .enlazar(3, Hace(s.dia, azar_.entre(9, 18), azar_.entre(0, 59)))
                 .enlazar(4, importe)
                 .enlazar(5, s.sucursal.leftJustified(7, QLatin1Char(' ')))
                 .enlazar(6, azar_.entre(1, 2))
@@ -428,7 +421,7 @@ class Oficina {
             const double importe = 100.0 * azar_.entre(3, 15);
             ticket.enlazar(1, 3001 + i)
                 .enlazar(2, clientes_[i * 7].numero)
-                .enlazar(3, Momento(i % 3, 11 + i % 6, 5 * i))
+                .enlazar(3, Hace(i % 3, 11 + i % 6, 5 * i))
                 .enlazar(4, importe)
                 .enlazar(5, i < 6 ? importe : 0.0);
             ticket.ejecutar();

@@ -11,10 +11,14 @@ struct sqlite3;
 
 namespace demo::detalle {
 
-// A moment `dias` days before today, at the given time, as the engine stores dates.
+// A moment `dias` days before today, at the given time, as the engine stores dates. Today's
+// moments never lie after the present one: a demo made early in the morning has no
+// application received later that day.
 inline QString Hace(int dias, int hora = 9, int minuto = 0) {
-    return db::incrustado::TextoFecha(
-        QDateTime(QDate::currentDate().addDays(-dias), QTime(hora, minuto)));
+    QDateTime m(QDate::currentDate().addDays(-dias), QTime(hora, minuto));
+    const QDateTime ahora = QDateTime::currentDateTime();
+    if (m > ahora) m = QDateTime(ahora.date(), QTime(ahora.time().hour(), 0));
+    return db::incrustado::TextoFecha(m);
 }
 
 // 'yyyymmdd', as the program writes ticket dates.
