@@ -20,6 +20,7 @@
 #include "capture/frm_clientes_encontrados.h"
 #include "db/embedded/traductor.h"
 #include "db/recordset.h"
+#include "db/transaccion.h"
 #include "medir.h"
 #include "reception/frm_recepcion.h"
 #include "rejections/frm_rechazos.h"
@@ -364,9 +365,11 @@ int main(int argc, char** argv) {
         medirPausa("homónimos", [] { FrmClientes_Encontrados h; });
         Rejilla captura;
         LlenarCaptura(captura, 500);
-        Global::Conexion.iniciarTransaccion();
-        medirPausa("rastreo de 500 solicitudes", [&] { FrmRastreo r(&captura); });
-        Global::Conexion.deshacerTransaccion();
+        {
+            // The screening's rejections are undone: the office's data stay for the next run.
+            db::Transaccion deshecha(Global::Conexion);
+            medirPausa("rastreo de 500 solicitudes", [&] { FrmRastreo r(&captura); });
+        }
         std::printf("(%d filas rastreadas)\n", captura.numeroFilas());
         // Beyond the windows' own ranges: two whole years of reception.
         v->recepcion.DtpFecha1->ponerFecha(grande.hoy.addYears(-2));

@@ -14,6 +14,7 @@
 #include "db/error_bd.h"
 #include "db/solicitud_actual.h"
 #include "db/sql.h"
+#include "db/transaccion.h"
 #include "startup/global.h"
 #include "ui/controles.h"
 #include "ui/lista_personal.h"
@@ -257,24 +258,11 @@ bool FrmRelaciones::GuardarRelacion() {
     };
     const QString centro = db::EscaparComillas(Global::CentroDistribucion);
     const QString clave = db::EscaparComillas(Global::ClavePersona);
-    // Whatever fails, nothing of the batch stays and the user may press "&Guardar" again.
-    auto Fallo = [&](const db::ErrorBD& e) {
-        try {
-            Global::Conexion.deshacerTransaccion();
-        } catch (const db::ErrorBD&) {
-            // The server's first complaint is the one the user needs to read.
-        }
-        Global::NumeroRelacion = 0;
-        despintar();
-        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
-    };
-    bool sinFolio = false;
-    QVariant folio;
     try {
         CursorEspera espera;
         // The header, its number and every line land together or not at all: a batch without
         // its lines, or applications attached to a batch that is not there, help nobody.
-        Global::Conexion.iniciarTransaccion();
+        db::Transaccion transaccion(Global::Conexion);
         Global::Conexion.ejecutar(
             QStringLiteral("INSERT INTO norv.dbo.Relaciones_Solicitudes_credito  ") +
             QStringLiteral("(centro_distribucion, ") + QStringLiteral("verificador, ") +
@@ -286,24 +274,14 @@ bool FrmRelaciones::GuardarRelacion() {
         comando.agregarParametro(QStringLiteral("@Nfolio"), db::TipoParametro::Integer,
                                  db::Direccion::Salida, 8);
         comando.ejecutar();
-        folio = comando.parametro(QStringLiteral("@nfolio"));
+        const QVariant folio = comando.parametro(QStringLiteral("@nfolio"));
         if (folio.isNull() || folio.toDouble() == 0) {
-            Global::Conexion.deshacerTransaccion();
-            sinFolio = true;
+            transaccion.deshacer(QStringLiteral("REGRESA_FOLIO no dio número de relación"));
+            Global::NumeroRelacion = 0;
+            MensajeError(QStringLiteral("Error Grave, sin folio de inserción, repita la operación"),
+                         QStringLiteral("Error"));
+            return false;
         }
-    } catch (const db::ErrorBD& e) {
-        Fallo(e);
-        return false;
-    }
-    if (sinFolio) {
-        Global::NumeroRelacion = 0;
-        MensajeError(QStringLiteral("Error Grave, sin folio de inserción, repita la operación"),
-                     QStringLiteral("Error"));
-        return false;
-    }
-
-    try {
-        CursorEspera espera;
         Global::NumeroRelacion = folio.toDouble();
         const QString numero = TextoEntero(folio);
 
@@ -330,16 +308,22 @@ bool FrmRelaciones::GuardarRelacion() {
                 ISolicitudes->ponerColorFondo(fila, c, ColorAsignada);
         }
         if (!tomadas.isEmpty()) {
-            Global::Conexion.deshacerTransaccion();
+            QStringList numeros;
+            for (long long t : tomadas) numeros << QString::number(t);
+            transaccion.deshacer(QStringLiteral("otra estación cambió las solicitudes ") +
+                                 numeros.join(QStringLiteral(", ")));
             Global::NumeroRelacion = 0;
             despintar();
             AvisarTomadas(tomadas);
             return false;
         }
-        Global::Conexion.confirmarTransaccion();
+        transaccion.confirmar();
         return true;
     } catch (const db::ErrorBD& e) {
-        Fallo(e);
+        // Whatever failed, nothing of the batch stays and the user may press "&Guardar" again.
+        Global::NumeroRelacion = 0;
+        despintar();
+        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
         return false;
     }
 }

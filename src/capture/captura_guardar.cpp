@@ -9,6 +9,7 @@
 #include "db/error_bd.h"
 #include "db/solicitud_actual.h"
 #include "db/sql.h"
+#include "db/transaccion.h"
 #include "startup/global.h"
 #include "ui/rejilla.h"
 #include "ui/servicios.h"
@@ -87,13 +88,12 @@ bool FrmCaptura::GuardarEnBase() {
     db::Conexion& cn = Global::Conexion;
     const double clienteAntes = Global::NumeroCliente;
     auto fallar = [&](const QString& texto, const QString& titulo) {
-        cn.deshacerTransaccion();
         Global::NumeroCliente = clienteAntes;
         MensajeError(texto, titulo);
         return false;
     };
     try {
-        cn.iniciarTransaccion();
+        db::Transaccion transaccion(cn);
         if (Global::ClienteNuevo) {
             db::Comando alta(cn, QStringLiteral("Guarda_Cliente_norv"));
             alta.agregarParametro(QStringLiteral("@cSucursal"), db::TipoParametro::Char, db::Direccion::Entrada, 7,
@@ -105,9 +105,11 @@ bool FrmCaptura::GuardarEnBase() {
             alta.agregarParametro(QStringLiteral("@nCliente"), db::TipoParametro::Integer, db::Direccion::Salida, 4);
             alta.ejecutar();
             const QVariant cliente = alta.parametro(QStringLiteral("@ncliente"));
-            if (cliente.isNull() || cliente.toLongLong() == 0)
+            if (cliente.isNull() || cliente.toLongLong() == 0) {
+                transaccion.deshacer(QStringLiteral("Guarda_Cliente_norv no dio número de cliente"));
                 return fallar(QStringLiteral("Ocurrio un error al Guardar al Cliente, trate de nuevo"),
                               QStringLiteral("Error al Guardar los datos"));
+            }
             Global::NumeroCliente = cliente.toDouble();
 
             db::Comando nombres(cn, QStringLiteral("norv.dbo.Cliente_Compra_Facil"));
@@ -133,11 +135,12 @@ bool FrmCaptura::GuardarEnBase() {
         const QVariant numero = folio.parametro(QStringLiteral("@nfolio"));
         if (numero.isNull()) {
             FolioSolicitud = 0;
+            transaccion.deshacer(QStringLiteral("REGRESA_FOLIO no dio número de solicitud"));
             return fallar(QStringLiteral("Error Grave, sin folio de inserción, repita la operación"),
                           QStringLiteral("Error"));
         }
+        transaccion.confirmar();
         FolioSolicitud = numero.toDouble();
-        cn.confirmarTransaccion();
         return true;
     } catch (const db::ErrorBD& e) {
         return fallar(e.mensaje(), QStringLiteral("Error de Base de Datos"));

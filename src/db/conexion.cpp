@@ -50,6 +50,7 @@ void Conexion::abrir(const QString& cadenaConexion, const QString& carpetaBase) 
 
 void Conexion::abrir(std::unique_ptr<Motor> motor) {
     motor_ = std::move(motor);
+    enTransaccion_ = false;
     // An engine made with its own notice keeps it unless this connection has one.
     if (motor_ && avisoEspera_) motor_->avisarEspera(avisoEspera_);
     if (motor_ && avisoTrabajo_) motor_->avisarTrabajo(avisoTrabajo_);
@@ -65,7 +66,20 @@ void Conexion::alEsperarBloqueo(AvisoEspera aviso) {
     if (motor_) motor_->avisarEspera(avisoEspera_);
 }
 
-void Conexion::cerrar() { motor_.reset(); }
+void Conexion::cerrar() {
+    motor_.reset();
+    enTransaccion_ = false;
+}
+
+template <class F>
+auto Conexion::conFalla(F&& llamada) -> decltype(llamada()) {
+    try {
+        return llamada();
+    } catch (const ErrorBD& e) {
+        ultimaFalla_ = e.explicacion();
+        throw;
+    }
+}
 
 Motor& Conexion::motorAbierto() {
     if (!motor_) throw ErrorBD(QStringLiteral("La conexión a la base de datos está cerrada."));
@@ -75,40 +89,65 @@ Motor& Conexion::motorAbierto() {
 std::unique_ptr<Resultado> Conexion::consultar(const QString& sql) {
     Motor& m = motorAbierto();
     informar(sql);
-    return m.consultar(sql);
+    return conFalla([&] { return m.consultar(sql); });
 }
 
 long long Conexion::ejecutar(const QString& sql) {
     Motor& m = motorAbierto();
     informar(sql);
-    return m.ejecutar(sql);
+    return conFalla([&] { return m.ejecutar(sql); });
 }
 
 std::unique_ptr<Resultado> Conexion::llamar(const QString& procedimiento,
                                             QList<Parametro>& parametros) {
     Motor& m = motorAbierto();
     informar(textoLlamada(procedimiento, parametros));
-    return m.llamar(procedimiento, parametros);
+    return conFalla([&] { return m.llamar(procedimiento, parametros); });
 }
 
-void Conexion::iniciarTransaccion() { motorAbierto().iniciarTransaccion(); }
-void Conexion::confirmarTransaccion() { motorAbierto().confirmarTransaccion(); }
-void Conexion::deshacerTransaccion() {
-    if (motor_) motor_->deshacerTransaccion();
+void Conexion::iniciarTransaccion() {
+    Motor& m = motorAbierto();
+    informar(QStringLiteral("BEGIN TRANSACTION"), true);
+    ultimaFalla_.clear();
+    conFalla([&] { m.iniciarTransaccion(); });
+    enTransaccion_ = true;
 }
 
-int Conexion::agregarObservador(Observador o) {
+void Conexion::confirmarTransaccion() {
+    Motor& m = motorAbierto();
+    informar(QStringLiteral("COMMIT TRANSACTION"), true);
+    conFalla([&] { m.confirmarTransaccion(); });
+    enTransaccion_ = false;
+}
+
+void Conexion::deshacerTransaccion(const QString& motivo) {
+    if (!enTransaccion_) return;
+    enTransaccion_ = false;
+    QString paso = QStringLiteral("ROLLBACK TRANSACTION");
+    if (!motivo.isEmpty())
+        paso += QStringLiteral(" -- ") + QString(motivo).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    informar(paso, true);
+    if (!motor_) return;
+    try {
+        motor_->deshacerTransaccion();
+    } catch (const ErrorBD& e) {
+        ultimaFalla_ = e.explicacion();
+    }
+}
+
+int Conexion::agregarObservador(Observador o, bool conPasos) {
     const int id = siguienteId_++;
-    observadores_.emplace_back(id, std::move(o));
+    observadores_.push_back(Suscrito{id, std::move(o), conPasos});
     return id;
 }
 
 void Conexion::quitarObservador(int id) {
-    std::erase_if(observadores_, [id](const auto& par) { return par.first == id; });
+    std::erase_if(observadores_, [id](const Suscrito& s) { return s.id == id; });
 }
 
-void Conexion::informar(const QString& texto) {
-    for (const auto& [id, o] : observadores_) o(texto);
+void Conexion::informar(const QString& texto, bool esPaso) {
+    for (const Suscrito& s : observadores_)
+        if (!esPaso || s.conPasos) s.observador(texto);
 }
 
 QString textoLlamada(const QString& procedimiento, const QList<Parametro>& parametros) {

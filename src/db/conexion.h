@@ -31,13 +31,21 @@ public:
     long long ejecutar(const QString& sql);
     std::unique_ptr<Resultado> llamar(const QString& procedimiento, QList<Parametro>& parametros);
 
+    // The steps of one unit of work; the windows use them through db::Transaccion.
     void iniciarTransaccion();
     void confirmarTransaccion();
-    void deshacerTransaccion();
+    // Never throws: a failure to undo (the link already gone, which undoes the work on the
+    // server anyway) must not hide the failure that led here. `motivo` goes to the log.
+    void deshacerTransaccion(const QString& motivo = QString());
+    bool enTransaccion() const { return enTransaccion_; }
+    // The explanation of the last failure an engine reported through this connection.
+    const QString& ultimaFalla() const { return ultimaFalla_; }
 
     // Every statement text sent (and every procedure call, written as EXEC) is reported to
-    // the observers, in order: tests assert on it, --log-sql writes it for support.
-    int agregarObservador(Observador o);
+    // the observers, in order: tests assert on it, --log-sql writes it for support. With
+    // `conPasos` the observer is also told the steps of each transaction, as "BEGIN
+    // TRANSACTION", "COMMIT TRANSACTION" and "ROLLBACK TRANSACTION -- <motivo>".
+    int agregarObservador(Observador o, bool conPasos = false);
     void quitarObservador(int id);
 
     // Told when a statement waits for another station's lock and when the wait ends; kept for
@@ -51,10 +59,21 @@ public:
 
 private:
     Motor& motorAbierto();
-    void informar(const QString& texto);
+    void informar(const QString& texto, bool esPaso = false);
+    // Runs one call into the engine, keeping what a failure said.
+    template <class F>
+    auto conFalla(F&& llamada) -> decltype(llamada());
+
+    struct Suscrito {
+        int id;
+        Observador observador;
+        bool conPasos;
+    };
 
     std::unique_ptr<Motor> motor_;
-    std::vector<std::pair<int, Observador>> observadores_;
+    std::vector<Suscrito> observadores_;
+    bool enTransaccion_ = false;
+    QString ultimaFalla_;
     AvisoEspera avisoEspera_;
     AvisoTrabajo avisoTrabajo_;
     int siguienteId_ = 1;

@@ -15,6 +15,9 @@ enum class TipoFalla {
     ControladorFaltante,  // the ODBC driver cannot be loaded
     AccesoRechazado,      // the server refused the log-in, or the system the file
     SinRespuesta,         // the server cannot be reached or does not answer
+    ConexionPerdida,      // the link to the server dropped during the work
+    Duplicado,            // a row with the same key is already there
+    Restriccion,          // the server's rules on the data refused the change
     TextoLargo,           // a text longer than its column
     Otra
 };

@@ -102,6 +102,21 @@ QString explicar(TipoFalla tipo, Lugar lugar, const QString& nombre, const QStri
                        "El servidor de base de datos %1no contesta; revise la red e intente de "
                        "nuevo en unos minutos, y si se repite avise a soporte.")
                 .arg(servidor ? entre(nombre) + QLatin1Char(' ') : QString());
+        case TipoFalla::ConexionPerdida:
+            return QStringLiteral(
+                       "Se perdió la conexión con el servidor de base de datos %1mientras se "
+                       "trabajaba; lo que se estaba guardando no se guardó. Revise la red y "
+                       "vuelva a intentarlo: el programa se conecta de nuevo solo.")
+                .arg(servidor ? entre(nombre) + QLatin1Char(' ') : QString());
+        case TipoFalla::Duplicado:
+            return QStringLiteral(
+                "Ya existe en la base de datos un registro con la misma clave; no se guardó "
+                "nada. Consulte de nuevo: tal vez otra estación ya lo registró.");
+        case TipoFalla::Restriccion:
+            return QStringLiteral(
+                "El servidor no aceptó el cambio porque contradice las reglas de sus datos "
+                "(un dato obligatorio vacío, o que depende de otro que no existe); no se guardó "
+                "nada. Avise a soporte con este detalle.");
         case TipoFalla::TextoLargo: {
             QString tabla, columna;
             if (tablaYColumna(texto, tabla, columna))
@@ -201,6 +216,8 @@ TipoFalla ClasificarOdbc(const QString& estadoSql, const QString& nativos, const
         return TipoFalla::AccesoRechazado;
     if (alguno(n, {8152, 2628})) return TipoFalla::TextoLargo;
     if (alguno(n, {1205, 1222})) return TipoFalla::Ocupada;
+    if (alguno(n, {2627, 2601})) return TipoFalla::Duplicado;
+    if (alguno(n, {547, 515})) return TipoFalla::Restriccion;
     if (alguno(n, {9002, 1105, 1101})) return TipoFalla::DiscoLleno;
     if (alguno(n, {823, 824, 825})) return TipoFalla::EntradaSalida;
     if (alguno(n, {3906})) return TipoFalla::SoloLectura;
@@ -253,7 +270,12 @@ ErrorBD FallaArchivo(int errorSistema, const QString& texto, const QString& ruta
 
 ErrorBD FallaOdbc(const QString& estadoSql, const QString& nativos, const QString& texto,
                   const QString& servidor, const QString& controlador, const QString& contexto) {
-    const TipoFalla tipo = ClasificarOdbc(estadoSql, nativos, texto);
+    return FallaOdbc(ClasificarOdbc(estadoSql, nativos, texto), texto, servidor, controlador,
+                     contexto);
+}
+
+ErrorBD FallaOdbc(TipoFalla tipo, const QString& texto, const QString& servidor,
+                  const QString& controlador, const QString& contexto) {
     return ErrorBD(tipo, explicar(tipo, Lugar::Servidor, servidor, texto, contexto, controlador),
                    texto);
 }

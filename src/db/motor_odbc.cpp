@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
@@ -211,10 +212,16 @@ QVariant MotorOdbc::valorDeEntrada(const Parametro& p) {
 }
 
 MotorOdbc::MotorOdbc(const QString& cadenaConexion, int segundosEspera)
-    : nombreConexion_(
+    : cadena_(cadenaConexion),
+      segundosEspera_(std::max(1, segundosEspera)),
+      nombreConexion_(
           QStringLiteral("solicitudes_odbc_%1").arg(siguienteConexion.fetchAndAddRelaxed(1))),
       servidor_(servidorDeCadena(cadenaConexion)),
       controlador_(valorDeCadena(cadenaConexion, QLatin1String("Driver")).value_or(QString())) {
+    conectar();
+}
+
+void MotorOdbc::conectar() {
     std::optional<ErrorBD> falla;
     {
         QSqlDatabase bd = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), nombreConexion_);
@@ -224,15 +231,16 @@ MotorOdbc::MotorOdbc(const QString& cadenaConexion, int segundosEspera)
                                            "pida a soporte que lo instale."),
                             textoError(bd.lastError()));
         } else {
-            bd.setDatabaseName(cadenaParaControlador(cadenaConexion));
+            bd.setDatabaseName(cadenaParaControlador(cadena_));
             // Zero would mean "wait for ever"; a server that never answers must become a message.
             bd.setConnectOptions(
-                QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(std::max(1, segundosEspera)));
+                QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(segundosEspera_));
             if (!bd.open())
-                falla = falloDe(bd.lastError(),
-                                QStringLiteral("No se pudo conectar con el servidor de base de "
-                                               "datos «%1»")
-                                    .arg(servidor_));
+                falla = FallaOdbc(QString(), bd.lastError().nativeErrorCode(),
+                                  textoError(bd.lastError()), servidor_, controlador_,
+                                  QStringLiteral("No se pudo conectar con el servidor de base de "
+                                                 "datos «%1»")
+                                      .arg(servidor_));
         }
     }
     if (falla) {
@@ -241,9 +249,35 @@ MotorOdbc::MotorOdbc(const QString& cadenaConexion, int segundosEspera)
     }
 }
 
-ErrorBD MotorOdbc::falloDe(const QSqlError& e, const QString& contexto) const {
+QSqlDatabase MotorOdbc::base() {
+    if (perdida_) {
+        if (enTransaccion_)
+            throw ErrorBD(TipoFalla::ConexionPerdida,
+                          QStringLiteral("Se perdió la conexión con el servidor de base de datos "
+                                         "«%1» a mitad de la operación; no se guardó nada de ella.")
+                              .arg(servidor_),
+                          QString());
+        // A new connection on the same string: the clerk's next action, never a statement
+        // sent again behind the clerk's back.
+        {
+            QSqlDatabase vieja = QSqlDatabase::database(nombreConexion_, false);
+            vieja.close();
+        }
+        QSqlDatabase::removeDatabase(nombreConexion_);
+        conectar();
+        perdida_ = false;
+    }
+    return QSqlDatabase::database(nombreConexion_, false);
+}
+
+ErrorBD MotorOdbc::falloDe(const QSqlError& e, const QString& contexto) {
     // Qt hands over the native error numbers, not the SQLSTATE.
-    return FallaOdbc(QString(), e.nativeErrorCode(), textoError(e), servidor_, controlador_,
+    const ErrorBD falla =
+        FallaOdbc(QString(), e.nativeErrorCode(), textoError(e), servidor_, controlador_, contexto);
+    if (falla.tipo() != TipoFalla::SinRespuesta) return falla;
+    // Connected before, so the server did answer: the link dropped under the work.
+    perdida_ = true;
+    return FallaOdbc(TipoFalla::ConexionPerdida, textoError(e), servidor_, controlador_,
                      contexto);
 }
 
@@ -251,14 +285,14 @@ MotorOdbc::~MotorOdbc() {
     {
         QSqlDatabase bd = QSqlDatabase::database(nombreConexion_, false);
         // A connection left inside a transaction refuses to disconnect; the work is abandoned.
-        if (enTransaccion_) bd.rollback();
+        if (enTransaccion_ && !perdida_) bd.rollback();
         bd.close();
     }
     QSqlDatabase::removeDatabase(nombreConexion_);
 }
 
 std::unique_ptr<Resultado> MotorOdbc::consultar(const QString& sql) {
-    QSqlQuery q(QSqlDatabase::database(nombreConexion_, false));
+    QSqlQuery q(base());
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     if (!q.exec(sql))
@@ -272,16 +306,26 @@ std::unique_ptr<Resultado> MotorOdbc::consultar(const QString& sql) {
 }
 
 long long MotorOdbc::ejecutar(const QString& sql) {
-    QSqlQuery q(QSqlDatabase::database(nombreConexion_, false));
+    QSqlQuery q(base());
     q.setForwardOnly(true);
-    if (!q.exec(sql))
-        throw falloDe(q.lastError(), QStringLiteral("SQL Server no pudo ejecutar la instrucción"));
-    return q.numRowsAffected();
+    const QString contexto = QStringLiteral("SQL Server no pudo ejecutar la instrucción");
+    // The driver reports the first count of the reply, which is a trigger's when the table has
+    // one, and none at all with NOCOUNT on: SQL Server is asked for it in the same batch.
+    const bool sqlServer = q.driver() && q.driver()->dbmsType() == QSqlDriver::MSSqlServer;
+    if (!q.exec(sqlServer ? sql + sufijoConteo() : sql)) throw falloDe(q.lastError(), contexto);
+    const long long informada = q.numRowsAffected();
+    saltarConteos(q);
+    // An error raised after the first count (a trigger's, say) arrives with the next result.
+    if (q.lastError().isValid()) throw falloDe(q.lastError(), contexto);
+    if (q.isSelect() && q.next()) return q.value(0).toLongLong();
+    if (q.lastError().isValid()) throw falloDe(q.lastError(), contexto);
+    // A server that answered without the count (none seen so far): what the driver said.
+    return informada;
 }
 
 std::unique_ptr<Resultado> MotorOdbc::llamar(const QString& procedimiento,
                                              QList<Parametro>& parametros) {
-    QSqlQuery q(QSqlDatabase::database(nombreConexion_, false));
+    QSqlQuery q(base());
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     auto error = [this, &procedimiento](const QSqlError& e) {
@@ -339,14 +383,14 @@ std::unique_ptr<Resultado> MotorOdbc::llamar(const QString& procedimiento,
 }
 
 void MotorOdbc::iniciarTransaccion() {
-    QSqlDatabase bd = QSqlDatabase::database(nombreConexion_, false);
+    QSqlDatabase bd = base();
     if (!bd.transaction())
         throw falloDe(bd.lastError(), QStringLiteral("No se pudo iniciar la transacción"));
     enTransaccion_ = true;
 }
 
 void MotorOdbc::confirmarTransaccion() {
-    QSqlDatabase bd = QSqlDatabase::database(nombreConexion_, false);
+    QSqlDatabase bd = base();
     if (!bd.commit())
         throw falloDe(bd.lastError(), QStringLiteral("No se pudo confirmar la transacción"));
     enTransaccion_ = false;
@@ -355,8 +399,10 @@ void MotorOdbc::confirmarTransaccion() {
 void MotorOdbc::deshacerTransaccion() {
     // Called from error paths too, where no transaction may have begun: nothing to undo then.
     if (!enTransaccion_) return;
-    QSqlDatabase bd = QSqlDatabase::database(nombreConexion_, false);
     enTransaccion_ = false;
+    // With the link gone the server has already undone the work along with the session.
+    if (perdida_) return;
+    QSqlDatabase bd = QSqlDatabase::database(nombreConexion_, false);
     if (!bd.rollback())
         throw falloDe(bd.lastError(), QStringLiteral("No se pudo deshacer la transacción"));
 }

@@ -6,6 +6,7 @@
 #include "db/error_bd.h"
 #include "db/motor.h"
 
+class QSqlDatabase;
 class QSqlError;
 
 namespace db {
@@ -37,14 +38,28 @@ class MotorOdbc : public Motor {
     // The call in ODBC escape syntax, one marker per parameter.
     static QString textoLlamadaOdbc(const QString& procedimiento, int parametros);
 
-  private:
-    // The driver's failure told for the clerk; `contexto` says what was being done.
-    ErrorBD falloDe(const QSqlError& e, const QString& contexto) const;
+    // What follows every statement without a result in its batch, so that the statement's own
+    // count comes back whatever the server's NOCOUNT setting and its triggers report.
+    static QString sufijoConteo() { return QStringLiteral("\nSELECT @@ROWCOUNT"); }
 
+  private:
+    // Opens the Qt connection with the string and the log-in time-out; throws ErrorBD.
+    void conectar();
+    // The open connection for the next statement. After a dropped link it connects again,
+    // unless a transaction was under way: that work is gone with the link, and its statements
+    // must fail until the transaction is undone.
+    QSqlDatabase base();
+    // The driver's failure told for the clerk; `contexto` says what was being done. A link
+    // that no longer answers once connected is a lost connection, and is marked so.
+    ErrorBD falloDe(const QSqlError& e, const QString& contexto);
+
+    QString cadena_;
+    int segundosEspera_;
     QString nombreConexion_;
     QString servidor_;
     QString controlador_;  // the name in Driver={...}
     bool enTransaccion_ = false;
+    bool perdida_ = false;
 };
 
 }  // namespace db

@@ -11,6 +11,7 @@
 
 #include "db/error_bd.h"
 #include "db/sql.h"
+#include "db/transaccion.h"
 #include "reception/guardar_recepcion.h"
 #include "startup/global.h"
 #include "ui/controles.h"
@@ -326,7 +327,7 @@ void FrmRecepcion::CmdCambiar_Click() {
     // Out of the batch and every line of it gone, or neither; and only while the line is
     // still in that batch and "Entregada", which another station may have changed meanwhile.
     try {
-        Global::Conexion.iniciarTransaccion();
+        db::Transaccion transaccion(Global::Conexion);
         Global::CadenaSql = QStringLiteral(
                                 "UPDATE NORV.dbo.Solicitudes_cliente_Nuevo SET relacion = null "
                                 "WHERE solicitud=") +
@@ -336,7 +337,9 @@ void FrmRecepcion::CmdCambiar_Click() {
                             relacion + QStringLiteral(" AND solicitud=") + solicitud +
                             QStringLiteral(" AND estado_Actual='Entregada')");
         if (Global::Conexion.ejecutar(Global::CadenaSql) != 1) {
-            Global::Conexion.deshacerTransaccion();
+            transaccion.deshacer(
+                QStringLiteral("la solicitud %1 ya no está Entregada en la relación %2")
+                    .arg(solicitud, relacion));
             MensajeError(QStringLiteral("La Solicitud %1 ya no está Entregada en la Relación %2: otra estación "
                                         "la cambió después de la consulta. No se removió; consulte de nuevo.")
                              .arg(solicitud, relacion),
@@ -348,13 +351,8 @@ void FrmRecepcion::CmdCambiar_Click() {
                 "DELETE FROM NORV.dbo.Detalles_Relaciones_Solicitudes WHERE solicitud = ") +
             solicitud + QStringLiteral(" ");
         Global::Conexion.ejecutar(Global::CadenaSql);
-        Global::Conexion.confirmarTransaccion();
+        transaccion.confirmar();
     } catch (const db::ErrorBD& e) {
-        try {
-            Global::Conexion.deshacerTransaccion();
-        } catch (const db::ErrorBD&) {
-            // Nothing left to undo.
-        }
         MostrarErrorBD(e);
         return;
     }

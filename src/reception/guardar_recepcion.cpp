@@ -5,6 +5,7 @@
 
 #include "db/error_bd.h"
 #include "db/sql.h"
+#include "db/transaccion.h"
 #include "reception/frm_recepcion.h"
 #include "startup/global.h"
 #include "ui/modelo_rejilla.h"
@@ -128,7 +129,7 @@ void FrmRecepcion::CmdGuardar_Click() {
     // database saves nothing and leaves the rows and their marks for another try.
     QList<int> guardadas, cambiadas;
     try {
-        Global::Conexion.iniciarTransaccion();
+        db::Transaccion transaccion(Global::Conexion);
         for (int fila : marcadas) {
             const auto leida =
                 leidas_.constFind(ClaveLinea(rejilla.valor(fila, ColRelacion), rejilla.valor(fila, ColSolicitud)));
@@ -142,13 +143,8 @@ void FrmRecepcion::CmdGuardar_Click() {
             Global::Conexion.ejecutar(Global::CadenaSql);
             guardadas << fila;
         }
-        Global::Conexion.confirmarTransaccion();
+        transaccion.confirmar();
     } catch (const db::ErrorBD& e) {
-        try {
-            Global::Conexion.deshacerTransaccion();
-        } catch (const db::ErrorBD&) {
-            // The engine already dropped the transaction with the failure.
-        }
         MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
         return;
     }

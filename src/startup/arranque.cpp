@@ -12,6 +12,7 @@
 #include "login/frm_login.h"
 #include "startup/demo_configuracion.h"
 #include "startup/global.h"
+#include "ui/aplicacion.h"
 #include "ui/servicios.h"
 #include "ui/traducciones.h"
 
@@ -126,7 +127,7 @@ int Main(int argc, char** argv) {
         }
     }
 
-    QApplication app(argc, argv);
+    Aplicacion app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("solicitudes"));
     // The desktop's own font; the windows' layout grows to it (EscalaDiseno), and Qt's own
     // texts (menus, standard buttons, the calendar) speak Spanish.
@@ -146,11 +147,14 @@ int Iniciar(const QString& archivoSql) {
             return 1;
         }
         QFile* f = bitacora.get();
-        observador = Conexion.agregarObservador([f](const QString& sql) {
-            f->write(sql.toUtf8());
-            f->write("\n");
-            f->flush();
-        });
+        // The transaction steps too, so that support sees a refused batch as refused.
+        observador = Conexion.agregarObservador(
+            [f](const QString& sql) {
+                f->write(sql.toUtf8());
+                f->write("\n");
+                f->flush();
+            },
+            true);
     }
     auto alSalir = qScopeGuard([&] {
         Desconectar();
