@@ -366,6 +366,12 @@ class MotorIncrustadoTest : public QObject {
             QStringLiteral("  "));
         QCOMPARE(uno(*m_, QStringLiteral("SELECT CAST(persona AS int) FROM Personal")).toLongLong(),
                  101LL);
+        // The whole text, compared as the server's collation does (how a guard compares a
+        // column that may be text or ntext on the server).
+        QCOMPARE(uno(*m_, QStringLiteral("SELECT COUNT(*) FROM Personal WHERE "
+                                         "CAST(apellidos AS nvarchar(max)) = 'a  '"))
+                     .toLongLong(),
+                 1LL);
         m_->ejecutar(QStringLiteral("UPDATE personal SET contrasena = NULL"));
         QVERIFY(
             uno(*m_, QStringLiteral("SELECT CAST(contrasena AS char(20)) FROM Personal")).isNull());
@@ -675,6 +681,8 @@ class MotorIncrustadoTest : public QObject {
             << "DELETE FROM anticipos_clientes WHERE fecha = 'ayer'";
         QTest::newRow("cast desconocido")
             << "DELETE FROM clientes WHERE CAST(cliente AS datetime) > 0";
+        QTest::newRow("cast a char(max)")
+            << "DELETE FROM clientes WHERE CAST(RFC AS char(max)) = 'x'";
     }
 
     void formasDesconocidasSonErrorYNoCorrenNada() {

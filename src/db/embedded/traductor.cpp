@@ -1037,9 +1037,10 @@ void Traductor::cast() {
     ++k;
     QString largo;
     if (esSimbolo(tok(k), "(")) {
-        if (tok(k + 1).tipo != Token::Numero)
+        const bool maximo = esPalabra(tok(k + 1), "MAX");
+        if (tok(k + 1).tipo != Token::Numero && !maximo)
             rechazar(QStringLiteral("CAST con un largo no numérico"));
-        largo = tok(k + 1).texto;
+        largo = maximo ? QStringLiteral("max") : tok(k + 1).texto;
         k += 2;
         if (esSimbolo(tok(k), ",") && tok(k + 1).tipo == Token::Numero) k += 2;  // (p, s)
         if (!esSimbolo(tok(k), ")")) rechazar(QStringLiteral("CAST con un tipo mal escrito"));
@@ -1050,8 +1051,14 @@ void Traductor::cast() {
     QString cabeza, cola;
     // Without a length the server converts to 30 characters.
     const QString n = largo.isEmpty() ? QStringLiteral("30") : largo;
-    if (tipo == QLatin1String("char") || tipo == QLatin1String("nchar") ||
-        tipo == QLatin1String("character")) {
+    if (largo == QLatin1String("max")) {
+        // The whole text, whatever the column's type: how a text or ntext column is compared.
+        if (tipo != QLatin1String("varchar") && tipo != QLatin1String("nvarchar"))
+            rechazar(QStringLiteral("CAST a %1(max)").arg(tipo));
+        cabeza = QStringLiteral("(");
+        cola = QStringLiteral(")");
+    } else if (tipo == QLatin1String("char") || tipo == QLatin1String("nchar") ||
+               tipo == QLatin1String("character")) {
         cabeza = QStringLiteral("cast_char(");
         cola = QStringLiteral(", %1)").arg(n);
     } else if (tipo == QLatin1String("varchar") || tipo == QLatin1String("nvarchar")) {
