@@ -125,7 +125,8 @@ void Conexion::deshacerTransaccion(const QString& motivo) {
     enTransaccion_ = false;
     QString paso = QStringLiteral("ROLLBACK TRANSACTION");
     if (!motivo.isEmpty())
-        paso += QStringLiteral(" -- ") + QString(motivo).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        paso +=
+            QStringLiteral(" -- ") + QString(motivo).replace(QLatin1Char('\n'), QLatin1Char(' '));
     informar(paso, true);
     if (!motor_) return;
     try {

@@ -12,7 +12,7 @@
 namespace db {
 
 class Conexion {
-public:
+  public:
     using Observador = std::function<void(const QString&)>;
 
     Conexion();
@@ -57,7 +57,7 @@ public:
 
     Motor* motor() { return motor_.get(); }
 
-private:
+  private:
     Motor& motorAbierto();
     void informar(const QString& texto, bool esPaso = false);
     // Runs one call into the engine, keeping what a failure said.

@@ -233,8 +233,7 @@ void MotorOdbc::conectar() {
         } else {
             bd.setDatabaseName(cadenaParaControlador(cadena_));
             // Zero would mean "wait for ever"; a server that never answers must become a message.
-            bd.setConnectOptions(
-                QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(segundosEspera_));
+            bd.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(segundosEspera_));
             if (!bd.open())
                 falla = FallaOdbc(QString(), bd.lastError().nativeErrorCode(),
                                   textoError(bd.lastError()), servidor_, controlador_,
@@ -277,8 +276,7 @@ ErrorBD MotorOdbc::falloDe(const QSqlError& e, const QString& contexto) {
     if (falla.tipo() != TipoFalla::SinRespuesta) return falla;
     // Connected before, so the server did answer: the link dropped under the work.
     perdida_ = true;
-    return FallaOdbc(TipoFalla::ConexionPerdida, textoError(e), servidor_, controlador_,
-                     contexto);
+    return FallaOdbc(TipoFalla::ConexionPerdida, textoError(e), servidor_, controlador_, contexto);
 }
 
 MotorOdbc::~MotorOdbc() {
