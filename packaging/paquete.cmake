@@ -35,6 +35,10 @@ if(RSVG_CONVERT)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${tamano}x${tamano}/apps
             RENAME solicitudes.png)
   endforeach()
+  # The window icon, inside the program: window managers show it even where the icon theme
+  # has none of the program's.
+  qt_add_resources(solicitudes icono PREFIX "/" BASE ${PAQUETE_GENERADOS}
+                   FILES ${PAQUETE_GENERADOS}/solicitudes-256.png)
 else()
   message(STATUS "Sin rsvg-convert (librsvg2-bin) el paquete no lleva los íconos PNG")
 endif()
@@ -43,6 +47,8 @@ add_custom_target(archivos_paquete ALL DEPENDS ${PAQUETE_ARCHIVOS})
 install(TARGETS solicitudes RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES recursos/Msn2008.skn DESTINATION ${CMAKE_INSTALL_DATADIR}/solicitudes)
 install(FILES ${PAQUETE_FUENTES}/solicitudes.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PAQUETE_FUENTES}/solicitudes.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo RENAME mx.com.empresa.solicitudes.metainfo.xml)
 install(FILES ${PAQUETE_FUENTES}/solicitudes.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${PAQUETE_GENERADOS}/solicitudes.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
@@ -65,7 +71,9 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "Los datos viven en el SQL Server de la empresa, al que llega por ODBC con"
   "FreeTDS; trae además un motor integrado sobre SQLite para probar y capacitar.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES ON)
+# The program goes stripped; its symbols go to solicitudes-dbgsym, for support to read a
+# crash. (CPack strips it itself for that: CPACK_STRIP_FILES would leave it nothing to keep.)
+set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
@@ -76,8 +84,22 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # without linking it: Qt's ODBC plugin, unixODBC with its odbcinst (the maintainer scripts use
 # it) and FreeTDS's driver.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-odbc, unixodbc, odbcinst, tdsodbc")
+# Qt's Spanish (menus, standard buttons, dialogs) is a dependency, not a recommendation: desks
+# installed without recommended packages would show them in English.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6sql6-odbc, unixodbc, odbcinst, tdsodbc, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${PAQUETE_FUENTES}/postinst ${PAQUETE_FUENTES}/prerm ${PAQUETE_FUENTES}/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The same sources give the same package: every time inside it is the date of the last
+# changelog entry, unless the builder sets SOURCE_DATE_EPOCH itself.
+file(STRINGS ${PAQUETE_FUENTES}/changelog FECHA_CAMBIOS REGEX "^ -- " LIMIT_COUNT 1)
+string(REGEX REPLACE "^ -- [^>]*>  " "" FECHA_CAMBIOS "${FECHA_CAMBIOS}")
+execute_process(COMMAND date -d "${FECHA_CAMBIOS}" +%s OUTPUT_VARIABLE EPOCA_PAQUETE
+                OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE sin_fecha)
+if(sin_fecha)
+  message(FATAL_ERROR "No se entiende la fecha del changelog: ${FECHA_CAMBIOS}")
+endif()
+configure_file(${PAQUETE_FUENTES}/epoca.cmake.in ${PAQUETE_GENERADOS}/epoca.cmake @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE ${PAQUETE_GENERADOS}/epoca.cmake)
 include(CPack)

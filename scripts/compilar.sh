@@ -2,5 +2,6 @@
 # Configures and builds everything (program, tests, benchmarks) in build/.
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
-cmake -S "$raiz" -B "$raiz/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+. "$raiz/scripts/configurar.sh"
+configurar
 cmake --build "$raiz/build" -j"$(nproc)"

@@ -4,6 +4,8 @@
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$raiz/scripts/instalar.sh"
-bash "$raiz/scripts/compilar.sh"
+. "$raiz/scripts/configurar.sh"
+configurar
+cmake --build "$raiz/build" -j"$(nproc)" --target solicitudes
 "$raiz/build/solicitudes" --crear-demo "$raiz/build/demo"
 OXA_DIR="$raiz/build/demo" exec "$raiz/build/solicitudes" "$@"

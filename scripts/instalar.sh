@@ -1,21 +1,30 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need. Quiet and quick
-# when everything is already there.
+# Installs the Debian packages that are missing. Quiet and quick when everything is there.
+#   instalar.sh            what the program, its tests and benchmarks need
+#   instalar.sh paquete    only what building the package needs
 set -euo pipefail
 
+# Building the program.
 paquetes=(
-  cmake g++ make pkg-config
+  cmake g++ ninja-build pkg-config
   qt6-base-dev libqt6sql6-odbc libqt6sql6-sqlite qt6-translations-l10n
-  libsqlite3-dev sqlite3
-  unixodbc-dev tdsodbc libsqliteodbc
+  libsqlite3-dev
+  unixodbc-dev tdsodbc
   libcurl4-openssl-dev
   libxlsxwriter-dev
-  libbenchmark-dev
-  python3-aiosmtpd
-  xvfb openbox xdotool imagemagick
-  dpkg-dev file lintian librsvg2-bin desktop-file-utils strace
-  poppler-utils unzip
 )
+# Building and checking the package.
+paquetes+=(dpkg-dev file lintian librsvg2-bin)
+if [ "${1:-}" != "paquete" ]; then
+  # The tests: the demo database, a second ODBC driver, a mail and a display server, the
+  # package's checks, PDFs read back.
+  paquetes+=(
+    sqlite3 libsqliteodbc libbenchmark-dev python3-aiosmtpd
+    xvfb openbox xdotool imagemagick
+    desktop-file-utils appstream devscripts strace
+    poppler-utils unzip
+  )
+fi
 
 faltan=()
 for p in "${paquetes[@]}"; do

@@ -1,12 +1,15 @@
 // The program's start: options, the connection, the login window.
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QIcon>
 #include <QFont>
 #include <QScopeGuard>
 #include <QStringList>
 #include <QTextStream>
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "instalacion.h"
 #include "login/frm_login.h"
@@ -52,7 +55,8 @@ void Ayuda() {
         "  OXA_DIR=/tmp/demo solicitudes\n"
         "\n"
         "Códigos de salida: 0 sin error, 1 error al iniciar o al escribir la demostración,\n"
-        "2 opción no válida.\n"
+        "2 opción no válida, 3 sin pantalla donde mostrar las ventanas, 4 no se puede\n"
+        "escribir la bitácora de sentencias.\n"
         "\n"
         "Más detalles: man solicitudes\n",
         stdout);
@@ -79,6 +83,37 @@ bool OpcionDeQt(QString a, bool& llevaValor) {
     return llevaValor || a.startsWith(QLatin1String("-style=")) ||
            a.startsWith(QLatin1String("-stylesheet=")) || a == QLatin1String("-reverse") ||
            a == QLatin1String("-widgetcount");
+}
+
+// What Qt says while the application object is made, held back: when there is no display it
+// ends with a fatal message in English, which the clerk reads in Spanish instead.
+QStringList avisosDeQt;
+QtMessageHandler manejadorPrevio = nullptr;
+
+void AvisoAlIniciar(QtMsgType tipo, const QMessageLogContext& contexto, const QString& texto) {
+    if (tipo != QtFatalMsg) {
+        avisosDeQt << texto;
+        return;
+    }
+    std::fprintf(stderr,
+                 "No se pueden mostrar las ventanas del programa: no hay una pantalla gráfica "
+                 "disponible (revise la variable DISPLAY, o use -platform offscreen para "
+                 "probar sin pantalla).\nDetalle: %s\n",
+                 (avisosDeQt + QStringList(texto)).join(QLatin1Char(' ')).toLocal8Bit().constData());
+    (void)contexto;
+    std::_Exit(3);
+}
+
+// The statement log, checked before anything else so that the reason is the system's in
+// Spanish: a folder, a missing folder, no permission.
+QString ProblemaBitacora(const QString& ruta) {
+    const QFileInfo archivo(ruta);
+    if (archivo.isDir()) return QStringLiteral("%1 es una carpeta, no un archivo").arg(ruta);
+    const QFileInfo carpeta(archivo.absolutePath());
+    if (!carpeta.exists()) return QStringLiteral("no existe la carpeta %1").arg(carpeta.filePath());
+    if (archivo.exists() ? !archivo.isWritable() : !carpeta.isWritable())
+        return QStringLiteral("no tiene permiso para escribir en %1").arg(ruta);
+    return QString();
 }
 
 }  // namespace
@@ -127,11 +162,29 @@ int Main(int argc, char** argv) {
         }
     }
 
+    if (!archivoSql.isEmpty()) {
+        const QString problema = ProblemaBitacora(archivoSql);
+        if (!problema.isEmpty()) {
+            std::fprintf(stderr, "No se puede escribir la bitácora de sentencias: %s.\n",
+                         problema.toLocal8Bit().constData());
+            return 4;
+        }
+    }
+
+    manejadorPrevio = qInstallMessageHandler(AvisoAlIniciar);
     Aplicacion app(argc, argv);
+    qInstallMessageHandler(manejadorPrevio);
+    for (const QString& aviso : std::exchange(avisosDeQt, {}))
+        std::fprintf(stderr, "%s\n", aviso.toLocal8Bit().constData());
     QApplication::setApplicationName(QStringLiteral("solicitudes"));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("solicitudes"), QIcon(QStringLiteral(":/solicitudes.png"))));
     // The desktop's own font; the windows' layout grows to it (EscalaDiseno), and Qt's own
     // texts (menus, standard buttons, the calendar) speak Spanish.
-    InstalarTraduccionesQt();
+    if (!InstalarTraduccionesQt())
+        std::fputs("Aviso: no se encontraron los textos de Qt en español (paquete "
+                   "qt6-translations-l10n); los menús y diálogos de Qt saldrán en inglés.\n",
+                   stderr);
     return Iniciar(archivoSql);
 }
 
@@ -141,10 +194,12 @@ int Iniciar(const QString& archivoSql) {
     if (!archivoSql.isEmpty()) {
         bitacora = std::make_unique<QFile>(archivoSql);
         if (!bitacora->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
-            MensajeError(QStringLiteral("No se puede escribir la bitácora de sentencias %1: %2")
-                             .arg(archivoSql, bitacora->errorString()),
+            QString problema = ProblemaBitacora(archivoSql);
+            if (problema.isEmpty()) problema = QStringLiteral("no se pudo abrir %1").arg(archivoSql);
+            MensajeError(QStringLiteral("No se puede escribir la bitácora de sentencias: %1.")
+                             .arg(problema),
                          QStringLiteral("Error al iniciar"));
-            return 1;
+            return 4;
         }
         QFile* f = bitacora.get();
         // The transaction steps too, so that support sees a refused batch as refused.

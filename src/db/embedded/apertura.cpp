@@ -81,16 +81,37 @@ void RevisarTablas(sqlite3* db, const QString& base, const QString& ruta) {
                 QStringLiteral("SELECT name FROM %1.sqlite_master WHERE type = 'table'").arg(base));
     QStringList hay;
     while (s.paso()) hay << s.texto(0);
-    QStringList faltan;
-    for (const Tabla& t : Tablas())
-        if (t.base == base && !hay.contains(t.nombre, Qt::CaseInsensitive)) faltan << t.nombre;
-    if (faltan.isEmpty()) return;
-    throw ErrorBD(TipoFalla::ArchivoDanado,
-                  QStringLiteral("Al archivo %1 de la base de datos le faltan las tablas %2: sus "
-                                 "datos no están completos.")
-                          .arg(entre(ruta), faltan.join(QStringLiteral(", "))) +
-                      kRestaurar,
-                  QString());
+    QStringList faltan, columnas;
+    for (const Tabla& t : Tablas()) {
+        if (t.base != base) continue;
+        if (!hay.contains(t.nombre, Qt::CaseInsensitive)) {
+            faltan << t.nombre;
+            continue;
+        }
+        // A table written by another program may lack a column the statements use: said now,
+        // not as "no such column" halfway through a clerk's work.
+        Sentencia c(db, QStringLiteral("SELECT name FROM pragma_table_info('%1', '%2')")
+                            .arg(t.nombre, base));
+        QStringList tiene;
+        while (c.paso()) tiene << c.texto(0);
+        for (const Columna& col : t.columnas)
+            if (!tiene.contains(col.nombre, Qt::CaseInsensitive))
+                columnas << t.nombre + QLatin1Char('.') + col.nombre;
+    }
+    if (!faltan.isEmpty())
+        throw ErrorBD(TipoFalla::ArchivoDanado,
+                      QStringLiteral("Al archivo %1 de la base de datos le faltan las tablas %2: "
+                                     "sus datos no están completos.")
+                              .arg(entre(ruta), faltan.join(QStringLiteral(", "))) +
+                          kRestaurar,
+                      QString());
+    if (!columnas.isEmpty())
+        throw ErrorBD(TipoFalla::ArchivoDanado,
+                      QStringLiteral("Al archivo %1 de la base de datos le faltan las columnas %2: "
+                                     "no es de esta versión del programa o está dañado.")
+                              .arg(entre(ruta), columnas.join(QStringLiteral(", "))) +
+                          kRestaurar,
+                      QString());
 }
 
 }  // namespace db::incrustado

@@ -13,7 +13,7 @@ namespace db::incrustado {
 bool CarpetaNueva(const QString& carpeta, const QString& archivoErp, const QString& archivoNorv);
 // The file attached as `base` ("main" or "norv") reads as a database and takes changes.
 void ProbarArchivo(sqlite3* db, const QString& base, const QString& ruta);
-// Every table of the schema is in the file attached as `base`.
+// Every table of the schema, with every column, is in the file attached as `base`.
 void RevisarTablas(sqlite3* db, const QString& base, const QString& ruta);
 
 }  // namespace db::incrustado

@@ -155,6 +155,7 @@ struct MotorIncrustado::Preparada {
 
 struct MotorIncrustado::Interno {
     QString carpeta;
+    bool creada = false;
     std::unique_ptr<Funciones> funciones;
     QHash<QString, std::shared_ptr<Preparada>> cache;
     long long traducciones = 0;
@@ -363,6 +364,8 @@ MotorIncrustado::~MotorIncrustado() {
     sqlite3_close_v2(db_);
 }
 
+bool MotorIncrustado::creadaVacia() const { return d_->creada; }
+
 const QString& MotorIncrustado::carpeta() const { return d_->carpeta; }
 
 long long MotorIncrustado::traducciones() const { return d_->traducciones; }
@@ -396,6 +399,7 @@ void MotorIncrustado::exec(const QString& sql, const QString& contexto) {
 void MotorIncrustado::abrir() {
     const QString& carpeta = d_->carpeta;
     const bool nueva = CarpetaNueva(carpeta, archivoErp(), archivoNorv());
+    d_->creada = nueva;
     const QString erp = QDir(carpeta).filePath(archivoErp());
     const QString norv = QDir(carpeta).filePath(archivoNorv());
 
@@ -486,8 +490,20 @@ std::shared_ptr<MotorIncrustado::Preparada> MotorIncrustado::preparar(const QStr
     }
     const QByteArray u = p->traduccion.sql.toUtf8();
     if (sqlite3_prepare_v2(db_, u.constData(), static_cast<int>(u.size()), &p->st, nullptr) !=
-        SQLITE_OK)
+        SQLITE_OK) {
+        const QString texto = MensajeSqlite(db_);
+        // The translation names only the schema's tables and columns, which the files had when
+        // opened: missing now, a file was emptied, replaced or damaged under the program.
+        if (texto.startsWith(QLatin1String("no such table")) ||
+            texto.startsWith(QLatin1String("no such column")))
+            throw ErrorBD(TipoFalla::ArchivoDanado,
+                          QStringLiteral("Un archivo de la base de datos en «%1» se vació, se "
+                                         "cambió o se dañó mientras el programa trabajaba. "
+                                         "Restáurelo del respaldo o avise a soporte.")
+                              .arg(QDir::toNativeSeparators(carpeta())),
+                          texto);
         throw UltimaFalla(db_);
+    }
     const int n = sqlite3_column_count(p->st);
     for (int c = 0; c < n; ++c) {
         p->nombres << QString::fromUtf8(sqlite3_column_name(p->st, c));

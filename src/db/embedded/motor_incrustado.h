@@ -39,6 +39,8 @@ class MotorIncrustado : public Motor {
 
     sqlite3* manejador() const { return db_; }
     const QString& carpeta() const;
+    // True when this opening found neither file and created both with the empty schema.
+    bool creadaVacia() const;
     // Statements translated so far; a text already run again costs no new translation.
     long long traducciones() const;
 
