@@ -255,7 +255,7 @@ ErrorBD FallaOdbc(const QString& estadoSql, const QString& nativos, const QStrin
                   const QString& servidor, const QString& controlador, const QString& contexto) {
     const TipoFalla tipo = ClasificarOdbc(estadoSql, nativos, texto);
     return ErrorBD(tipo, explicar(tipo, Lugar::Servidor, servidor, texto, contexto, controlador),
-                   texto);
+                   texto, nativos);
 }
 
 }  // namespace db

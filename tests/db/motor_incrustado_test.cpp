@@ -366,6 +366,8 @@ class MotorIncrustadoTest : public QObject {
             QStringLiteral("  "));
         QCOMPARE(uno(*m_, QStringLiteral("SELECT CAST(persona AS int) FROM Personal")).toLongLong(),
                  101LL);
+        QCOMPARE(uno(*m_, QStringLiteral("SELECT CAST(persona AS nvarchar(max)) FROM Personal")),
+                 QVariant(QStringLiteral("    101")));
         m_->ejecutar(QStringLiteral("UPDATE personal SET contrasena = NULL"));
         QVERIFY(
             uno(*m_, QStringLiteral("SELECT CAST(contrasena AS char(20)) FROM Personal")).isNull());

@@ -1037,9 +1037,12 @@ void Traductor::cast() {
     ++k;
     QString largo;
     if (esSimbolo(tok(k), "(")) {
-        if (tok(k + 1).tipo != Token::Numero)
+        // varchar(max) and nvarchar(max) keep the whole text.
+        const bool maximo = esPalabra(tok(k + 1), "max") &&
+                            (tipo == QLatin1String("varchar") || tipo == QLatin1String("nvarchar"));
+        if (tok(k + 1).tipo != Token::Numero && !maximo)
             rechazar(QStringLiteral("CAST con un largo no numérico"));
-        largo = tok(k + 1).texto;
+        largo = maximo ? QStringLiteral("2147483647") : tok(k + 1).texto;
         k += 2;
         if (esSimbolo(tok(k), ",") && tok(k + 1).tipo == Token::Numero) k += 2;  // (p, s)
         if (!esSimbolo(tok(k), ")")) rechazar(QStringLiteral("CAST con un tipo mal escrito"));
