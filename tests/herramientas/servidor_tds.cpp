@@ -16,6 +16,7 @@ const char* const kUso =
     "Uso: servidor_tds --puerto N --usuario U --contrasena P [--nocount]\n"
     "                  [--conteo-disparador N] [--comentarios-texto] [--nvarchar] [--verbose]\n"
     "                  CARPETA\n"
+    "       servidor_tds --help\n"
     "\n"
     "Atiende como un SQL Server (TDS 7.4) en 127.0.0.1:N con los datos de CARPETA\n"
     "(erp_oxa.sqlite y norv.sqlite; se crean vacías si faltan las dos).\n"
@@ -28,11 +29,12 @@ const char* const kUso =
     "                           de un disparador\n"
     "  --comentarios-texto      las columnas comentarios son de tipo text\n"
     "  --nvarchar               los textos viajan como nvarchar\n"
-    "  --verbose                un renglón por petición en la salida de errores\n";
+    "  --verbose                un renglón por petición en la salida de errores\n"
+    "  --help                   esta ayuda\n";
 
-int uso() {
-    std::fputs(kUso, stderr);
-    return 2;
+int uso(FILE* salida = stderr) {
+    std::fputs(kUso, salida);
+    return salida == stderr ? 2 : 0;
 }
 
 struct Opciones {
@@ -85,6 +87,7 @@ bool leer(const QStringList& args, Opciones& o) {
 int main(int argc, char** argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    if (args.contains(QLatin1String("--help"))) return uso(stdout);
     Opciones o;
     if (!leer(args, o)) return uso();
 
