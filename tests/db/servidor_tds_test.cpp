@@ -217,20 +217,24 @@ class ServidorTdsPrueba : public QObject {
     void formasDeUnaCuenta_data() {
         QTest::addColumn<bool>("nocount");
         QTest::addColumn<int>("disparador");
+        QTest::addColumn<QString>("antes");  // sent first in the session
         QTest::addColumn<int>("afectadas");
-        QTest::newRow("con cuenta") << false << 0 << 2;
-        QTest::newRow("NOCOUNT") << true << 0 << -1;
-        QTest::newRow("cuenta de un disparador") << false << 4 << 4;
+        QTest::newRow("con cuenta") << false << 0 << "" << 2;
+        QTest::newRow("NOCOUNT") << true << 0 << "" << -1;
+        QTest::newRow("cuenta de un disparador") << false << 4 << "" << 4;
+        QTest::newRow("NOCOUNT quitado en la sesión") << true << 0 << "SET NOCOUNT OFF" << 2;
     }
     void formasDeUnaCuenta() {
         QFETCH(bool, nocount);
         QFETCH(int, disparador);
+        QFETCH(QString, antes);
         QFETCH(int, afectadas);
         srv_->ponerNocount(nocount);
         srv_->ponerConteoDisparador(disparador);
         Crudo c(cadena());
         QSqlQuery q(c.bd);
         q.setForwardOnly(true);
+        if (!antes.isEmpty()) QVERIFY(q.exec(antes));
         QVERIFY(q.exec(kUpdate));
         QCOMPARE(q.numRowsAffected(), afectadas);
         QVERIFY(q.exec(kUpdate + QStringLiteral("\nSELECT @@ROWCOUNT")));
@@ -238,6 +242,35 @@ class ServidorTdsPrueba : public QObject {
         }
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toInt(), 2);
+    }
+
+    // The transaction statements in batches, as a script or another tool sends them.
+    void transaccionesEnLotes_data() {
+        QTest::addColumn<QStringList>("lotes");
+        QTest::addColumn<int>("quedan");  // rows of promotion 9 afterwards
+        const QString alta =
+            QStringLiteral("INSERT INTO norv.dbo.Promociones (Promocion) VALUES (9)");
+        QTest::newRow("BEGIN TRAN, ROLLBACK") << QStringList{"BEGIN TRAN", alta, "ROLLBACK"} << 0;
+        QTest::newRow("en un lote, COMMIT")
+            << QStringList{"BEGIN TRANSACTION\n" + alta + "\nCOMMIT TRANSACTION"} << 1;
+        QTest::newRow("implícita, IF @@TRANCOUNT > 0 ROLLBACK")
+            << QStringList{"SET IMPLICIT_TRANSACTIONS ON", alta, "IF @@TRANCOUNT > 0 ROLLBACK"}
+            << 0;
+        QTest::newRow("implícita, COMMIT")
+            << QStringList{"SET IMPLICIT_TRANSACTIONS ON", alta, "COMMIT TRAN"} << 1;
+    }
+    void transaccionesEnLotes() {
+        QFETCH(QStringList, lotes);
+        QFETCH(int, quedan);
+        Crudo c(cadena());
+        QSqlQuery q(c.bd);
+        q.setForwardOnly(true);
+        for (const QString& l : lotes) QVERIFY2(q.exec(l), qPrintable(q.lastError().text()));
+        QVERIFY(q.exec(QStringLiteral("SELECT @@TRANCOUNT")) && q.next());
+        QCOMPARE(q.value(0).toInt(), 0);
+        QCOMPARE(
+            directo(QStringLiteral("SELECT count(*) FROM norv.Promociones WHERE Promocion = 9")),
+            QVariant(QString::number(quedan)));
     }
 
     void erroresDelServidor_data() {

@@ -147,7 +147,8 @@ CondicionTds ServidorTds::dentroDeTransaccion() {
 }
 
 CondicionTds ServidorTds::laEnesima(int n, CondicionTds condicion) {
-    auto vistas = std::make_shared<int>(0);
+    // Counted across the connections, which ask at the same time.
+    auto vistas = std::make_shared<std::atomic<int>>(0);
     return [n, condicion = std::move(condicion), vistas](const PeticionTds& p) {
         return condicion(p) && ++*vistas == n;
     };
@@ -211,9 +212,14 @@ void ServidorTds::escribirBitacora(const QString& linea) {
 }
 
 std::vector<ServidorTds::Regla> ServidorTds::reglasPara(const PeticionTds& p) {
-    std::lock_guard<std::mutex> l(m_);
+    std::vector<Regla> todas;
+    {
+        std::lock_guard<std::mutex> l(m_);
+        todas = reglas_;
+    }
+    // Asked without the lock: a condition may look at the server.
     std::vector<Regla> r;
-    for (const Regla& regla : reglas_)
+    for (const Regla& regla : todas)
         if (regla.condicion(p)) r.push_back(regla);
     return r;
 }

@@ -75,7 +75,7 @@ class ServidorTds {
     void guion(std::function<QByteArray(const PeticionTds&)> guion);
     void quitarReglas();  // the errors, drops and script set so far
 
-    // Conditions for the rules.
+    // Conditions for the rules; the rules ask them from the connections' threads.
     static CondicionTds conTexto(const QString& parte);  // batch or procedure name, any case
     static CondicionTds procedimiento(const QString& nombre);
     static CondicionTds enIndice(int indice);

@@ -491,12 +491,24 @@ void SesionTds::tiposDeDatos(Respuesta& r) {
 
 void SesionTds::llamada(const PeticionTds& p, Respuesta& r) {
     if (p.texto.startsWith(QLatin1Char('#'))) {
-        // The system procedures (server cursors, prepared statements) carry only Qt's own
-        // session settings: those are taken, and the call answered as done.
+        // System procedures by number: Qt opens a server cursor (#2) only for its own session
+        // settings, which are taken; anything else is refused rather than answered as done.
+        std::vector<ParteLote> partes;
         for (const ParametroTds& x : p.parametros)
             if (x.valor.typeId() == QMetaType::QString)
                 for (const ParteLote& parte : PartirLote(x.valor.toString()))
-                    if (parte.clase == ParteLote::Opcion) opcion(parte);
+                    partes.push_back(parte);
+        bool ajustes = p.texto == QLatin1String("#2") && !partes.empty();
+        for (const ParteLote& parte : partes) ajustes = ajustes && parte.clase == ParteLote::Opcion;
+        if (!ajustes) {
+            r.error(ErrorConNumero(
+                50000, 16,
+                QStringLiteral("El servidor de prueba no atiende el procedimiento del sistema %1.")
+                    .arg(p.texto)));
+            r.b += Hecho(kHechoProc, kHechoError, 0);
+            return;
+        }
+        for (const ParteLote& parte : partes) opcion(parte);
         r.b += Hecho(kHechoProc, 0, 0);
         return;
     }

@@ -39,18 +39,6 @@ const std::vector<Forma>& formas() {
     return f;
 }
 
-// Where the program's statement ends: before the count it asks for after it.
-qsizetype finDeSentencia(const QString& lote, qsizetype desde) {
-    static const QRE cola(QStringLiteral(R"((?:\s|;)*SELECT\s+@@ROWCOUNT\s*;?\s*$)"),
-                          QRE::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = cola.match(lote, desde);
-    // Only outside a quoted text: an even number of quotes before it.
-    if (m.hasMatch() &&
-        lote.mid(desde, m.capturedStart() - desde).count(QLatin1Char('\'')) % 2 == 0)
-        return m.capturedStart();
-    return lote.size();
-}
-
 struct Token {
     enum Tipo { Nombre, Cadena, Numero, Simbolo } tipo;
     QString texto;    // a name's last part without brackets; a string without its quotes
@@ -172,37 +160,63 @@ QString tipoDe(const Token& t, const QString& columna) {
 
 }  // namespace
 
+namespace {
+
+qsizetype saltarBlancos(const QString& lote, qsizetype p) {
+    while (p < lote.size() && (lote[p].isSpace() || lote[p] == QLatin1Char(';'))) ++p;
+    return p;
+}
+
+// The session statement that starts at `p`, moving `p` past it.
+std::optional<ParteLote> forma(const QString& lote, qsizetype& p) {
+    for (const Forma& f : formas()) {
+        const QRegularExpressionMatch m =
+            f.re.match(lote, p, QRE::NormalMatch, QRE::AnchorAtOffsetMatchOption);
+        if (!m.hasMatch()) continue;
+        ParteLote parte{f.clase, m.captured(0), {}, {}};
+        if (f.clase == ParteLote::Opcion) {
+            for (const QString& x : m.captured(1).split(QLatin1Char(',')))
+                parte.nombres << x.simplified().toUpper();
+            parte.valor = m.captured(2).simplified().toUpper();
+        } else if (f.clase == ParteLote::Variables) {
+            for (const QString& x : m.captured(1).split(QLatin1Char(',')))
+                parte.nombres << x.trimmed().mid(2).toUpper();
+        } else if (f.clase == ParteLote::Usar) {
+            parte.valor = m.captured(1).remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+        }
+        p = m.capturedEnd();
+        return parte;
+    }
+    return std::nullopt;
+}
+
+bool soloSesion(const QString& lote, qsizetype p) {
+    for (p = saltarBlancos(lote, p); p < lote.size(); p = saltarBlancos(lote, p))
+        if (!forma(lote, p)) return false;
+    return true;
+}
+
+// Where the program's statement ends: before the session statements that follow it on lines
+// of their own (the count it asks for, a COMMIT), outside any quoted text.
+qsizetype finDeSentencia(const QString& lote, qsizetype desde) {
+    int comillas = 0;
+    for (qsizetype k = desde; k < lote.size(); ++k) {
+        if (lote[k] == QLatin1Char('\'')) ++comillas;
+        const bool corte = lote[k] == QLatin1Char('\n') || lote[k] == QLatin1Char(';');
+        if (corte && comillas % 2 == 0 && soloSesion(lote, k + 1)) return k;
+    }
+    return lote.size();
+}
+
+}  // namespace
+
 std::vector<ParteLote> PartirLote(const QString& lote) {
     std::vector<ParteLote> r;
-    qsizetype p = 0;
-    const qsizetype n = lote.size();
-    while (p < n) {
-        if (lote[p].isSpace() || lote[p] == QLatin1Char(';')) {
-            ++p;
+    for (qsizetype p = saltarBlancos(lote, 0); p < lote.size(); p = saltarBlancos(lote, p)) {
+        if (std::optional<ParteLote> parte = forma(lote, p)) {
+            r.push_back(*parte);
             continue;
         }
-        bool hallada = false;
-        for (const Forma& f : formas()) {
-            const QRegularExpressionMatch m =
-                f.re.match(lote, p, QRE::NormalMatch, QRE::AnchorAtOffsetMatchOption);
-            if (!m.hasMatch()) continue;
-            ParteLote parte{f.clase, m.captured(0), {}, {}};
-            if (f.clase == ParteLote::Opcion) {
-                for (const QString& x : m.captured(1).split(QLatin1Char(',')))
-                    parte.nombres << x.simplified().toUpper();
-                parte.valor = m.captured(2).simplified().toUpper();
-            } else if (f.clase == ParteLote::Variables) {
-                for (const QString& x : m.captured(1).split(QLatin1Char(',')))
-                    parte.nombres << x.trimmed().mid(2).toUpper();
-            } else if (f.clase == ParteLote::Usar) {
-                parte.valor = m.captured(1).remove(QLatin1Char('[')).remove(QLatin1Char(']'));
-            }
-            r.push_back(parte);
-            p = m.capturedEnd();
-            hallada = true;
-            break;
-        }
-        if (hallada) continue;
         const qsizetype fin = finDeSentencia(lote, p);
         r.push_back({ParteLote::Motor, lote.mid(p, fin - p).trimmed(), {}, {}});
         p = fin;
