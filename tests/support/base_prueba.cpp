@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <QTest>
+#include <cstdio>
 
 #include "controlador_odbc.h"
 #include "db/embedded/motor_incrustado.h"
@@ -17,7 +18,7 @@ const QString kContrasena = QStringLiteral("clave");
 
 // The stand-in's switches from SOLICITUDES_TDS, separated by commas: nocount, disparador=N,
 // comentarios-texto, nvarchar, truncado-antiguo; so that the same window tests meet a server
-// set up another way.
+// set up another way. "bitacora" writes each request to stderr.
 void Interruptores(ServidorTds& s) {
     for (const QByteArray& x : qgetenv("SOLICITUDES_TDS").split(',')) {
         const QByteArray i = x.trimmed().toLower();
@@ -31,6 +32,9 @@ void Interruptores(ServidorTds& s) {
             s.ponerNvarchar(true);
         else if (i == "truncado-antiguo")
             s.ponerTruncadoAntiguo(true);
+        else if (i == "bitacora")
+            s.bitacora(
+                [](const QString& linea) { std::fprintf(stderr, "TDS %s\n", qPrintable(linea)); });
         else if (!i.isEmpty())
             qFatal("SOLICITUDES_TDS: no conozco «%s»", i.constData());
     }

@@ -4,7 +4,7 @@
 // SOLICITUDES_CAMINO says: "incrustado" (the default) opens the embedded engine; "odbc" starts
 // the SQL Server stand-in on the same files and connects through the real FreeTDS driver, the
 // direct access then a connection of its own to the files (SOLICITUDES_TDS sets the stand-in's
-// switches: nocount, disparador=N, comentarios-texto, nvarchar, truncado-antiguo).
+// switches: nocount, disparador=N, comentarios-texto, nvarchar, truncado-antiguo, bitacora).
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>

@@ -188,7 +188,7 @@ void ServidorTds::registrar(const PeticionTds& p) {
     QString linea = QStringLiteral("conexión %1 #%2 %3: %4")
                         .arg(p.conexion)
                         .arg(p.indice)
-                        .arg(QLatin1String(clases[p.clase]), p.texto.simplified());
+                        .arg(QString::fromUtf8(clases[p.clase]), p.texto.simplified());
     for (const tds::ParametroTds& x : p.parametros)
         linea += QStringLiteral(" [0x%1 %2]")
                      .arg(x.tipo, 2, 16, QLatin1Char('0'))
