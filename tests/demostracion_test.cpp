@@ -46,7 +46,7 @@ class DemostracionTest : public QObject {
 
     void init() {
         base = std::make_unique<BasePrueba>(demo::kCentro, demo::kSucursal);
-        demo::SembrarDemo(*dynamic_cast<db::MotorIncrustado*>(Global::Conexion.motor()));
+        demo::SembrarDemo(base->motorDirecto());
         servicios = std::make_unique<ServiciosFalsos>();
         Global::Ajustes = configuracion::AjustesPredeterminados(casa.path());
         Global::Ajustes.servidorReportes = QStringLiteral("integrado");

@@ -1,5 +1,5 @@
-// Two stations on one embedded folder: this program's windows on one connection, the other
-// station a second connection on the same files. Whatever the order, no application ends in
+// Two stations on one database: this program's windows on one connection, the other station a
+// second connection on the same files (through the same stand-in on the ODBC road). Whatever the order, no application ends in
 // two batches, nothing stale is written, and every success message means a row changed. Also
 // a failure at each statement of the multi-statement writes: nothing half-written, the typed
 // input kept, a Spanish message.
@@ -63,9 +63,7 @@ class DosEstacionesTest : public QObject {
 
     std::unique_ptr<BasePrueba> base;
     std::unique_ptr<ServiciosFalsos> servicios;
-    std::unique_ptr<db::MotorIncrustado> otra;  // the other station
-
-    db::MotorIncrustado& aqui() { return *dynamic_cast<db::MotorIncrustado*>(Global::Conexion.motor()); }
+    std::unique_ptr<db::Motor> otra;  // the other station, on the same road
 
     // A batch made by the other station for `solicitud`, through the same conditioned write.
     long long otraArma(int solicitud, bool confirmar = true) {
@@ -122,9 +120,8 @@ class DosEstacionesTest : public QObject {
         servicios = std::make_unique<ServiciosFalsos>();
         prueba::SembrarRelaciones(*base);
         SembrarSueltas(*base);
-        otra = std::make_unique<db::MotorIncrustado>(base->carpeta() + QStringLiteral("/datos"));
-        otra->limiteEspera(300);
-        aqui().limiteEspera(300);
+        base->limiteEspera(300);
+        otra = base->otraEstacion();
         Global::ClavePersona = QString();
         Global::CambiosPendientes = false;
     }

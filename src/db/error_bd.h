@@ -29,10 +29,12 @@ class ErrorBD : public std::exception {
   public:
     // A failure of the program's own, already said in Spanish.
     explicit ErrorBD(QString mensaje) : ErrorBD(TipoFalla::Otra, std::move(mensaje), QString()) {}
-    ErrorBD(TipoFalla tipo, QString explicacion, QString textoMotor)
+    ErrorBD(TipoFalla tipo, QString explicacion, QString textoMotor,
+            QString codigoNativo = QString())
         : tipo_(tipo),
           explicacion_(std::move(explicacion)),
           textoMotor_(std::move(textoMotor)),
+          codigoNativo_(std::move(codigoNativo)),
           mensaje_(textoMotor_.isEmpty()
                        ? explicacion_
                        : explicacion_ + QStringLiteral("\nDetalle: ") + textoMotor_),
@@ -42,6 +44,9 @@ class ErrorBD : public std::exception {
     const QString& explicacion() const { return explicacion_; }
     // Empty when the failure is the program's own.
     const QString& textoMotor() const { return textoMotor_; }
+    // The driver's native error numbers as it gave them (SQL Server's, FreeTDS's own); empty
+    // for the embedded engine and the program's own failures.
+    const QString& codigoNativo() const { return codigoNativo_; }
     const QString& mensaje() const { return mensaje_; }
     const char* what() const noexcept override { return c_.c_str(); }
 
@@ -49,6 +54,7 @@ class ErrorBD : public std::exception {
     TipoFalla tipo_;
     QString explicacion_;
     QString textoMotor_;
+    QString codigoNativo_;
     QString mensaje_;
     std::string c_;
 };

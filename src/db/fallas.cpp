@@ -270,14 +270,14 @@ ErrorBD FallaArchivo(int errorSistema, const QString& texto, const QString& ruta
 
 ErrorBD FallaOdbc(const QString& estadoSql, const QString& nativos, const QString& texto,
                   const QString& servidor, const QString& controlador, const QString& contexto) {
-    return FallaOdbc(ClasificarOdbc(estadoSql, nativos, texto), texto, servidor, controlador,
-                     contexto);
+    return FallaOdbc(ClasificarOdbc(estadoSql, nativos, texto), nativos, texto, servidor,
+                     controlador, contexto);
 }
 
-ErrorBD FallaOdbc(TipoFalla tipo, const QString& texto, const QString& servidor,
-                  const QString& controlador, const QString& contexto) {
+ErrorBD FallaOdbc(TipoFalla tipo, const QString& nativos, const QString& texto,
+                  const QString& servidor, const QString& controlador, const QString& contexto) {
     return ErrorBD(tipo, explicar(tipo, Lugar::Servidor, servidor, texto, contexto, controlador),
-                   texto);
+                   texto, nativos);
 }
 
 }  // namespace db

@@ -34,7 +34,7 @@ ErrorBD FallaOdbc(const QString& estadoSql, const QString& nativos, const QStrin
                   const QString& servidor, const QString& controlador,
                   const QString& contexto = QString());
 // The same, of a kind already known (a dropped link, told by the engine that was connected).
-ErrorBD FallaOdbc(TipoFalla tipo, const QString& texto, const QString& servidor,
-                  const QString& controlador, const QString& contexto);
+ErrorBD FallaOdbc(TipoFalla tipo, const QString& nativos, const QString& texto,
+                  const QString& servidor, const QString& controlador, const QString& contexto);
 
 }  // namespace db

@@ -276,7 +276,8 @@ ErrorBD MotorOdbc::falloDe(const QSqlError& e, const QString& contexto) {
     if (falla.tipo() != TipoFalla::SinRespuesta) return falla;
     // Connected before, so the server did answer: the link dropped under the work.
     perdida_ = true;
-    return FallaOdbc(TipoFalla::ConexionPerdida, textoError(e), servidor_, controlador_, contexto);
+    return FallaOdbc(TipoFalla::ConexionPerdida, e.nativeErrorCode(), textoError(e), servidor_,
+                     controlador_, contexto);
 }
 
 MotorOdbc::~MotorOdbc() {
@@ -389,8 +390,20 @@ void MotorOdbc::iniciarTransaccion() {
 
 void MotorOdbc::confirmarTransaccion() {
     QSqlDatabase bd = base();
-    if (!bd.commit())
-        throw falloDe(bd.lastError(), QStringLiteral("No se pudo confirmar la transacción"));
+    if (!bd.commit()) {
+        const QSqlError e = bd.lastError();
+        const QString contexto = QStringLiteral("No se pudo confirmar la transacción");
+        // FreeTDS says nothing of its own when the link dropped before the commit: Qt's words
+        // alone, no native number. The work is not on the server either way.
+        const QString nativo = e.nativeErrorCode().trimmed();
+        if ((nativo.isEmpty() || nativo == QLatin1String("0")) &&
+            e.driverText().trimmed().isEmpty()) {
+            perdida_ = true;
+            throw FallaOdbc(TipoFalla::ConexionPerdida, nativo, textoError(e), servidor_,
+                            controlador_, contexto);
+        }
+        throw falloDe(e, contexto);
+    }
     enTransaccion_ = false;
 }
 

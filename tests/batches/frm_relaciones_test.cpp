@@ -754,7 +754,7 @@ class FrmRelacionesTest : public QObject {
     // As a new user tries it on the demo data: a verifier, two applications, the batch, its
     // report; then the list finds it and prints it again.
     void recorridoSobreLaDemostracion() {
-        demo::SembrarDemo(*dynamic_cast<db::MotorIncrustado*>(Global::Conexion.motor()));
+        demo::SembrarDemo(base->motorDirecto());
         Global::CentroDistribucion = demo::kCentro;
         auto f = Abrir();
         QCOMPARE(Textos(f->CmbVerificadores),

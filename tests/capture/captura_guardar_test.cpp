@@ -1,5 +1,5 @@
 // Registering an application in the capture window, typed with the keyboard as a clerk does,
-// against the embedded engine: what lands in the database, the grid, the messages.
+// against the database: what lands in the database, the grid, the messages.
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -12,6 +12,7 @@
 #include "capture/frm_captura.h"
 #include "capture/frm_clientes_encontrados.h"
 #include "db/embedded/motor_incrustado.h"
+#include "servidor_tds.h"
 #include "servicios_falsos.h"
 #include "ventana_prueba.h"
 #include "startup/global.h"
@@ -102,6 +103,25 @@ class CapturaGuardarTest : public QObject {
         QTest::keyClicks(Foco(), s.importe);
         QTest::keyClick(Foco(), Qt::Key_Return);
         QCOMPARE(Foco(), f.CmdGuardar);
+    }
+
+    // REGRESA_FOLIO answers no number: the engine replaced, or the stand-in's reply scripted.
+    void SinFolio(bool sin) {
+        if (ServidorTds* s = base->servidor()) {
+            s->quitarReglas();
+            if (sin)
+                s->guion([](const PeticionTds& p) {
+                    if (p.texto != QLatin1String("REGRESA_FOLIO")) return QByteArray();
+                    return tds::EstadoRetorno(0) +
+                           tds::ValorRetorno(1, QStringLiteral("@Nfolio"), {}, QVariant()) +
+                           tds::Hecho(tds::kHechoProc, 0, 0);
+                });
+            return;
+        }
+        if (sin)
+            Global::Conexion.abrir(std::make_unique<MotorSinFolio>(base->carpetaDatos()));
+        else
+            Global::Conexion.abrir(std::make_unique<db::MotorIncrustado>(base->carpetaDatos()));
     }
 
     int Cuenta(const QString& tabla) { return base->valor("SELECT COUNT(*) FROM " + tabla).toInt(); }
@@ -279,7 +299,7 @@ private slots:
     void sinFolioNoDejaNadaYSePuedeRepetir() {
         auto f = Abrir();
         Teclear(*f, Solicitud{});
-        Global::Conexion.abrir(std::make_unique<MotorSinFolio>(base->carpeta() + "/datos"));
+        SinFolio(true);
         f->CmdGuardar->click();
         QCOMPARE(servicios->textos(),
                  QStringList{QStringLiteral("Error Grave, sin folio de inserción, repita la operación")});
@@ -291,7 +311,7 @@ private slots:
         QCOMPARE(f->TxtNombre->text(), QStringLiteral("MARIA"));
         QVERIFY(Global::CambiosPendientes);
 
-        Global::Conexion.abrir(std::make_unique<db::MotorIncrustado>(base->carpeta() + "/datos"));
+        SinFolio(false);
         servicios->limpiar();
         f->CmdGuardar->click();
         QCOMPARE(servicios->textos(), QStringList{QStringLiteral("Solicitud Registrada Correctamente!!")});

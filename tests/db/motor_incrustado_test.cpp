@@ -372,6 +372,8 @@ class MotorIncrustadoTest : public QObject {
                                          "CAST(apellidos AS nvarchar(max)) = 'a  '"))
                      .toLongLong(),
                  1LL);
+        QCOMPARE(uno(*m_, QStringLiteral("SELECT CAST(persona AS nvarchar(max)) FROM Personal")),
+                 QVariant(QStringLiteral("    101")));
         m_->ejecutar(QStringLiteral("UPDATE personal SET contrasena = NULL"));
         QVERIFY(
             uno(*m_, QStringLiteral("SELECT CAST(contrasena AS char(20)) FROM Personal")).isNull());

@@ -282,4 +282,13 @@ std::unique_ptr<Resultado> LlamarProcedimiento(sqlite3* db, std::optional<qint64
     return repHistorial(db, v);
 }
 
+QStringList NombresDeParametros(const QString& procedimiento) {
+    QStringList r;
+    try {
+        for (const DefParametro& p : buscar(procedimiento).parametros) r << p.nombre;
+    } catch (const ErrorBD&) {
+    }
+    return r;
+}
+
 }  // namespace db::incrustado

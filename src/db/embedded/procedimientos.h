@@ -2,6 +2,7 @@
 // The schema's stored procedures, with plausible bodies over the embedded tables.
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -18,5 +19,9 @@ namespace db::incrustado {
 std::unique_ptr<Resultado> LlamarProcedimiento(sqlite3* db, std::optional<qint64>& ultimaIdentidad,
                                                const QString& procedimiento,
                                                QList<Parametro>& parametros);
+
+// The names of the parameters of `procedimiento` in their order, with their '@' (for a call
+// that passes them by position); empty when there is no such procedure.
+QStringList NombresDeParametros(const QString& procedimiento);
 
 }  // namespace db::incrustado
