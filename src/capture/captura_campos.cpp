@@ -35,7 +35,8 @@ void FrmCaptura::PrepararVendedores() {
     Combo1->setCompleter(completador);
     // What the clerk types shows in capitals, as in every other box of the window.
     Combo1->lineEdit()->setValidator(new ValidadorMayusculas(Combo1->lineEdit()));
-    connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { Autocompletar_Combo(Combo1); });
+    connect(Combo1->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { Autocompletar_Combo(Combo1); });
 }
 
 bool FrmCaptura::eventFilter(QObject* objeto, QEvent* evento) {
@@ -80,7 +81,8 @@ void FrmCaptura::AlSalir(QWidget* campo) {
     else if (campo == TxtDocumento)
         BuscarDocumento();
     else if (campo == CmbSucursal)
-        ResolverClave(CmbSucursal, QStringLiteral("SELECT sucursal FROM Sucursales WHERE Sucursal="),
+        ResolverClave(CmbSucursal,
+                      QStringLiteral("SELECT sucursal FROM Sucursales WHERE Sucursal="),
                       Global::ClaveSucursal);
     else if (campo == Combo1) {
         const int i = VendedorSeleccionado();
@@ -101,15 +103,16 @@ void FrmCaptura::ComponerNombreCompleto() {
 
 void FrmCaptura::ComponerAval() {
     NombreAval = TxtNombreAval->text().trimmed();
-    ApellidosAval = !TxtMaternoAval->text().isEmpty() && !TxtNombreAval->text().isEmpty()
-                        ? TxtPaternoAval->text().trimmed() + QLatin1Char(' ') +
-                              TxtMaternoAval->text().trimmed()
-                        : TxtPaternoAval->text().trimmed();
+    ApellidosAval =
+        !TxtMaternoAval->text().isEmpty() && !TxtNombreAval->text().isEmpty()
+            ? TxtPaternoAval->text().trimmed() + QLatin1Char(' ') + TxtMaternoAval->text().trimmed()
+            : TxtPaternoAval->text().trimmed();
 }
 
 void FrmCaptura::RevisarTelefono() {
     if (TxtTelefono->text().size() == 13) return;
-    MensajeError(QStringLiteral("Longitud de Teléfono Incorrecto"), QStringLiteral("Verifique Teléfono"));
+    MensajeError(QStringLiteral("Longitud de Teléfono Incorrecto"),
+                 QStringLiteral("Verifique Teléfono"));
     TxtTelefono->clear();
 }
 
@@ -130,7 +133,8 @@ void FrmCaptura::BuscarDocumento() {
                          QStringLiteral("Revise el Numero de Documento"));
             return;
         }
-        LblFecha->setText(Global::Registros.campo(0).toDate().toString(QStringLiteral("dd/MM/yyyy")));
+        LblFecha->setText(
+            Global::Registros.campo(0).toDate().toString(QStringLiteral("dd/MM/yyyy")));
         Global::Registros.cerrar();
     } catch (const db::ErrorBD& e) {
         ErrorBase(e);
@@ -182,13 +186,15 @@ void FrmCaptura::RevisarNombres() {
 
 void FrmCaptura::RevisarNombresAval() {
     if (TxtNombreAval->text().isEmpty() || TxtPaternoAval->text().isEmpty()) return;
-    if (TxtNombreAval->text().size() < 2 || TxtPaternoAval->text().size() < 2) DatosCorrectos = false;
+    if (TxtNombreAval->text().size() < 2 || TxtPaternoAval->text().size() < 2)
+        DatosCorrectos = false;
 }
 
 void FrmCaptura::BuscarHomonimos() {
     CursorEspera espera;
-    Global::CadenaSql = QStringLiteral("SELECT COUNT(cliente) FROM clientes WHERE Nombre_Cliente LIKE '") +
-                        db::EscaparComillas(Global::NombreCompleto) + QStringLiteral("'");
+    Global::CadenaSql =
+        QStringLiteral("SELECT COUNT(cliente) FROM clientes WHERE Nombre_Cliente LIKE '") +
+        db::EscaparComillas(Global::NombreCompleto) + QStringLiteral("'");
     Global::Registros.abrir(Global::CadenaSql, Global::Conexion);
     const bool hay = !Global::Registros.eof() && Global::Registros.campo(0).toLongLong() > 0;
     Global::Registros.cerrar();

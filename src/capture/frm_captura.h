@@ -14,7 +14,7 @@ class Rejilla;
 
 class FrmCaptura : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit FrmCaptura(QWidget* parent = nullptr);
 
     QLineEdit* TxtPaterno;
@@ -56,13 +56,13 @@ public:
     const QString& nombreAval() const { return NombreAval; }
     const QString& apellidosAval() const { return ApellidosAval; }
 
-protected:
+  protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
     void done(int resultado) override;
 
-private:
+  private:
     void CargarListas();
     void Command1_Click();
     void PrepararVendedores();

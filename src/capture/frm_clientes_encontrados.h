@@ -10,7 +10,7 @@ class Rejilla;
 
 class FrmClientes_Encontrados : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Loads the customers named Global::NombreCompleto at once: each showing is a new window.
     explicit FrmClientes_Encontrados(QWidget* parent = nullptr);
 
@@ -20,11 +20,11 @@ public:
     Rejilla* iVerificaciones;
     QPushButton* CmdRegistrar;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
 
-private:
+  private:
     void CargarClientes();
     void CargarVerificaciones(double cliente);
     void iClientes_CeldaActualCambiada(int fila, int columna);

@@ -1,8 +1,8 @@
 #include "rejections/frm_comentarios.h"
 
 #include <QGroupBox>
-#include <QPlainTextEdit>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -70,7 +70,8 @@ void FrmComentarios::AjustarTexto() {
         sobra.removeSelectedText();
     }
     const int quedan = LargoMaximo - qMin(largo, LargoMaximo);
-    LblLargo->setText(QStringLiteral("Máximo %1 caracteres; quedan %2.").arg(LargoMaximo).arg(quedan));
+    LblLargo->setText(
+        QStringLiteral("Máximo %1 caracteres; quedan %2.").arg(LargoMaximo).arg(quedan));
     ajustando_ = false;
 }
 

@@ -13,7 +13,7 @@ class SelectorFecha;
 
 class FrmRechazos : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit FrmRechazos(QWidget* parent = nullptr);
 
     QGroupBox* Frame1;
@@ -26,7 +26,7 @@ public:
 
     void ConsultarSolicitudes();
 
-private:
+  private:
     void iSolicitudes_DobleClic(int fila, int columna);
     void Rechazar(int fila, const QString& solicitud);
     void Reactivar(int fila, const QString& solicitud, const QVariant& estado);

@@ -44,15 +44,16 @@ QString SiNo(bool si) { return si ? QStringLiteral("Si") : QStringLiteral("No");
 
 }  // namespace
 
-FrmRastreo::FrmRastreo(Rejilla* capturaGrid, QWidget* parent) : QDialog(parent), captura_(capturaGrid) {
+FrmRastreo::FrmRastreo(Rejilla* capturaGrid, QWidget* parent)
+    : QDialog(parent), captura_(capturaGrid) {
     setObjectName(QStringLiteral("FrmRastreo"));
     setWindowTitle(QStringLiteral("Rastreo de Clientes"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
     // Three frames of the same width, one above the other, each holding its list.
-    auto marco = [this](const char* nombre, const QString& titulo, int arriba, const char* nombreRejilla,
-                        Rejilla*& rejilla) {
+    auto marco = [this](const char* nombre, const QString& titulo, int arriba,
+                        const char* nombreRejilla, Rejilla*& rejilla) {
         auto* f = new QGroupBox(titulo, this);
         f->setObjectName(QLatin1String(nombre));
         f->setGeometry(RectTwips(120, arriba, 8670, 2415));
@@ -61,10 +62,11 @@ FrmRastreo::FrmRastreo(Rejilla* capturaGrid, QWidget* parent) : QDialog(parent),
         rejilla->setGeometry(RectTwips(120, 240, 8430, 2055));
         return f;
     };
-    Frame1 = marco("Frame1", QStringLiteral("Rastreo por Nombre Cliente(Incobrable / Indeseable):"), 60,
-                   "iClientes", iClientes);
+    Frame1 = marco("Frame1", QStringLiteral("Rastreo por Nombre Cliente(Incobrable / Indeseable):"),
+                   60, "iClientes", iClientes);
     Frame2 = marco("Frame2", QStringLiteral("Rastreo del Aval:"), 2550, "IAvales", IAvales);
-    Frame3 = marco("Frame3", QStringLiteral("Rastreo por Teléfono(Clientes con Mismo Número Teléfonico):"),
+    Frame3 = marco("Frame3",
+                   QStringLiteral("Rastreo por Teléfono(Clientes con Mismo Número Teléfonico):"),
                    5040, "ITelefonos", ITelefonos);
     setTabOrder(iClientes, IAvales);
     setTabOrder(IAvales, ITelefonos);
@@ -150,8 +152,9 @@ void FrmRastreo::RevisarCliente(const QString& solicitud, const QString& cliente
 
 void FrmRastreo::RevisarAval(const QString& solicitud) {
     db::Recordset& registros = Global::Registros2;
-    Global::CadenaSql = QStringLiteral("SELECT apellidos_aval,nombre_aval FROM "
-                                       "NORV.dbo.solicitudes_cliente_nuevo WHERE Solicitud = ") +
+    Global::CadenaSql = QStringLiteral(
+                            "SELECT apellidos_aval,nombre_aval FROM "
+                            "NORV.dbo.solicitudes_cliente_nuevo WHERE Solicitud = ") +
                         solicitud;
     registros.abrir(Global::CadenaSql, Global::Conexion);
     QString apellidos, nombres;
@@ -165,7 +168,8 @@ void FrmRastreo::RevisarAval(const QString& solicitud) {
 
     bool hallado = false;
     {
-        db::Comando comando(Global::Conexion, QStringLiteral("NORV.dbo.Rep_Historial_Norv_Cliente"));
+        db::Comando comando(Global::Conexion,
+                            QStringLiteral("NORV.dbo.Rep_Historial_Norv_Cliente"));
         comando.agregarParametro(QStringLiteral("@cApellidos"), db::TipoParametro::Char,
                                  db::Direccion::Entrada, 60, apellidos);
         comando.agregarParametro(QStringLiteral("@cNombres"), db::TipoParametro::Char,
@@ -200,10 +204,12 @@ void FrmRastreo::RevisarAval(const QString& solicitud) {
 void FrmRastreo::RevisarTelefono(const QString& solicitud) {
     db::Recordset& registros = Global::Registros2;
     Global::CadenaSql =
-        QStringLiteral("SELECT DISTINCT o.Cliente FROM NORV.dbo.Solicitudes_cliente_Nuevo s "
-                       "JOIN NORV.dbo.Solicitudes_cliente_Nuevo o ON o.telefono = s.telefono "
-                       "WHERE s.solicitud = ") +
-        solicitud + QStringLiteral(" AND s.telefono <> '' AND o.Cliente <> s.Cliente ORDER BY o.Cliente");
+        QStringLiteral(
+            "SELECT DISTINCT o.Cliente FROM NORV.dbo.Solicitudes_cliente_Nuevo s "
+            "JOIN NORV.dbo.Solicitudes_cliente_Nuevo o ON o.telefono = s.telefono "
+            "WHERE s.solicitud = ") +
+        solicitud +
+        QStringLiteral(" AND s.telefono <> '' AND o.Cliente <> s.Cliente ORDER BY o.Cliente");
     registros.abrir(Global::CadenaSql, Global::Conexion);
     const int r = static_cast<int>(RenglonActual);
     bool hallado = false;

@@ -11,7 +11,7 @@ class Rejilla;
 
 class FrmRastreo : public QDialog {
     Q_OBJECT
-public:
+  public:
     // `capturaGrid` is the capture window's list of entered applications (columns: 1 number,
     // 2 branch, 3 customer number, 4 customer name, 5 amount, 6 salesperson); its rows are
     // screened here, before the window is shown, and painted.
@@ -24,7 +24,7 @@ public:
     QGroupBox* Frame3;
     Rejilla* ITelefonos;
 
-private:
+  private:
     void ArmarRejillas();
     void Rastrear();
     void RevisarCliente(const QString& solicitud, const QString& cliente);

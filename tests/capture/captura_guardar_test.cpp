@@ -13,15 +13,15 @@
 #include "capture/frm_clientes_encontrados.h"
 #include "db/embedded/motor_incrustado.h"
 #include "servicios_falsos.h"
-#include "ventana_prueba.h"
 #include "startup/global.h"
 #include "ui/rejilla.h"
+#include "ventana_prueba.h"
 
 namespace {
 
 // The engine with a REGRESA_FOLIO that finds no number, as a server may answer.
 class MotorSinFolio : public db::MotorIncrustado {
-public:
+  public:
     using db::MotorIncrustado::MotorIncrustado;
     std::unique_ptr<db::Resultado> llamar(const QString& procedimiento,
                                           QList<db::Parametro>& parametros) override {
@@ -36,7 +36,7 @@ public:
 // A field changed right before the press, and what the press must then leave.
 struct Cambio {
     const char* nombre;
-    const char* campo;     // objectName; a list gets one Down, a box is typed over
+    const char* campo;  // objectName; a list gets one Down, a box is typed over
     const char* teclas;
     const char* mensaje;   // the one message the press shows
     const char* columnas;  // read back from the stored application
@@ -45,8 +45,7 @@ struct Cambio {
 const Cambio kCambios[] = {
     {"sucursal", "CmbSucursal", "", "Solicitud Registrada Correctamente!!", "s.Sucursal",
      "1      "},
-    {"vendedor", "Combo1", "per", "Solicitud Registrada Correctamente!!", "s.Vendedor",
-     "    101"},
+    {"vendedor", "Combo1", "per", "Solicitud Registrada Correctamente!!", "s.Vendedor", "    101"},
     {"nombre del aval", "TxtNombreAval", "bernardo", "Solicitud Registrada Correctamente!!",
      "s.Nombre_Aval || '/' || s.apellidos_Aval", "BERNARDO/RUIZ"},
     {"nombre", "TxtNombre", "carlos", "Solicitud Registrada Correctamente!!", "c.Nombre_Cliente",
@@ -104,9 +103,11 @@ class CapturaGuardarTest : public QObject {
         QCOMPARE(Foco(), f.CmdGuardar);
     }
 
-    int Cuenta(const QString& tabla) { return base->valor("SELECT COUNT(*) FROM " + tabla).toInt(); }
+    int Cuenta(const QString& tabla) {
+        return base->valor("SELECT COUNT(*) FROM " + tabla).toInt();
+    }
 
-private slots:
+  private slots:
     void init() {
         base = std::make_unique<BasePrueba>(QStringLiteral("CHI"), QStringLiteral("1"));
         servicios = std::make_unique<ServiciosFalsos>();
@@ -142,45 +143,66 @@ private slots:
         base->limpiar();
         QTest::keyClick(f->CmdGuardar, Qt::Key_Return);
 
-        QCOMPARE(servicios->textos(), QStringList{QStringLiteral("Solicitud Registrada Correctamente!!")});
+        QCOMPARE(servicios->textos(),
+                 QStringList{QStringLiteral("Solicitud Registrada Correctamente!!")});
         QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Alta de Cliente Solicitud"));
         QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Informacion);
         QVERIFY(servicios->dialogos.isEmpty());  // no homonym
 
-        const int cliente = base->valor("SELECT cliente FROM clientes WHERE Nombre_Cliente = 'GARCIA LOPEZ MARIA'").toInt();
+        const int cliente =
+            base->valor("SELECT cliente FROM clientes WHERE Nombre_Cliente = 'GARCIA LOPEZ MARIA'")
+                .toInt();
         QVERIFY(cliente > 72);
-        QCOMPARE(base->filas("SELECT Cliente, Importe_Solicitud, Sucursal, Promocion, telefono, Nombre_Aval, "
-                             "apellidos_Aval, Rastreado, Documento, substr(fecha_tienda,1,10), Vendedor, "
-                             "estado_actual, Relacion FROM norv.Solicitudes_cliente_Nuevo"),
-                 QStringList{QStringLiteral("%1|15000|15     |4|6141234567890|PEDRO|RUIZ|1|5001|2026-11-30|     22|"
-                                            "Recibida|NULL")
-                                 .arg(cliente)});
-        QCOMPARE(base->filas("SELECT Cliente, Nombres, Paterno, Materno FROM norv.Clientes_Compra_Facil"),
+        QCOMPARE(
+            base->filas(
+                "SELECT Cliente, Importe_Solicitud, Sucursal, Promocion, telefono, Nombre_Aval, "
+                "apellidos_Aval, Rastreado, Documento, substr(fecha_tienda,1,10), Vendedor, "
+                "estado_actual, Relacion FROM norv.Solicitudes_cliente_Nuevo"),
+            QStringList{QStringLiteral(
+                            "%1|15000|15     |4|6141234567890|PEDRO|RUIZ|1|5001|2026-11-30|     22|"
+                            "Recibida|NULL")
+                            .arg(cliente)});
+        QCOMPARE(base->filas(
+                     "SELECT Cliente, Nombres, Paterno, Materno FROM norv.Clientes_Compra_Facil"),
                  QStringList{QStringLiteral("%1|MARIA|GARCIA|LOPEZ").arg(cliente)});
-        const int folio = base->valor("SELECT solicitud FROM norv.Solicitudes_cliente_Nuevo").toInt();
+        const int folio =
+            base->valor("SELECT solicitud FROM norv.Solicitudes_cliente_Nuevo").toInt();
 
         QCOMPARE(base->enviadas.value(0),
-                 QStringLiteral("SELECT COUNT(cliente) FROM clientes WHERE Nombre_Cliente LIKE 'GARCIA LOPEZ MARIA'"));
-        QVERIFY(base->enviadas.value(1).startsWith(QStringLiteral(
-            "EXEC Guarda_Cliente_norv @cSucursal='1', @cRFC='', @cNombreCliente='GARCIA LOPEZ MARIA', @nCliente=")));
-        QVERIFY(base->enviadas.value(2).startsWith(QStringLiteral("EXEC norv.dbo.Cliente_Compra_Facil")));
-        QCOMPARE(base->enviadas.value(3),
-                 QStringLiteral("INSERT INTO norv.dbo.Solicitudes_cliente_Nuevo (Cliente, Fecha_recepcion, "
-                                "Importe_Solicitud, Sucursal, Promocion, telefono, Nombre_Aval, apellidos_Aval, "
-                                "Rastreado, Documento, fecha_tienda, Vendedor) VALUES(  %1, GETDATE(), 15000, "
-                                "'15     ', '4', '6141234567890', 'PEDRO','RUIZ' , 1, 5001, '20261130', '     22') ")
-                     .arg(cliente));
+                 QStringLiteral("SELECT COUNT(cliente) FROM clientes WHERE Nombre_Cliente LIKE "
+                                "'GARCIA LOPEZ MARIA'"));
+        QVERIFY(base->enviadas.value(1).startsWith(
+            QStringLiteral("EXEC Guarda_Cliente_norv @cSucursal='1', @cRFC='', "
+                           "@cNombreCliente='GARCIA LOPEZ MARIA', @nCliente=")));
+        QVERIFY(base->enviadas.value(2).startsWith(
+            QStringLiteral("EXEC norv.dbo.Cliente_Compra_Facil")));
+        QCOMPARE(
+            base->enviadas.value(3),
+            QStringLiteral(
+                "INSERT INTO norv.dbo.Solicitudes_cliente_Nuevo (Cliente, Fecha_recepcion, "
+                "Importe_Solicitud, Sucursal, Promocion, telefono, Nombre_Aval, apellidos_Aval, "
+                "Rastreado, Documento, fecha_tienda, Vendedor) VALUES(  %1, GETDATE(), 15000, "
+                "'15     ', '4', '6141234567890', 'PEDRO','RUIZ' , 1, 5001, '20261130', '     "
+                "22') ")
+                .arg(cliente));
         QVERIFY(base->enviadas.value(4).startsWith(QStringLiteral("EXEC REGRESA_FOLIO")));
 
         QCOMPARE(f->renglones(), 1);
         QCOMPARE(f->iSolicitudes->numeroFilas(), 1);
-        const QStringList esperado = {QString::number(folio), "ALDAMA", QString::number(cliente),
-                                      "GARCIA LOPEZ MARIA", "15000", "ABREGO ZOE", "NO"};
-        for (int c = 1; c <= 7; ++c) QCOMPARE(f->iSolicitudes->valor(1, c).toString(), esperado[c - 1]);
+        const QStringList esperado = {QString::number(folio),
+                                      "ALDAMA",
+                                      QString::number(cliente),
+                                      "GARCIA LOPEZ MARIA",
+                                      "15000",
+                                      "ABREGO ZOE",
+                                      "NO"};
+        for (int c = 1; c <= 7; ++c)
+            QCOMPARE(f->iSolicitudes->valor(1, c).toString(), esperado[c - 1]);
 
         // Ready for the next application: fields empty, branch and promotion kept.
-        for (QLineEdit* c : {f->TxtPaterno, f->TxtMaterno, f->TxtNombre, f->TxtTelefono, f->TxtPaternoAval,
-                             f->TxtMaternoAval, f->TxtNombreAval, f->TxtDocumento, f->TxtImporte})
+        for (QLineEdit* c :
+             {f->TxtPaterno, f->TxtMaterno, f->TxtNombre, f->TxtTelefono, f->TxtPaternoAval,
+              f->TxtMaternoAval, f->TxtNombreAval, f->TxtDocumento, f->TxtImporte})
             QVERIFY(c->text().isEmpty());
         QCOMPARE(f->LblFecha->text(), QStringLiteral("Fecha:"));
         QVERIFY(f->Combo1->currentText().isEmpty());
@@ -212,14 +234,18 @@ private slots:
         f->CmdGuardar->click();
         QCOMPARE(servicios->dialogos.size(), 1);
         QCOMPARE(servicios->dialogos[0].clase, QStringLiteral("FrmClientes_Encontrados"));
-        QCOMPARE(servicios->textos(), QStringList{QStringLiteral("Solicitud Registrada Correctamente!!")});
+        QCOMPARE(servicios->textos(),
+                 QStringList{QStringLiteral("Solicitud Registrada Correctamente!!")});
         QCOMPARE(Cuenta("clientes"), 3);
-        for (const QString& e : base->enviadas) QVERIFY2(!e.startsWith(QStringLiteral("EXEC Guarda")), qPrintable(e));
+        for (const QString& e : base->enviadas)
+            QVERIFY2(!e.startsWith(QStringLiteral("EXEC Guarda")), qPrintable(e));
         const QString insert = base->enviadas.filter(QStringLiteral("INSERT INTO")).value(0);
-        QVERIFY2(insert.contains(QStringLiteral("Nombre_Aval, Apellidos_Aval, Rastreado")), qPrintable(insert));
+        QVERIFY2(insert.contains(QStringLiteral("Nombre_Aval, Apellidos_Aval, Rastreado")),
+                 qPrintable(insert));
         QVERIFY2(insert.contains(QStringLiteral("VALUES(  71, GETDATE(), ")), qPrintable(insert));
         QVERIFY2(insert.contains(QStringLiteral("'', 0, 5001,")), qPrintable(insert));
-        QCOMPARE(base->filas("SELECT Cliente, Rastreado, Nombre_Aval, apellidos_Aval FROM norv.Solicitudes_cliente_Nuevo"),
+        QCOMPARE(base->filas("SELECT Cliente, Rastreado, Nombre_Aval, apellidos_Aval FROM "
+                             "norv.Solicitudes_cliente_Nuevo"),
                  QStringList{QStringLiteral("71|0||")});
         QCOMPARE(f->iSolicitudes->valor(1, 3).toString(), QStringLiteral("71"));
         QCOMPARE(f->iSolicitudes->valor(1, 7).toString(), QStringLiteral("SI"));
@@ -244,13 +270,25 @@ private slots:
     void cadaRevisionFallidaAvisaYNoEscribe_data() {
         QTest::addColumn<QString>("campo");
         QTest::addColumn<QString>("mensaje");
-        QTest::newRow("nombre de una letra") << "nombre" << "Favor de Revisar los Datos del CLiente, para clientes con un solo apellido usar el espacio A. Paterno";
-        QTest::newRow("aval de una letra") << "aval" << "Favor de Revisar los Datos del CLiente, para clientes con un solo apellido usar el espacio A. Paterno";
-        QTest::newRow("sin importe") << "importe" << "Favor de Teclear el Importe de la solicitud";
-        QTest::newRow("ticket sin saldo") << "documento" << "Favor de Revisar el Documento del Anticipo";
-        QTest::newRow("sin sucursal") << "sucursal" << "Favor de Seleccionar la Sucursal que envia la Solicitud";
-        QTest::newRow("sin promoción") << "promocion" << "Favor de Seleccionar la Promoción Elegida por el cliente";
-        QTest::newRow("vendedor que no está") << "vendedor" << "Favor de Seleccionar al Vendedor";
+        QTest::newRow("nombre de una letra")
+            << "nombre"
+            << "Favor de Revisar los Datos del CLiente, para clientes con un solo apellido usar el "
+               "espacio A. Paterno";
+        QTest::newRow("aval de una letra")
+            << "aval"
+            << "Favor de Revisar los Datos del CLiente, para clientes con un solo apellido usar el "
+               "espacio A. Paterno";
+        QTest::newRow("sin importe") << "importe"
+                                     << "Favor de Teclear el Importe de la solicitud";
+        QTest::newRow("ticket sin saldo") << "documento"
+                                          << "Favor de Revisar el Documento del Anticipo";
+        QTest::newRow("sin sucursal") << "sucursal"
+                                      << "Favor de Seleccionar la Sucursal que envia la Solicitud";
+        QTest::newRow("sin promoción")
+            << "promocion"
+            << "Favor de Seleccionar la Promoción Elegida por el cliente";
+        QTest::newRow("vendedor que no está") << "vendedor"
+                                              << "Favor de Seleccionar al Vendedor";
     }
     void cadaRevisionFallidaAvisaYNoEscribe() {
         QFETCH(QString, campo);
@@ -282,7 +320,8 @@ private slots:
         Global::Conexion.abrir(std::make_unique<MotorSinFolio>(base->carpeta() + "/datos"));
         f->CmdGuardar->click();
         QCOMPARE(servicios->textos(),
-                 QStringList{QStringLiteral("Error Grave, sin folio de inserción, repita la operación")});
+                 QStringList{
+                     QStringLiteral("Error Grave, sin folio de inserción, repita la operación")});
         QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Error"));
         QCOMPARE(Cuenta("clientes"), 3);
         QCOMPARE(Cuenta("norv.Solicitudes_cliente_Nuevo"), 0);
@@ -294,7 +333,8 @@ private slots:
         Global::Conexion.abrir(std::make_unique<db::MotorIncrustado>(base->carpeta() + "/datos"));
         servicios->limpiar();
         f->CmdGuardar->click();
-        QCOMPARE(servicios->textos(), QStringList{QStringLiteral("Solicitud Registrada Correctamente!!")});
+        QCOMPARE(servicios->textos(),
+                 QStringList{QStringLiteral("Solicitud Registrada Correctamente!!")});
         QCOMPARE(Cuenta("clientes"), 4);
         QCOMPARE(Cuenta("norv.Solicitudes_cliente_Nuevo"), 1);
     }
@@ -302,12 +342,14 @@ private slots:
     void unErrorDelServidorDejaTodoComoEstaba() {
         auto f = Abrir();
         Teclear(*f, Solicitud{});
-        base->sqlite(QStringLiteral("CREATE TRIGGER norv.falla BEFORE INSERT ON Solicitudes_cliente_Nuevo "
-                                    "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END"));
+        base->sqlite(
+            QStringLiteral("CREATE TRIGGER norv.falla BEFORE INSERT ON Solicitudes_cliente_Nuevo "
+                           "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END"));
         f->CmdGuardar->click();
         QCOMPARE(servicios->mensajes.size(), 1);
         QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Critico);
-        QVERIFY2(servicios->mensajes[0].texto.contains(QStringLiteral("disco lleno")), qPrintable(servicios->mensajes[0].texto));
+        QVERIFY2(servicios->mensajes[0].texto.contains(QStringLiteral("disco lleno")),
+                 qPrintable(servicios->mensajes[0].texto));
         QCOMPARE(Cuenta("clientes"), 3);
         QCOMPARE(f->TxtPaterno->text(), QStringLiteral("GARCIA"));
         QCOMPARE(f->iSolicitudes->numeroFilas(), 0);
@@ -320,9 +362,15 @@ private slots:
         s.nombreAval = "d'angelo";
         Teclear(*f, s);
         f->CmdGuardar->click();
-        QCOMPARE(servicios->textos(), QStringList{QStringLiteral("Solicitud Registrada Correctamente!!")});
-        QCOMPARE(base->valor("SELECT COUNT(*) FROM clientes WHERE Nombre_Cliente = 'O''HIGGINS LOPEZ MARIA'").toInt(), 1);
-        QCOMPARE(base->valor("SELECT Nombre_Aval FROM norv.Solicitudes_cliente_Nuevo").toString(), QStringLiteral("D'ANGELO"));
+        QCOMPARE(servicios->textos(),
+                 QStringList{QStringLiteral("Solicitud Registrada Correctamente!!")});
+        QCOMPARE(
+            base->valor(
+                    "SELECT COUNT(*) FROM clientes WHERE Nombre_Cliente = 'O''HIGGINS LOPEZ MARIA'")
+                .toInt(),
+            1);
+        QCOMPARE(base->valor("SELECT Nombre_Aval FROM norv.Solicitudes_cliente_Nuevo").toString(),
+                 QStringLiteral("D'ANGELO"));
     }
 
     void unNombreDeMasDeOchentaSeRechazaAntesDeEscribir() {
@@ -344,7 +392,8 @@ private slots:
         f->TxtTelefono->setFocus();
         QTest::keyClicks(f->TxtTelefono, QStringLiteral("614123456789"));
         QTest::keyClick(f->TxtTelefono, Qt::Key_Return);
-        QCOMPARE(servicios->textos(), QStringList{QStringLiteral("Longitud de Teléfono Incorrecto")});
+        QCOMPARE(servicios->textos(),
+                 QStringList{QStringLiteral("Longitud de Teléfono Incorrecto")});
         QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Verifique Teléfono"));
         QVERIFY(f->TxtTelefono->text().isEmpty());
         QCOMPARE(Foco(), f->TxtPaternoAval);
@@ -353,11 +402,13 @@ private slots:
         f->TxtDocumento->setFocus();
         QTest::keyClicks(f->TxtDocumento, QStringLiteral("5002"));
         QTest::keyClick(f->TxtDocumento, Qt::Key_Return);
-        QCOMPARE(servicios->textos(), QStringList{QStringLiteral("Documento NO existe o sin Saldo Disponible")});
+        QCOMPARE(servicios->textos(),
+                 QStringList{QStringLiteral("Documento NO existe o sin Saldo Disponible")});
         QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Revise el Numero de Documento"));
         QVERIFY(f->LblFecha->text().isEmpty());
         QCOMPARE(f->TxtDocumento->text(), QStringLiteral("5002"));
-        QVERIFY(base->enviadas.contains(QStringLiteral("SELECT fecha FROM anticipos_clientes WHERE documento = 5002 AND saldo > 0")));
+        QVERIFY(base->enviadas.contains(QStringLiteral(
+            "SELECT fecha FROM anticipos_clientes WHERE documento = 5002 AND saldo > 0")));
     }
 
     void lasCajasNumericasSoloTomanDigitos() {
@@ -390,8 +441,9 @@ private slots:
         QTest::addColumn<bool>("conRaton");
         for (int caso = 0; caso < int(std::size(kCambios)); ++caso)
             for (bool raton : {false, true})
-                QTest::newRow(qPrintable(QString::fromUtf8(kCambios[caso].nombre) +
-                                         (raton ? QStringLiteral(" (ratón)") : QStringLiteral(" (Alt+G)"))))
+                QTest::newRow(
+                    qPrintable(QString::fromUtf8(kCambios[caso].nombre) +
+                               (raton ? QStringLiteral(" (ratón)") : QStringLiteral(" (Alt+G)"))))
                     << caso << raton;
     }
 
@@ -447,8 +499,9 @@ private slots:
     }
 
     void elVendedorSeCompletaSinAcentos() {
-        base->sqlite(QStringLiteral("INSERT INTO personal (persona, apellidos, nombres, sucursal, es_vendedor) "
-                                    "VALUES ('     30', 'Álvarez Soto', 'Lucía', 1, 1)"));
+        base->sqlite(QStringLiteral(
+            "INSERT INTO personal (persona, apellidos, nombres, sucursal, es_vendedor) "
+            "VALUES ('     30', 'Álvarez Soto', 'Lucía', 1, 1)"));
         auto f = Abrir();
         f->Combo1->setFocus();
         QTest::keyClicks(f->Combo1, QStringLiteral("alv"));
@@ -481,15 +534,21 @@ private slots:
         servicios->respuestas.enqueue(false);
         emit f->iSolicitudes->dobleClic(1, 2);
         QCOMPARE(servicios->preguntas.size(), 1);
-        QCOMPARE(servicios->preguntas[0].texto, QStringLiteral("Se dispone a Eliminar la Solicitud Seleccionada, Esta Seguro?"));
+        QCOMPARE(servicios->preguntas[0].texto,
+                 QStringLiteral("Se dispone a Eliminar la Solicitud Seleccionada, Esta Seguro?"));
         QCOMPARE(servicios->preguntas[0].titulo, QStringLiteral("Eliminar Solicitud"));
         QVERIFY(base->enviadas.isEmpty());
         QCOMPARE(f->iSolicitudes->numeroFilas(), 2);
 
         servicios->respuestas.enqueue(true);
         emit f->iSolicitudes->dobleClic(1, 2);
-        QCOMPARE(base->enviadas, QStringList{QStringLiteral("DELETE FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=") + primera + "  AND Relacion IS NULL"});
-        QCOMPARE(servicios->textos(), QStringList{QStringLiteral("Solicitud Eliminada Correctamente!")});
+        QCOMPARE(
+            base->enviadas,
+            QStringList{
+                QStringLiteral("DELETE FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=") +
+                primera + "  AND Relacion IS NULL"});
+        QCOMPARE(servicios->textos(),
+                 QStringList{QStringLiteral("Solicitud Eliminada Correctamente!")});
         QCOMPARE(f->iSolicitudes->numeroFilas(), 1);
         QCOMPARE(f->renglones(), 1);
         QCOMPARE(Cuenta("norv.Solicitudes_cliente_Nuevo"), 1);

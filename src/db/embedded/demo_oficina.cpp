@@ -110,7 +110,6 @@ struct Solicitud {
 
 QString Clave(const QString& numero) { return numero.rightJustified(7, QLatin1Char(' ')); }
 
-
 class Oficina {
   public:
     explicit Oficina(sqlite3* db) : db_(db), azar_(20240611) {
@@ -279,8 +278,8 @@ class Oficina {
                     const bool autorizada = azar_.entre(0, 9) < 6;
                     l.estado =
                         autorizada ? QStringLiteral("Autorizada") : QStringLiteral("Rechazada");
-                    l.verificada = Hace(std::max(1, e.dia - azar_.entre(1, 2)),
-                                           azar_.entre(10, 18), azar_.entre(0, 59));
+                    l.verificada = Hace(std::max(1, e.dia - azar_.entre(1, 2)), azar_.entre(10, 18),
+                                        azar_.entre(0, 59));
                     l.tipo = azar_.uno(Tipos);
                     l.comentarios = autorizada ? azar_.uno(Aprobaciones) : azar_.uno(Negativas);
                     l.linea = autorizada ? 1000.0 * azar_.entre(5, 20) : 0.0;
