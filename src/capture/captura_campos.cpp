@@ -66,9 +66,19 @@ bool FrmCaptura::eventFilter(QObject* objeto, QEvent* evento) {
 void FrmCaptura::CambioDeFoco(QWidget* anterior, QWidget* actual) {
     // Leaving a field is the keyboard moving to another control of this window; a message box,
     // a list popping up or another application taking the keyboard is not.
-    if (!anterior || !actual || actual->window() != this) return;
+    if (!anterior || !actual || actual->window() != this || volviendo_) return;
     if (anterior == Combo1->lineEdit()) anterior = Combo1;
-    if (anterior->window() == this) AlSalir(anterior);
+    if (anterior->window() != this) return;
+    const int antes = MensajesMostrados();
+    AlSalir(anterior);
+    // A rule that spoke keeps the keyboard in its box: what the clerk typed ahead, or types
+    // once the message is closed, is meant for that box and never lands in the next one. The
+    // box the keyboard only passed through was not left by the clerk: its rule does not run.
+    if (MensajesMostrados() != antes && anterior->isVisible() && anterior->isEnabled()) {
+        volviendo_ = true;
+        anterior->setFocus(Qt::OtherFocusReason);
+        volviendo_ = false;
+    }
 }
 
 void FrmCaptura::AlSalir(QWidget* campo) {
@@ -81,15 +91,23 @@ void FrmCaptura::AlSalir(QWidget* campo) {
     else if (campo == TxtDocumento)
         BuscarDocumento();
     else if (campo == CmbSucursal)
-        ResolverClave(CmbSucursal,
-                      QStringLiteral("SELECT sucursal FROM Sucursales WHERE Sucursal="),
-                      Global::ClaveSucursal);
-    else if (campo == Combo1) {
-        const int i = VendedorSeleccionado();
-        if (i >= 0 && Combo1->currentIndex() != i) Combo1->setCurrentIndex(i);
-        ResolverClave(Combo1, QStringLiteral("SELECT persona FROM personal WHERE Persona="),
-                      Global::ClavePersona);
-    }
+        ResolverSucursal();
+    else if (campo == Combo1)
+        ResolverVendedor();
+}
+
+bool FrmCaptura::ResolverSucursal() {
+    return ResolverClave(CmbSucursal,
+                         QStringLiteral("SELECT sucursal FROM Sucursales WHERE Sucursal="),
+                         Global::ClaveSucursal);
+}
+
+bool FrmCaptura::ResolverVendedor() {
+    const int i = VendedorSeleccionado();
+    if (i < 0) return false;
+    if (Combo1->currentIndex() != i) Combo1->setCurrentIndex(i);
+    return ResolverClave(Combo1, QStringLiteral("SELECT persona FROM personal WHERE Persona="),
+                         Global::ClavePersona);
 }
 
 void FrmCaptura::ComponerNombreCompleto() {
@@ -141,17 +159,19 @@ void FrmCaptura::BuscarDocumento() {
     }
 }
 
-void FrmCaptura::ResolverClave(QComboBox* lista, const QString& consulta, TextoFijo<7>& clave) {
-    if (lista->currentIndex() < 0) return;
+bool FrmCaptura::ResolverClave(QComboBox* lista, const QString& consulta, TextoFijo<7>& clave) {
+    if (lista->currentIndex() < 0) return false;
     CursorEspera espera;
     Global::CadenaSql = consulta + QString::number(lista->currentData().toInt()) + QLatin1Char(' ');
     try {
         Global::Registros.abrir(Global::CadenaSql, Global::Conexion);
-        if (!(Global::Registros.bof() && Global::Registros.eof()))
-            clave = Global::Registros.campo(0).toString();
+        const bool hallada = !(Global::Registros.bof() && Global::Registros.eof());
+        if (hallada) clave = Global::Registros.campo(0).toString();
         Global::Registros.cerrar();
+        return hallada;
     } catch (const db::ErrorBD& e) {
         ErrorBase(e);
+        return false;
     }
 }
 
@@ -190,7 +210,7 @@ void FrmCaptura::RevisarNombresAval() {
         DatosCorrectos = false;
 }
 
-void FrmCaptura::BuscarHomonimos() {
+bool FrmCaptura::BuscarHomonimos() {
     CursorEspera espera;
     Global::CadenaSql =
         QStringLiteral("SELECT COUNT(cliente) FROM clientes WHERE Nombre_Cliente LIKE '") +
@@ -198,8 +218,7 @@ void FrmCaptura::BuscarHomonimos() {
     Global::Registros.abrir(Global::CadenaSql, Global::Conexion);
     const bool hay = !Global::Registros.eof() && Global::Registros.campo(0).toLongLong() > 0;
     Global::Registros.cerrar();
-    if (hay) {
-        FrmClientes_Encontrados homonimos(this);
-        Servicios().mostrarModal(homonimos);
-    }
+    if (!hay) return true;
+    FrmClientes_Encontrados homonimos(this);
+    return Servicios().mostrarModal(homonimos) == QDialog::Accepted;
 }

@@ -27,6 +27,10 @@ QString Entero(double v) { return QString::number(static_cast<qint64>(v)); }
 void FrmCaptura::CmdGuardar_Click() {
     DatosCorrectos = true;
     Global::ClienteNuevo = true;
+    // The names go as the boxes show them now, also when a surname was corrected after its
+    // name box was left.
+    ComponerNombreCompleto();
+    ComponerAval();
     RevisarNombres();
     RevisarNombresAval();
     if (!DatosCorrectos) {
@@ -47,7 +51,8 @@ void FrmCaptura::CmdGuardar_Click() {
         return;
     }
     try {
-        BuscarHomonimos();
+        // Closing the homonyms window is not choosing: nothing is written, the boxes stay.
+        if (!BuscarHomonimos()) return;
     } catch (const db::ErrorBD& e) {
         Global::Registros.cerrar();
         MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
@@ -74,6 +79,16 @@ void FrmCaptura::CmdGuardar_Click() {
             return;
         }
 
+    // The keys are read again from this window's lists as they stand: a verifier chosen in
+    // another window shares the same key and must never become this application's salesperson.
+    const int antes = MensajesMostrados();
+    if (!ResolverSucursal() || !ResolverVendedor()) {
+        if (MensajesMostrados() == antes)
+            MensajeError(QStringLiteral("La sucursal o el vendedor elegidos ya no están en la "
+                                        "base de datos; elíjalos de nuevo."),
+                         kDatosIncorrectos);
+        return;
+    }
     if (!GuardarEnBase()) return;
     // Only once everything is stored: a failed press keeps the question on closing.
     if (Global::ClienteNuevo) Global::CambiosPendientes = false;

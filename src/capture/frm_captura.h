@@ -48,7 +48,8 @@ class FrmCaptura : public QDialog {
     // Procedures the save runs (field checks and the homonym look-up).
     void RevisarNombres();
     void RevisarNombresAval();
-    void BuscarHomonimos();
+    // False when the clerk closed the homonyms window without choosing: the save stops.
+    bool BuscarHomonimos();
     void Autocompletar_Combo(QComboBox* Combo);
 
     int renglones() const { return static_cast<int>(Renglones); }
@@ -74,7 +75,11 @@ class FrmCaptura : public QDialog {
     void ComponerAval();
     void RevisarTelefono();
     void BuscarDocumento();
-    void ResolverClave(QComboBox* lista, const QString& consulta, TextoFijo<7>& clave);
+    // The key of the entry the list shows; false when there is none or the database failed
+    // (then it said so), and the key keeps its value.
+    bool ResolverClave(QComboBox* lista, const QString& consulta, TextoFijo<7>& clave);
+    bool ResolverSucursal();
+    bool ResolverVendedor();
     // Index of the salesperson whose name the box shows (-1 when the text names none).
     int VendedorSeleccionado() const;
 
@@ -92,6 +97,8 @@ class FrmCaptura : public QDialog {
     QString NombreAval;
     QString ApellidosAval;
     bool Borrando = false;
+    // The keyboard is going back to a box whose leave rule spoke.
+    bool volviendo_ = false;
 
     bool continuar_ = true;
 };

@@ -1,7 +1,9 @@
 #pragma once
 // The customers already registered under the name being captured: the clerk picks one of them
-// (the application is then his) or registers the customer anew. Nothing is written here; the
-// answer goes back to the save through Global::ClienteNuevo and Global::NumeroCliente.
+// (the application is then his) or registers the customer anew, and the window is accepted;
+// closed any other way (close box, Alt+F4, Escape) it is rejected and the save stops. Nothing
+// is written here; the answer goes back to the save through Global::ClienteNuevo and
+// Global::NumeroCliente.
 #include <QDialog>
 
 class QGroupBox;
@@ -21,7 +23,6 @@ class FrmClientes_Encontrados : public QDialog {
     QPushButton* CmdRegistrar;
 
   protected:
-    void keyPressEvent(QKeyEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
 
   private:

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include "db/embedded/motor_incrustado.h"
 #include "servicios_falsos.h"
 #include "startup/global.h"
+#include "teclado_prueba.h"
 #include "ui/rejilla.h"
 #include "ventana_prueba.h"
 
@@ -56,6 +58,35 @@ const Cambio kCambios[] = {
      nullptr},
 };
 
+// Sequences typed with no pauses from a box of an application typed in full (from the first
+// box of a new window when there is none): what comes up, in order, and the one row stored.
+#define REGISTRADA "Solicitud Registrada Correctamente!!"
+#define LONGITUD "Longitud de Teléfono Incorrecto|"
+#define LOPEZ_DIAZ_ANA "{Ctrl+A}ana{Shift+Tab}diaz{Shift+Tab}lopez{Alt+G}"
+struct Secuencia {
+    const char *nombre, *campo, *teclas, *visto, *columnas, *guardado, *copiado = "";
+};
+const Secuencia kSecuencias[] = {
+    {"paterno corregido", "TxtNombre", "{Shift+Tab}{Shift+Tab}perez{Alt+G}", REGISTRADA,
+     "c.Nombre_Cliente", "PEREZ LOPEZ MARIA"},
+    {"aval corregido", "TxtNombreAval", "{Shift+Tab}vega{Shift+Tab}soto{Alt+G}", REGISTRADA,
+     "s.Nombre_Aval || '/' || s.apellidos_Aval", "PEDRO/SOTO VEGA"},
+    {"homónimos cerrados", "TxtNombre", LOPEZ_DIAZ_ANA "{Esc}{Alt+G}{X}{Alt+G}{Alt+R}",
+     "Clientes Localizados|Clientes Localizados|Clientes Localizados|" REGISTRADA,
+     "c.Nombre_Cliente || '/' || s.Rastreado", "LOPEZ DIAZ ANA/1"},
+    {"teléfono corto", "TxtTelefono", "{Ctrl+A}614123456789\nruiz\nsoto\nana\n6141234567890{Alt+G}",
+     LONGITUD LONGITUD REGISTRADA, "s.telefono || '/' || s.Nombre_Aval || '/' || s.apellidos_Aval",
+     "6141234567890/PEDRO/RUIZ"},
+    {"teléfono corto y Alt+G", "TxtTelefono", "{Ctrl+A}614{Alt+G}\n6141234567890{Alt+G}",
+     LONGITUD REGISTRADA, "s.telefono", "6141234567890"},
+    {"ticket sin saldo", "TxtDocumento", "{Ctrl+A}5002\n20000\n{Ctrl+A}5001\n20000{Alt+G}",
+     "Documento NO existe o sin Saldo Disponible|" REGISTRADA,
+     "s.Documento || '/' || s.Importe_Solicitud", "5001/20000"},
+    {"verificadores de otras ventanas", "CmdGuardar", "{Alt+R}{Down}\t{X}{Alt+E}{Home}\t{X}{Alt+G}",
+     "Relaciones de Verificación|Recepción de Relaciones de Verificación|" REGISTRADA, "s.Vendedor",
+     "     22"},
+};
+
 struct Solicitud {
     QString paterno = "garcia", materno = "lopez", nombre = "maria";
     QString telefono = "6141234567890";
@@ -91,7 +122,7 @@ class CapturaGuardarTest : public QObject {
         QTest::keyClick(Foco(), Qt::Key_Tab);
         QCOMPARE(Foco(), f.Combo1);
         QTest::keyClicks(f.Combo1, s.vendedor);
-        QTest::keyClick(f.Combo1, Qt::Key_Tab);
+        QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Tab);  // to its list, if open
         QCOMPARE(Foco(), f.CmbPromociones);
         for (int i = 0; i < s.promocion; ++i) QTest::keyClick(f.CmbPromociones, Qt::Key_Down);
         QTest::keyClick(Foco(), Qt::Key_Tab);
@@ -171,13 +202,17 @@ class CapturaGuardarTest : public QObject {
         QCOMPARE(base->enviadas.value(0),
                  QStringLiteral("SELECT COUNT(cliente) FROM clientes WHERE Nombre_Cliente LIKE "
                                 "'GARCIA LOPEZ MARIA'"));
-        QVERIFY(base->enviadas.value(1).startsWith(
+        // The keys are read again from the window's own lists.
+        QCOMPARE(base->enviadas.mid(1, 2),
+                 (QStringList{"SELECT sucursal FROM Sucursales WHERE Sucursal=15 ",
+                              "SELECT persona FROM personal WHERE Persona=22 "}));
+        QVERIFY(base->enviadas.value(3).startsWith(
             QStringLiteral("EXEC Guarda_Cliente_norv @cSucursal='1', @cRFC='', "
                            "@cNombreCliente='GARCIA LOPEZ MARIA', @nCliente=")));
-        QVERIFY(base->enviadas.value(2).startsWith(
+        QVERIFY(base->enviadas.value(4).startsWith(
             QStringLiteral("EXEC norv.dbo.Cliente_Compra_Facil")));
         QCOMPARE(
-            base->enviadas.value(3),
+            base->enviadas.value(5),
             QStringLiteral(
                 "INSERT INTO norv.dbo.Solicitudes_cliente_Nuevo (Cliente, Fecha_recepcion, "
                 "Importe_Solicitud, Sucursal, Promocion, telefono, Nombre_Aval, apellidos_Aval, "
@@ -185,7 +220,7 @@ class CapturaGuardarTest : public QObject {
                 "'15     ', '4', '6141234567890', 'PEDRO','RUIZ' , 1, 5001, '20261130', '     "
                 "22') ")
                 .arg(cliente));
-        QVERIFY(base->enviadas.value(4).startsWith(QStringLiteral("EXEC REGRESA_FOLIO")));
+        QVERIFY(base->enviadas.value(6).startsWith(QStringLiteral("EXEC REGRESA_FOLIO")));
 
         QCOMPARE(f->renglones(), 1);
         QCOMPARE(f->iSolicitudes->numeroFilas(), 1);
@@ -280,8 +315,8 @@ class CapturaGuardarTest : public QObject {
                "espacio A. Paterno";
         QTest::newRow("sin importe") << "importe"
                                      << "Favor de Teclear el Importe de la solicitud";
-        QTest::newRow("ticket sin saldo") << "documento"
-                                          << "Favor de Revisar el Documento del Anticipo";
+        QTest::newRow("sin ticket") << "documento"
+                                    << "Favor de Revisar el Documento del Anticipo";
         QTest::newRow("sin sucursal") << "sucursal"
                                       << "Favor de Seleccionar la Sucursal que envia la Solicitud";
         QTest::newRow("sin promoción")
@@ -298,7 +333,7 @@ class CapturaGuardarTest : public QObject {
         if (campo == "nombre") s.nombre = "m";
         if (campo == "aval") s.nombreAval = "p";
         if (campo == "importe") s.importe = "";
-        if (campo == "documento") s.documento = "5002";
+        if (campo == "documento") s.documento = "";
         if (campo == "sucursal") s.sucursal = 0;
         if (campo == "promocion") s.promocion = 0;
         if (campo == "vendedor") s.vendedor = "xyz";
@@ -396,9 +431,10 @@ class CapturaGuardarTest : public QObject {
                  QStringList{QStringLiteral("Longitud de Teléfono Incorrecto")});
         QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Verifique Teléfono"));
         QVERIFY(f->TxtTelefono->text().isEmpty());
-        QCOMPARE(Foco(), f->TxtPaternoAval);
+        QCOMPARE(Foco(), f->TxtTelefono);
 
         servicios->limpiar();
+        QTest::keyClicks(f->TxtTelefono, QStringLiteral("6141234567890"));
         f->TxtDocumento->setFocus();
         QTest::keyClicks(f->TxtDocumento, QStringLiteral("5002"));
         QTest::keyClick(f->TxtDocumento, Qt::Key_Return);
@@ -474,6 +510,38 @@ class CapturaGuardarTest : public QObject {
                                             "LEFT JOIN clientes c ON c.cliente = s.Cliente")),
                  c.guardado ? QStringList{QString::fromUtf8(c.guardado)} : QStringList());
         if (c.guardado) QCOMPARE(f->iSolicitudes->numeroFilas(), 1);
+    }
+
+    void loTecleadoDeCorridoGuardaLoQueSeVe_data() {
+        QTest::addColumn<int>("caso");
+        for (int i = 0; i < int(std::size(kSecuencias)); ++i)
+            QTest::newRow(kSecuencias[i].nombre) << i;
+    }
+    void loTecleadoDeCorridoGuardaLoQueSeVe() {
+        QFETCH(int, caso);
+        const Secuencia& s = kSecuencias[caso];
+        base->sqlite(QStringLiteral(
+            "INSERT INTO sucursales (sucursal, nombre_sucursal, centro_distribucion) VALUES "
+            "('16', 'MATRIZ SUR', 'CHI'); INSERT INTO personal (persona, apellidos, nombres, "
+            "sucursal, es_verificador) VALUES ('     33', 'MORA', 'LUZ', 1, 1)"));
+        auto f = Abrir();
+        if (s.campo) Teclear(*f, Solicitud());
+        QApplication::clipboard()->setText(QString::fromUtf8(s.copiado));
+        servicios->respuestas.enqueue(true);  // closing the reception window asks
+        Teclista teclista(*servicios);
+        teclista.escribir(QString::fromUtf8(s.teclas),
+                          s.campo ? f->findChild<QWidget*>(s.campo) : f->TxtPaterno);
+        QCOMPARE(teclista.visto.join(QLatin1Char('|')), QString::fromUtf8(s.visto));
+        QCOMPARE(base->filas(QStringLiteral("SELECT ") + QString::fromUtf8(s.columnas) +
+                             QStringLiteral(" FROM norv.Solicitudes_cliente_Nuevo s "
+                                            "JOIN clientes c ON c.cliente = s.Cliente")),
+                 QStringList{QString::fromUtf8(s.guardado)});
+        QCOMPARE(Cuenta("clientes"),
+                 3 + Cuenta("norv.Solicitudes_cliente_Nuevo WHERE Rastreado = 1"));
+        QCOMPARE(f->iSolicitudes->texto(1, 4),
+                 base->valor("SELECT c.Nombre_Cliente FROM norv.Solicitudes_cliente_Nuevo s "
+                             "JOIN clientes c ON c.cliente = s.Cliente")
+                     .toString());
     }
 
     // Enter where it means nothing (the lists of the window) saves, asks and opens nothing.

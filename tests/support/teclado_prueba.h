@@ -1,0 +1,78 @@
+#pragma once
+// A clerk typing with no pauses: each key goes where the keyboard is (an open list, else the
+// window in front); a message box takes what is typed until Enter or Escape closes it; a window
+// opened modally takes the keys that follow until it closes. "\n" is Enter, "\t" Tab, {Alt+G}
+// or {Down} a named key, {X} the close box of the window in front.
+#include <QApplication>
+#include <QDialog>
+#include <QKeySequence>
+#include <QRegularExpression>
+#include <QTest>
+
+#include "servicios_falsos.h"
+
+class Teclista {
+  public:
+    // The messages and the windows' titles, in the order they came up.
+    QStringList visto;
+
+    explicit Teclista(ServiciosFalsos& servicios) {
+        servicios.alMostrarMensaje = [this](const MensajeMostrado& m) {
+            visto << m.texto;
+            ++cajas_;
+        };
+        servicios.alMostrarModal = [this](QDialog& ventana) {
+            visto << ventana.windowTitle();
+            teclear(&ventana);
+        };
+    }
+
+    // Types `guion` from `desde`, which gets the keyboard first.
+    void escribir(const QString& guion, QWidget* desde) {
+        static const QRegularExpression ficha(QStringLiteral("\\{[^}]+\\}|."),
+                                              QRegularExpression::DotMatchesEverythingOption);
+        for (auto m = ficha.globalMatch(guion); m.hasNext();) fichas_ << m.next().captured();
+        if (!Activar(desde->window())) return;
+        desde->setFocus();
+        teclear(desde->window());
+    }
+
+  private:
+    // The window gets the keyboard back once a list it opened is closed, as on a desktop.
+    static bool Activar(QWidget* ventana) {
+        QCoreApplication::processEvents();
+        const auto activa = [ventana] {
+            return QGuiApplication::focusWindow() == ventana->windowHandle();
+        };
+        if (QApplication::activePopupWidget() || activa()) return true;
+        ventana->activateWindow();
+        return QTest::qWaitFor(activa);
+    }
+
+    void teclear(QWidget* ventana) {
+        while (!fichas_.isEmpty() && ventana->isVisible() && Activar(ventana)) {
+            const QString f = fichas_.takeFirst();
+            QKeyCombination k = f.size() > 1 ? QKeySequence(f.mid(1, f.size() - 2))[0]
+                                : f == u"\n" ? Qt::Key_Return
+                                : f == u"\t" ? Qt::Key_Tab
+                                             : Qt::Key(f.at(0).toUpper().unicode());
+            if (k == (Qt::ShiftModifier | Qt::Key_Tab)) k = Qt::ShiftModifier | Qt::Key_Backtab;
+            if (f == u"{X}")
+                QApplication::activeWindow()->close();
+            else
+                QTest::sendKeyEvent(QTest::Click, static_cast<QWidget*>(nullptr), k.key(),
+                                    f == u"\n"      ? QStringLiteral("\r")
+                                    : f.size() == 1 ? f
+                                                    : QString(),
+                                    k.keyboardModifiers());
+            // A message box takes the keys up to the Enter or Escape that closes it.
+            while (cajas_ > 0 && !fichas_.isEmpty()) {
+                const QString tomada = fichas_.takeFirst();
+                if (tomada == u"\n" || tomada == u"{Esc}") --cajas_;
+            }
+        }
+    }
+
+    QStringList fichas_;
+    int cajas_ = 0;
+};
