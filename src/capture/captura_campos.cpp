@@ -50,14 +50,6 @@ bool FrmCaptura::eventFilter(QObject* objeto, QEvent* evento) {
             if ((tecla->key() == Qt::Key_Backspace || tecla->key() == Qt::Key_Delete) &&
                 !Combo1->currentText().isEmpty())
                 Borrando = true;
-            if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) {
-                // Enter closes the list and leaves the focus in the box.
-                if (Combo1->completer() && Combo1->completer()->popup()->isVisible())
-                    Combo1->completer()->popup()->hide();
-                const int i = VendedorSeleccionado();
-                if (i >= 0) Combo1->setCurrentIndex(i);
-                return true;
-            }
         }
     }
     return QDialog::eventFilter(objeto, evento);
