@@ -67,8 +67,7 @@ class FiltroTeclas : public QObject {
   private:
     void pegar(QWidget* caja) const {
         const QString pegado = QApplication::clipboard()->text();
-        const QString limpio =
-            regla_ == Regla::Texto ? TextoEnMayusculas(pegado) : SoloDigitos(pegado);
+        const QString limpio = regla_ == Regla::Texto ? TextoDeRegla(pegado) : SoloDigitos(pegado);
         // Cleaned before it is inserted, so the box's maximum length counts only what stays.
         if (auto* linea = qobject_cast<QLineEdit*>(caja)) {
             if (!linea->isReadOnly()) linea->insert(limpio);
@@ -81,23 +80,31 @@ class FiltroTeclas : public QObject {
 };
 
 // A multi-line box has no validator: whatever arrives otherwise (context menu, drop, input
-// method) is upper-cased right after, keeping the user's cursor where it was.
-void MayusculasAlCambiar(QPlainTextEdit* caja) {
+// method) follows the rule right after, keeping the user's cursor where it was. Its blocks
+// are lines the rule joins with blanks.
+void ReglaAlCambiar(QPlainTextEdit* caja) {
     QTextDocument* documento = caja->document();
-    const QString antes = documento->toPlainText();
-    const QString despues = TextoEnMayusculas(antes);
+    const QString antes = documento->toRawText().replace(QChar::ParagraphSeparator, u'\n');
+    const QString despues = TextoDeRegla(antes);
     if (antes == despues) return;
-    int inicio = 0;
-    while (antes[inicio] == despues[inicio]) ++inicio;
-    int fin = antes.size();
-    while (antes[fin - 1] == despues[fin - 1]) --fin;
+    const qsizetype comun = qMin(antes.size(), despues.size());
+    qsizetype inicio = 0, finAntes = antes.size(), finDespues = despues.size();
+    while (inicio < comun && antes[inicio] == despues[inicio]) ++inicio;
+    while (finAntes > inicio && finDespues > inicio &&
+           antes[finAntes - 1] == despues[finDespues - 1]) {
+        --finAntes;
+        --finDespues;
+    }
 
     const QTextCursor delUsuario = caja->textCursor();
-    const int ancla = delUsuario.anchor(), posicion = delUsuario.position();
+    const auto nueva = [&](int p) {
+        return p <= inicio ? p : p >= finAntes ? int(p + finDespues - finAntes) : int(finDespues);
+    };
+    const int ancla = nueva(delUsuario.anchor()), posicion = nueva(delUsuario.position());
     QTextCursor cambio(documento);
-    cambio.setPosition(inicio);
-    cambio.setPosition(fin, QTextCursor::KeepAnchor);
-    cambio.insertText(despues.mid(inicio, fin - inicio));
+    cambio.setPosition(int(inicio));
+    cambio.setPosition(int(finAntes), QTextCursor::KeepAnchor);
+    cambio.insertText(despues.mid(inicio, finDespues - inicio));
     QTextCursor restaurado(documento);
     restaurado.setPosition(ancla);
     restaurado.setPosition(posicion, QTextCursor::KeepAnchor);
@@ -226,6 +233,27 @@ QString TextoSinAcentos(const QString& texto) {
     return resultado;
 }
 
+QString TextoSinControles(const QString& texto) {
+    QString resultado;
+    resultado.reserve(texto.size());
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto.at(i);
+        if (c == u'\r' && i + 1 < texto.size() && texto.at(i + 1) == u'\n') continue;  // one break
+        if (c == u'\n' || c == u'\r' || c == u'\t') {
+            resultado.append(u' ');
+        } else if (c.isHighSurrogate() && i + 1 < texto.size() &&
+                   texto.at(i + 1).isLowSurrogate()) {
+            resultado.append(c).append(texto.at(++i));
+        } else if (!c.isSurrogate() && c.category() != QChar::Other_Control &&
+                   c != QChar::LineSeparator && c != QChar::ParagraphSeparator) {
+            resultado.append(c);
+        }
+    }
+    return resultado;
+}
+
+QString TextoDeRegla(const QString& texto) { return TextoEnMayusculas(TextoSinControles(texto)); }
+
 QString TextoEnMayusculas(const QString& texto) {
     // Character by character, so the text keeps its length (ß stays ß, as a typed ß would).
     QString resultado = texto;
@@ -241,8 +269,9 @@ QString SoloDigitos(const QString& texto) {
     return resultado;
 }
 
-QValidator::State ValidadorMayusculas::validate(QString& texto, int&) const {
-    texto = TextoEnMayusculas(texto);
+QValidator::State ValidadorMayusculas::validate(QString& texto, int& posicion) const {
+    posicion = int(TextoSinControles(texto.left(posicion)).size());
+    texto = TextoDeRegla(texto);
     return Acceptable;
 }
 
@@ -272,11 +301,11 @@ void InstalarFiltroTexto(QWidget* caja) {
     caja->installEventFilter(new FiltroTeclas(Regla::Texto, caja));
     if (auto* linea = qobject_cast<QLineEdit*>(caja)) {
         linea->setValidator(new ValidadorMayusculas(linea));
-        linea->setText(TextoEnMayusculas(linea->text()));  // what was there follows the rule too
+        linea->setText(TextoDeRegla(linea->text()));  // what was there follows the rule too
     } else if (auto* texto = qobject_cast<QPlainTextEdit*>(caja)) {
         QObject::connect(texto, &QPlainTextEdit::textChanged, texto,
-                         [texto] { MayusculasAlCambiar(texto); });
-        MayusculasAlCambiar(texto);
+                         [texto] { ReglaAlCambiar(texto); });
+        ReglaAlCambiar(texto);
     }
 }
 

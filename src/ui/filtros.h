@@ -1,6 +1,7 @@
 #pragma once
 // The typing rules every window shares: Enter behaves like Tab, name and comment boxes are
-// upper case, numeric boxes take digits only, drop-down lists are left with Enter.
+// upper case and one line without control characters, numeric boxes take digits only,
+// drop-down lists are left with Enter.
 #include <QValidator>
 
 class QLineEdit;
@@ -37,6 +38,11 @@ QString TextoSinAcentos(const QString& texto);
 // What the filters leave of a text that arrives whole (pasted, dropped, set).
 QString TextoEnMayusculas(const QString& texto);
 QString SoloDigitos(const QString& texto);
+// Line breaks and tabs become blanks; every other control character (Unicode's Cc, the line and
+// paragraph separators) goes, and so does any half of a character left alone.
+QString TextoSinControles(const QString& texto);
+// The text rule on a whole text: no control characters, capitals.
+QString TextoDeRegla(const QString& texto);
 
 // The validators that rewrite whatever lands in a QLineEdit.
 class ValidadorMayusculas : public QValidator {

@@ -95,6 +95,8 @@ const Secuencia kSecuencias[] = {
     {"verificadores de otras ventanas", "CmdGuardar", "{Alt+R}{Down}\t{X}{Alt+E}{Home}\t{X}{Alt+G}",
      "Relaciones de Verificación|Recepción de Relaciones de Verificación|" REGISTRADA, "s.Vendedor",
      "     22"},
+    {"nombres pegados", "TxtPaterno", "{Ctrl+A}{Ctrl+V}{Alt+G}", REGISTRADA, "c.Nombre_Cliente",
+     "DE LA O LOPEZ MARIA", "de\tla\r\n\vo\x1b\u0085\u2028\x01"},
 };
 
 struct Solicitud {

@@ -50,22 +50,25 @@ class FrmComentariosTest : public QObject {
         QVERIFY(base->enviadas.isEmpty());
     }
 
-    // A comment is one line no wider than its column: pasted line breaks become blanks, and
-    // what goes past the column's width is not taken; the dialog says how much is left.
+    // A comment is one line no wider than its column: pasted line breaks and tabs become
+    // blanks, other control characters go, and what goes past the column's width is not taken,
+    // in whole characters; the dialog says how much is left.
     void unaLineaDeHastaQuinientos() {
         auto f = Abrir();
         auto* largo = f->findChild<QLabel*>(QStringLiteral("LblLargo"));
         QVERIFY(largo);
         QCOMPARE(largo->text(), QStringLiteral("Máximo 500 caracteres; quedan 500."));
-        QApplication::clipboard()->setText(QStringLiteral("no vive ahi\nse mudo\r\nhace un mes"));
-        QTest::keyClick(f->TxtComentarios, Qt::Key_V, Qt::ControlModifier);
+        QApplication::clipboard()->setText(
+            QStringLiteral("no vive ahi\n\vse\x1b mudo\u0085\r\nhace\u2028 un\x01\tmes"));
+        f->TxtComentarios->paste();  // as the context menu does
         QCOMPARE(f->TxtComentarios->toPlainText(),
                  QStringLiteral("NO VIVE AHI SE MUDO HACE UN MES"));
         QCOMPARE(f->TxtComentarios->document()->blockCount(), 1);
-        QApplication::clipboard()->setText(QString(600, QLatin1Char('x')));
+        QApplication::clipboard()->setText(QString(468, QLatin1Char('x')) +
+                                           QStringLiteral("\U0001F600") + QString(99, u'x'));
         QTest::keyClick(f->TxtComentarios, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(f->TxtComentarios->toPlainText().size(), 500);
-        QCOMPARE(largo->text(), QStringLiteral("Máximo 500 caracteres; quedan 0."));
+        QCOMPARE(f->TxtComentarios->toPlainText().size(), 499);  // the emoji would end at 501
+        QCOMPARE(largo->text(), QStringLiteral("Máximo 500 caracteres; quedan 1."));
         QTest::keyClicks(f->TxtComentarios, QStringLiteral("mas"));
         QCOMPARE(f->TxtComentarios->toPlainText().size(), 500);
         QTest::mouseClick(f->CmdGuardar, Qt::LeftButton);
