@@ -36,6 +36,7 @@ class FrmRechazos : public QDialog {
     enum class Escritura { Hecha, Cambiada, Fallida };
     Escritura Escribir(const QString& sql, const QString& solicitud);
 
-    // The comment of a rejection that failed, for the same application's next try.
+    // The comment of a rejection that failed or was cancelled, for the same application's next
+    // try.
     QPair<QString, QString> comentarioPendiente_;
 };
