@@ -7,6 +7,7 @@
 
 #include "db/comando.h"
 #include "db/error_bd.h"
+#include "db/solicitud_actual.h"
 #include "db/sql.h"
 #include "startup/global.h"
 #include "ui/rejilla.h"
@@ -117,11 +118,13 @@ void FrmRastreo::Rastrear() {
             const auto solicitud = NumeroDeCelda(captura_->valor(r, 1));
             const auto cliente = NumeroDeCelda(captura_->valor(r, 3));
             // A row without an application number has nothing on the server to screen.
+            // A rejection another station's change refused ends this row's screening.
             if (solicitud) {
                 ClienteActual = cliente.value_or(0);
-                if (cliente) RevisarCliente(Bare(*solicitud), Bare(*cliente));
-                RevisarAval(Bare(*solicitud));
-                RevisarTelefono(Bare(*solicitud));
+                visto_.reset();
+                if ((!cliente || RevisarCliente(Bare(*solicitud), Bare(*cliente))) &&
+                    RevisarAval(Bare(*solicitud)))
+                    RevisarTelefono(Bare(*solicitud));
             }
             QCoreApplication::processEvents();
         }
@@ -134,23 +137,25 @@ void FrmRastreo::Rastrear() {
         for (int c = 1; c <= g->numeroColumnas(); ++c) g->ensancharAlContenido(c);
 }
 
-void FrmRastreo::RevisarCliente(const QString& solicitud, const QString& cliente) {
+bool FrmRastreo::RevisarCliente(const QString& solicitud, const QString& cliente) {
     db::Recordset& registros = Global::Registros2;
     Global::CadenaSql = QStringLiteral("SELECT NORV.dbo.cliente_incobrable(") + cliente +
                         QStringLiteral("), es_Indeseable FROM clientes WHERE Cliente = ") + cliente;
     registros.abrir(Global::CadenaSql, Global::Conexion);
-    if (!registros.eof() && (registros.campo(1).toBool() || registros.campo(0).toBool())) {
-        RechazarSolicitud(solicitud);
-        const int r = static_cast<int>(RenglonActual);
-        PintarRenglon(QStringLiteral("Rojo"), r);
-        RegistrosClientes += 1;
-        const int nueva = iClientes->agregarFila();
-        for (int c = 1; c <= 6; ++c) iClientes->ponerValor(nueva, c, captura_->valor(r, c));
-    }
+    const bool malo =
+        !registros.eof() && (registros.campo(1).toBool() || registros.campo(0).toBool());
     registros.cerrar();
+    if (!malo) return true;
+    if (!RechazarSolicitud(solicitud)) return false;
+    const int r = static_cast<int>(RenglonActual);
+    PintarRenglon(QStringLiteral("Rojo"), r);
+    RegistrosClientes += 1;
+    const int nueva = iClientes->agregarFila();
+    for (int c = 1; c <= 6; ++c) iClientes->ponerValor(nueva, c, captura_->valor(r, c));
+    return true;
 }
 
-void FrmRastreo::RevisarAval(const QString& solicitud) {
+bool FrmRastreo::RevisarAval(const QString& solicitud) {
     db::Recordset& registros = Global::Registros2;
     Global::CadenaSql = QStringLiteral(
                             "SELECT apellidos_aval,nombre_aval FROM "
@@ -164,7 +169,7 @@ void FrmRastreo::RevisarAval(const QString& solicitud) {
     }
     registros.cerrar();
     // Short surnames match too many people to say anything about this guarantor.
-    if (apellidos.size() <= 5) return;
+    if (apellidos.size() <= 5) return true;
 
     bool hallado = false;
     {
@@ -184,11 +189,11 @@ void FrmRastreo::RevisarAval(const QString& solicitud) {
             if (!Incobrable) Incobrable = historial->valor(4).toBool();
         }
     }
-    if (!hallado) return;
+    if (!hallado) return true;
 
     const int r = static_cast<int>(RenglonActual);
     if (Incobrable) {
-        RechazarSolicitud(solicitud);
+        if (!RechazarSolicitud(solicitud)) return false;
         PintarRenglon(QStringLiteral("Rojo"), r);
         RegistrosAvales += 1;
         AgregarAval();
@@ -197,6 +202,7 @@ void FrmRastreo::RevisarAval(const QString& solicitud) {
         RegistrosAvales += 1;
         AgregarAval();
     }
+    return true;
 }
 
 // Other customers whose applications carry this application's telephone: one row each, and
@@ -224,12 +230,30 @@ void FrmRastreo::RevisarTelefono(const QString& solicitud) {
     if (hallado) PintarRenglon(QStringLiteral("Amarillo"), r);
 }
 
-void FrmRastreo::RechazarSolicitud(const QString& solicitud) {
-    Global::Conexion.ejecutar(
-        QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',"
-                       "comentarios='") +
-        db::EscaparComillas(Global::ComentarioRechazo) + QStringLiteral("'  WHERE solicitud=") +
-        solicitud + QStringLiteral(" "));
+bool FrmRastreo::RechazarSolicitud(const QString& solicitud) {
+    // The application must still be as the screening found it when it first came to reject it:
+    // in no batch and in that state (after its own rejection, "Rechazada").
+    const long long numero = solicitud.toLongLong();
+    if (!visto_) visto_ = db::LeerSolicitudActual(Global::Conexion, numero);
+    const QString estado = visto_->estado.isEmpty()
+                               ? QStringLiteral("estado_actual IS NULL")
+                               : QStringLiteral("estado_actual='") +
+                                     db::EscaparComillas(visto_->estado) + QLatin1Char('\'');
+    if (Global::Conexion.ejecutar(
+            QStringLiteral(
+                "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',"
+                "comentarios='") +
+            db::EscaparComillas(Global::ComentarioRechazo) + QStringLiteral("'  WHERE solicitud=") +
+            solicitud + QStringLiteral(" ") + QStringLiteral(" AND relacion IS NULL AND ") +
+            estado) == 1) {
+        visto_->estado = QStringLiteral("Rechazada");
+        return true;
+    }
+    MensajeError(db::DescribirSolicitud(numero, db::LeerSolicitudActual(Global::Conexion, numero)) +
+                     QStringLiteral(".\nOtra estación la cambió durante el rastreo; no se "
+                                    "rechazó y el rastreo siguió con la siguiente."),
+                 QStringLiteral("Rastreo de Clientes"));
+    return false;
 }
 
 void FrmRastreo::AgregarAval() {

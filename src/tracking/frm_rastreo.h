@@ -5,6 +5,9 @@
 // (row painted yellow). The window lists what it found.
 #include <QDialog>
 #include <QPointer>
+#include <optional>
+
+#include "db/solicitud_actual.h"
 
 class QGroupBox;
 class Rejilla;
@@ -27,14 +30,18 @@ class FrmRastreo : public QDialog {
   private:
     void ArmarRejillas();
     void Rastrear();
-    void RevisarCliente(const QString& solicitud, const QString& cliente);
-    void RevisarAval(const QString& solicitud);
+    // False when a rejection was refused: the row is left as it is.
+    bool RevisarCliente(const QString& solicitud, const QString& cliente);
+    bool RevisarAval(const QString& solicitud);
     void RevisarTelefono(const QString& solicitud);
-    void RechazarSolicitud(const QString& solicitud);
+    // True when the application's row changed; otherwise the clerk is told where it is now.
+    bool RechazarSolicitud(const QString& solicitud);
     void AgregarAval();
     void PintarRenglon(const QString& color, int fila);
 
     QPointer<Rejilla> captura_;
+    // The application being screened as read when it first came to be rejected.
+    std::optional<db::SolicitudActual> visto_;
 
     // The row being screened and what was found for it.
     double RenglonActual = 0;

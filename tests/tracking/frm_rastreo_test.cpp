@@ -34,11 +34,19 @@ QString Historial(const QString& apellidos, const QString& nombres) {
                "EXEC NORV.dbo.Rep_Historial_Norv_Cliente @cApellidos='%1', @cNombres='%2'")
         .arg(apellidos, nombres);
 }
-QString Rechazo(const QString& comentario, int solicitud) {
+// `visto`: the state the screening read, which must still hold.
+QString Rechazo(const QString& comentario, int solicitud, const QString& visto = "Recibida") {
     return QStringLiteral(
                "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',"
-               "comentarios='%1'  WHERE solicitud=%2 ")
+               "comentarios='%1'  WHERE solicitud=%2  AND relacion IS NULL AND estado_actual='%3'")
         .arg(comentario)
+        .arg(solicitud)
+        .arg(visto);
+}
+QString Leer(int solicitud) {
+    return QStringLiteral(
+               "SELECT Relacion, estado_actual FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE "
+               "solicitud=%1")
         .arg(solicitud);
 }
 QString Telefono(int solicitud) {
@@ -193,10 +201,11 @@ class FrmRastreoTest : public QObject {
         Solicitud(201, 1, QStringLiteral("PEREZ LOPEZ JUAN"), QStringLiteral(" GARCIA LOPEZ "),
                   QStringLiteral("PEDRO "));
         FrmRastreo f(captura.get());
-        QCOMPARE(base->enviadas,
-                 (QStringList{Cliente(1), Rechazo(QStringLiteral("SIN PAGO"), 201), Aval(201),
-                              Historial(QStringLiteral("GARCIA LOPEZ"), QStringLiteral("PEDRO")),
-                              Rechazo(QStringLiteral("SIN PAGO"), 201), Telefono(201)}));
+        QCOMPARE(
+            base->enviadas,
+            (QStringList{Cliente(1), Leer(201), Rechazo(QStringLiteral("SIN PAGO"), 201), Aval(201),
+                         Historial(QStringLiteral("GARCIA LOPEZ"), QStringLiteral("PEDRO")),
+                         Rechazo(QStringLiteral("SIN PAGO"), 201, "Rechazada"), Telefono(201)}));
         QCOMPARE(Estado(201), QStringLiteral("Rechazada|SIN PAGO"));
         QCOMPARE(ColorRenglon(1), Rojo);
         QCOMPARE(f.iClientes->numeroFilas(), 1);
@@ -278,7 +287,7 @@ class FrmRastreoTest : public QObject {
         Global::ComentarioRechazo = QStringLiteral("D'ARCY");
         Solicitud(209, 1, QStringLiteral("PEREZ LOPEZ JUAN"), QString(), QString());
         FrmRastreo f(captura.get());
-        QCOMPARE(base->enviadas.value(1), Rechazo(QStringLiteral("D''ARCY"), 209));
+        QCOMPARE(base->enviadas.value(2), Rechazo(QStringLiteral("D''ARCY"), 209));
         QCOMPARE(Estado(209), QStringLiteral("Rechazada|D'ARCY"));
     }
 
@@ -325,6 +334,43 @@ class FrmRastreoTest : public QObject {
         QCOMPARE(f.ITelefonos->numeroFilas(), 0);
         QVERIFY(!captura->colorFondo(1, 1).isValid());
         QVERIFY(!captura->colorFondo(2, 1).isValid());
+    }
+
+    // Another station batches or rejects the application while the screening runs: the
+    // rejection is refused, says where the application is, and the next row is screened.
+    void unaSolicitudCambiadaEnOtraEstacionNoSeRechaza_data() {
+        QTest::addColumn<QString>("antesDe");  // the statement the other station gets ahead of
+        QTest::addColumn<QString>("cambio");
+        QTest::addColumn<QString>("donde");
+        QTest::newRow("en una relación")
+            << Cliente(1) << "Relacion = 4, estado_actual = 'Autorizada'"
+            << "ya está en la relación 4";
+        QTest::newRow("rechazada")
+            << Rechazo("SIN PAGO", 201) << "estado_actual = 'Rechazada', comentarios = 'OTRA'"
+            << "fue rechazada";
+    }
+    void unaSolicitudCambiadaEnOtraEstacionNoSeRechaza() {
+        QFETCH(QString, antesDe);
+        QFETCH(QString, cambio);
+        QFETCH(QString, donde);
+        Solicitud(201, 1, QStringLiteral("PEREZ LOPEZ JUAN"), QString(), QString());
+        Solicitud(202, 3, QStringLiteral("DIAZ MORA LUIS"), QString(), QString());
+        const int id = Global::Conexion.agregarObservador([&](const QString& s) {
+            if (s == antesDe)
+                base->sqlite("UPDATE norv.Solicitudes_cliente_Nuevo SET " + cambio +
+                             " WHERE solicitud = 201");
+        });
+        FrmRastreo f(captura.get());
+        Global::Conexion.quitarObservador(id);
+        QCOMPARE(servicios->textos(),
+                 QStringList{"Solicitud 201: " + donde +
+                             ".\nOtra estación la cambió durante el rastreo; no se rechazó y el "
+                             "rastreo siguió con la siguiente."});
+        QVERIFY(!captura->colorFondo(1, 1).isValid());
+        QCOMPARE(ColorRenglon(2), Rojo);
+        QCOMPARE(Estado(202), QStringLiteral("Rechazada|SIN PAGO"));
+        QCOMPARE(f.iClientes->numeroFilas(), 1);
+        QVERIFY(Estado(201) != QStringLiteral("Rechazada|SIN PAGO"));
     }
 
     void laVentanaDejaCorrerEventosEntreRenglones() {
