@@ -184,7 +184,10 @@ class Oficina {
             c.numero = 7 + int(clientes_.size());
             c.nombre = p;
             c.centro = centro;
-            c.telefono = centros_[centro].lada + QString::number(azar_.entre(1000000, 9999999));
+            // A mobile as a desk dials it, 044, area code and number: the 13 digits the
+            // capture window asks for.
+            c.telefono = QStringLiteral("044") + centros_[centro].lada +
+                         QString::number(azar_.entre(1000000, 9999999));
             clientes_.push_back(c);
         };
         // Customers who share a name: a capture of any of these meets its homonyms.
