@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -67,35 +66,31 @@ struct Secuencia {
     const char *nombre, *campo, *teclas, *visto, *columnas, *guardado, *copiado = "";
 };
 const Secuencia kSecuencias[] = {
-    {"paterno corregido", "TxtNombre", "{Shift+Tab}{Shift+Tab}perez{Alt+G}", REGISTRADA,
-     "c.Nombre_Cliente", "PEREZ LOPEZ MARIA"},
-    {"aval corregido", "TxtNombreAval", "{Shift+Tab}vega{Shift+Tab}soto{Alt+G}", REGISTRADA,
-     "s.Nombre_Aval || '/' || s.apellidos_Aval", "PEDRO/SOTO VEGA"},
+    {"nombres corregidos", "TxtNombreAval",
+     "{Shift+Tab}vega{Shift+Tab}soto{Shift+Tab}{Shift+Tab}{Shift+Tab}{Shift+Tab}perez{Alt+G}",
+     REGISTRADA, "Nombre_Cliente || '/' || apellidos_Aval", "PEREZ LOPEZ MARIA/SOTO VEGA"},
     {"homónimos cerrados", "TxtNombre", LOPEZ_DIAZ_ANA "{Esc}{Alt+G}{X}{Alt+G}{Alt+R}",
      "Clientes Localizados|Clientes Localizados|Clientes Localizados|" REGISTRADA,
-     "c.Nombre_Cliente || '/' || s.Rastreado", "LOPEZ DIAZ ANA/1"},
-    {"teléfono corto", "TxtTelefono", "{Ctrl+A}614123456789\nruiz\nsoto\nana\n6141234567890{Alt+G}",
-     LONGITUD LONGITUD REGISTRADA, "s.telefono || '/' || s.Nombre_Aval || '/' || s.apellidos_Aval",
-     "6141234567890/PEDRO/RUIZ"},
-    {"teléfono corto y Alt+G", "TxtTelefono", "{Ctrl+A}614{Alt+G}\n6141234567890{Alt+G}",
-     LONGITUD REGISTRADA, "s.telefono", "6141234567890"},
+     "Nombre_Cliente || '/' || Rastreado", "LOPEZ DIAZ ANA/1"},
+    {"teléfono corto", "TxtTelefono",
+     "{Ctrl+A}614123456789\nruiz\nsoto\nana\n614{Alt+G}\n6141234567890{Alt+G}",
+     LONGITUD LONGITUD LONGITUD REGISTRADA, "telefono || '/' || Nombre_Aval || apellidos_Aval",
+     "6141234567890/PEDRORUIZ"},
     {"ticket sin saldo", "TxtDocumento", "{Ctrl+A}5002\n20000\n{Ctrl+A}5001\n20000{Alt+G}",
      "Documento NO existe o sin Saldo Disponible|" REGISTRADA,
-     "s.Documento || '/' || s.Importe_Solicitud", "5001/20000"},
-    {"Enter en las listas", "CmbSucursal", "{Down}\nabr\n\n5001\n20000{Alt+G}", REGISTRADA,
-     "s.Sucursal || '/' || s.Vendedor || '/' || s.Promocion || '/' || s.Importe_Solicitud",
-     "1      /     22/4/20000"},
-    {"blancos en las listas", "CmbSucursal", "matriz s\tperez j\t{Alt+G}", REGISTRADA,
-     "s.Sucursal || '/' || s.Vendedor", "16     /    101"},
-    {"abajo desde lo resaltado", "Combo1", "{Ctrl+A}a{Down}\n{Alt+G}", REGISTRADA, "s.Vendedor",
+     "Documento || '/' || Importe_Solicitud", "5001/20000"},
+    {"Enter y blancos en las listas", "CmbSucursal", "matriz s\nperez j\t\n5001\n20000{Alt+G}",
+     REGISTRADA, "s.Sucursal || '/' || Vendedor || '/' || Importe_Solicitud",
+     "16     /    101/20000"},
+    {"abajo desde lo resaltado", "Combo1", "{Ctrl+A}a{Down}\n{Alt+G}", REGISTRADA, "Vendedor",
      "    101"},
     {"listas de una ventana nueva", nullptr,
      "garcia\n\nmaria\n6141234567890\n\n\n\n{Alt+Down}{Down}\nabr\n{Alt+Down}\n5001\n15000{Alt+G}",
-     REGISTRADA, "s.Sucursal || '/' || s.Vendedor || '/' || s.Promocion", "1      /     22/4"},
+     REGISTRADA, "s.Sucursal || '/' || Vendedor || '/' || Promocion", "1      /     22/4"},
     {"verificadores de otras ventanas", "CmdGuardar", "{Alt+R}{Down}\t{X}{Alt+E}{Home}\t{X}{Alt+G}",
-     "Relaciones de Verificación|Recepción de Relaciones de Verificación|" REGISTRADA, "s.Vendedor",
+     "Relaciones de Verificación|Recepción de Relaciones de Verificación|" REGISTRADA, "Vendedor",
      "     22"},
-    {"nombres pegados", "TxtPaterno", "{Ctrl+A}{Ctrl+V}{Alt+G}", REGISTRADA, "c.Nombre_Cliente",
+    {"nombres pegados", "TxtPaterno", "{Ctrl+A}{Ctrl+V}{Alt+G}", REGISTRADA, "Nombre_Cliente",
      "DE LA O LOPEZ MARIA", "de\tla\r\n\vo\x1b\u0085\u2028\x01"},
 };
 
@@ -156,11 +151,13 @@ class CapturaGuardarTest : public QObject {
         servicios = std::make_unique<ServiciosFalsos>();
         base->sqlite(QStringLiteral(
             "INSERT INTO sucursales (sucursal, nombre_sucursal, centro_distribucion) VALUES "
-            "('1', 'MATRIZ', 'CHI'), ('15', 'ALDAMA', 'CHI');"
+            "('1', 'MATRIZ', 'CHI'), ('15', 'ALDAMA', 'CHI'), ('16', 'MATRIZ SUR', 'CHI');"
             "INSERT INTO norv.Promociones (Promocion, Nombre_promocion, Tipo_venta) VALUES "
             "(4, 'SIN INTERESES', 4);"
             "INSERT INTO personal (persona, apellidos, nombres, sucursal, es_vendedor) VALUES "
             "('    101', 'PEREZ', 'JUAN', 1, 1), ('     22', 'ABREGO', 'ZOE', 15, 1);"
+            "INSERT INTO personal (persona, apellidos, nombres, sucursal, es_verificador) VALUES "
+            "('     33', 'MORA', 'LUZ', 1, 1);"
             "INSERT INTO anticipos_clientes (documento, fecha, saldo) VALUES "
             "(5001, '2026-11-30 10:15:00.000', 500), (5002, '2026-11-29 00:00:00.000', 0);"
             "INSERT INTO clientes (cliente, Nombre_Cliente, RFC) VALUES "
@@ -531,10 +528,6 @@ class CapturaGuardarTest : public QObject {
     void loTecleadoDeCorridoGuardaLoQueSeVe() {
         QFETCH(int, caso);
         const Secuencia& s = kSecuencias[caso];
-        base->sqlite(QStringLiteral(
-            "INSERT INTO sucursales (sucursal, nombre_sucursal, centro_distribucion) VALUES "
-            "('16', 'MATRIZ SUR', 'CHI'); INSERT INTO personal (persona, apellidos, nombres, "
-            "sucursal, es_verificador) VALUES ('     33', 'MORA', 'LUZ', 1, 1)"));
         auto f = Abrir();
         if (s.campo) Teclear(*f, Solicitud());
         QApplication::clipboard()->setText(QString::fromUtf8(s.copiado));
@@ -543,16 +536,12 @@ class CapturaGuardarTest : public QObject {
         teclista.escribir(QString::fromUtf8(s.teclas),
                           s.campo ? f->findChild<QWidget*>(s.campo) : f->TxtPaterno);
         QCOMPARE(teclista.visto.join(QLatin1Char('|')), QString::fromUtf8(s.visto));
-        QCOMPARE(base->filas(QStringLiteral("SELECT ") + QString::fromUtf8(s.columnas) +
-                             QStringLiteral(" FROM norv.Solicitudes_cliente_Nuevo s "
-                                            "JOIN clientes c ON c.cliente = s.Cliente")),
+        const QString de(" FROM norv.Solicitudes_cliente_Nuevo s JOIN clientes c USING (cliente)");
+        QCOMPARE(base->filas("SELECT " + QString::fromUtf8(s.columnas) + de),
                  QStringList{QString::fromUtf8(s.guardado)});
-        QCOMPARE(Cuenta("clientes"),
-                 3 + Cuenta("norv.Solicitudes_cliente_Nuevo WHERE Rastreado = 1"));
         QCOMPARE(f->iSolicitudes->texto(1, 4),
-                 base->valor("SELECT c.Nombre_Cliente FROM norv.Solicitudes_cliente_Nuevo s "
-                             "JOIN clientes c ON c.cliente = s.Cliente")
-                     .toString());
+                 base->valor("SELECT Nombre_Cliente" + de).toString());
+        QCOMPARE(Cuenta("clientes"), 3 + Cuenta("norv.Solicitudes_cliente_Nuevo WHERE Rastreado"));
     }
 
     void elVendedorSeCompletaSinAcentos() {

@@ -1,11 +1,10 @@
 #pragma once
 // A clerk typing with no pauses: each key goes where the keyboard is (an open list, else the
-// window in front); a message box takes what is typed until Enter or Escape closes it; a window
-// opened modally takes the keys that follow until it closes. "\n" is Enter, "\t" Tab, {Alt+G}
-// or {Down} a named key, {X} the close box of the window in front.
+// window in front); a message box takes the keys up to the Enter or Escape that closes it; a
+// window opened modally takes the keys that follow until it closes. "\n" is Enter, "\t" Tab,
+// {Alt+G} or {Down} a named key, {X} the close box of the window in front.
 #include <QApplication>
 #include <QDialog>
-#include <QKeySequence>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -13,44 +12,41 @@
 
 class Teclista {
   public:
-    // The messages and the windows' titles, in the order they came up.
-    QStringList visto;
+    QStringList visto;  // the messages and the windows' titles, in the order they came up
 
-    explicit Teclista(ServiciosFalsos& servicios) {
-        servicios.alMostrarMensaje = [this](const MensajeMostrado& m) {
+    explicit Teclista(ServiciosFalsos& s) {
+        s.alMostrarMensaje = [this](const MensajeMostrado& m) {
             visto << m.texto;
             ++cajas_;
         };
-        servicios.alMostrarModal = [this](QDialog& ventana) {
-            visto << ventana.windowTitle();
-            teclear(&ventana);
+        s.alMostrarModal = [this](QDialog& v) {
+            visto << v.windowTitle();
+            teclear(&v);
         };
     }
 
-    // Types `guion` from `desde`, which gets the keyboard first.
     void escribir(const QString& guion, QWidget* desde) {
-        static const QRegularExpression ficha(QStringLiteral("\\{[^}]+\\}|."),
+        static const QRegularExpression ficha("\\{[^}]+\\}|.",
                                               QRegularExpression::DotMatchesEverythingOption);
         for (auto m = ficha.globalMatch(guion); m.hasNext();) fichas_ << m.next().captured();
-        if (!Activar(desde->window())) return;
-        desde->setFocus();
+        if (Activar(desde->window())) desde->setFocus();
         teclear(desde->window());
     }
 
   private:
     // The window gets the keyboard back once a list it opened is closed, as on a desktop.
-    static bool Activar(QWidget* ventana) {
+    static bool Activar(QWidget* v) {
         QCoreApplication::processEvents();
-        const auto activa = [ventana] {
-            return QGuiApplication::focusWindow() == ventana->windowHandle();
+        const auto activa = [v] {
+            return QApplication::activePopupWidget() ||
+                   QGuiApplication::focusWindow() == v->windowHandle();
         };
-        if (QApplication::activePopupWidget() || activa()) return true;
-        ventana->activateWindow();
+        if (!activa()) v->activateWindow();
         return QTest::qWaitFor(activa);
     }
 
-    void teclear(QWidget* ventana) {
-        while (!fichas_.isEmpty() && ventana->isVisible() && Activar(ventana)) {
+    void teclear(QWidget* v) {
+        while (!fichas_.isEmpty() && v->isVisible() && Activar(v)) {
             const QString f = fichas_.takeFirst();
             QKeyCombination k = f.size() > 1 ? QKeySequence(f.mid(1, f.size() - 2))[0]
                                 : f == u"\n" ? Qt::Key_Return
@@ -61,15 +57,9 @@ class Teclista {
                 QApplication::activeWindow()->close();
             else
                 QTest::sendKeyEvent(QTest::Click, static_cast<QWidget*>(nullptr), k.key(),
-                                    f == u"\n"      ? QStringLiteral("\r")
-                                    : f.size() == 1 ? f
-                                                    : QString(),
-                                    k.keyboardModifiers());
-            // A message box takes the keys up to the Enter or Escape that closes it.
-            while (cajas_ > 0 && !fichas_.isEmpty()) {
-                const QString tomada = fichas_.takeFirst();
-                if (tomada == u"\n" || tomada == u"{Esc}") --cajas_;
-            }
+                                    f.size() == 1 ? f : QString(), k.keyboardModifiers());
+            while (cajas_ > 0 && !fichas_.isEmpty())
+                if (const QString t = fichas_.takeFirst(); t == u"\n" || t == u"{Esc}") --cajas_;
         }
     }
 
