@@ -76,6 +76,10 @@ class DemostracionTest : public QObject {
                                            "WHERE comentarios = 'SOLICITUD REACTIVADA' AND "
                                            "Relacion IS NULL"))
                     .toInt() > 0);
+        // Every telephone passes the capture window's rule: 13 digits.
+        QCOMPARE(base->filas("SELECT telefono FROM norv.Solicitudes_cliente_Nuevo WHERE "
+                             "length(telefono) <> 13 OR telefono GLOB '*[^0-9]*'"),
+                 QStringList());
         QCOMPARE(base->filas(QStringLiteral("SELECT DISTINCT centro_distribucion FROM sucursales "
                                             "ORDER BY 1")),
                  (QStringList{"CHI", "JRZ"}));

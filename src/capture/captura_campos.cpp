@@ -35,7 +35,8 @@ void FrmCaptura::PrepararVendedores() {
     Combo1->setCompleter(completador);
     // What the clerk types shows in capitals, as in every other box of the window.
     Combo1->lineEdit()->setValidator(new ValidadorMayusculas(Combo1->lineEdit()));
-    connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { Autocompletar_Combo(Combo1); });
+    connect(Combo1->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { Autocompletar_Combo(Combo1); });
 }
 
 bool FrmCaptura::eventFilter(QObject* objeto, QEvent* evento) {
@@ -49,14 +50,6 @@ bool FrmCaptura::eventFilter(QObject* objeto, QEvent* evento) {
             if ((tecla->key() == Qt::Key_Backspace || tecla->key() == Qt::Key_Delete) &&
                 !Combo1->currentText().isEmpty())
                 Borrando = true;
-            if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) {
-                // Enter closes the list and leaves the focus in the box.
-                if (Combo1->completer() && Combo1->completer()->popup()->isVisible())
-                    Combo1->completer()->popup()->hide();
-                const int i = VendedorSeleccionado();
-                if (i >= 0) Combo1->setCurrentIndex(i);
-                return true;
-            }
         }
     }
     return QDialog::eventFilter(objeto, evento);
@@ -65,9 +58,19 @@ bool FrmCaptura::eventFilter(QObject* objeto, QEvent* evento) {
 void FrmCaptura::CambioDeFoco(QWidget* anterior, QWidget* actual) {
     // Leaving a field is the keyboard moving to another control of this window; a message box,
     // a list popping up or another application taking the keyboard is not.
-    if (!anterior || !actual || actual->window() != this) return;
+    if (!anterior || !actual || actual->window() != this || volviendo_) return;
     if (anterior == Combo1->lineEdit()) anterior = Combo1;
-    if (anterior->window() == this) AlSalir(anterior);
+    if (anterior->window() != this) return;
+    const int antes = MensajesMostrados();
+    AlSalir(anterior);
+    // A rule that spoke keeps the keyboard in its box: what the clerk typed ahead, or types
+    // once the message is closed, is meant for that box and never lands in the next one. The
+    // box the keyboard only passed through was not left by the clerk: its rule does not run.
+    if (MensajesMostrados() != antes && anterior->isVisible() && anterior->isEnabled()) {
+        volviendo_ = true;
+        anterior->setFocus(Qt::OtherFocusReason);
+        volviendo_ = false;
+    }
 }
 
 void FrmCaptura::AlSalir(QWidget* campo) {
@@ -80,14 +83,23 @@ void FrmCaptura::AlSalir(QWidget* campo) {
     else if (campo == TxtDocumento)
         BuscarDocumento();
     else if (campo == CmbSucursal)
-        ResolverClave(CmbSucursal, QStringLiteral("SELECT sucursal FROM Sucursales WHERE Sucursal="),
-                      Global::ClaveSucursal);
-    else if (campo == Combo1) {
-        const int i = VendedorSeleccionado();
-        if (i >= 0 && Combo1->currentIndex() != i) Combo1->setCurrentIndex(i);
-        ResolverClave(Combo1, QStringLiteral("SELECT persona FROM personal WHERE Persona="),
-                      Global::ClavePersona);
-    }
+        ResolverSucursal();
+    else if (campo == Combo1)
+        ResolverVendedor();
+}
+
+bool FrmCaptura::ResolverSucursal() {
+    return ResolverClave(CmbSucursal,
+                         QStringLiteral("SELECT sucursal FROM Sucursales WHERE Sucursal="),
+                         Global::ClaveSucursal);
+}
+
+bool FrmCaptura::ResolverVendedor() {
+    const int i = VendedorSeleccionado();
+    if (i < 0) return false;
+    if (Combo1->currentIndex() != i) Combo1->setCurrentIndex(i);
+    return ResolverClave(Combo1, QStringLiteral("SELECT persona FROM personal WHERE Persona="),
+                         Global::ClavePersona);
 }
 
 void FrmCaptura::ComponerNombreCompleto() {
@@ -101,15 +113,16 @@ void FrmCaptura::ComponerNombreCompleto() {
 
 void FrmCaptura::ComponerAval() {
     NombreAval = TxtNombreAval->text().trimmed();
-    ApellidosAval = !TxtMaternoAval->text().isEmpty() && !TxtNombreAval->text().isEmpty()
-                        ? TxtPaternoAval->text().trimmed() + QLatin1Char(' ') +
-                              TxtMaternoAval->text().trimmed()
-                        : TxtPaternoAval->text().trimmed();
+    ApellidosAval =
+        !TxtMaternoAval->text().isEmpty() && !TxtNombreAval->text().isEmpty()
+            ? TxtPaternoAval->text().trimmed() + QLatin1Char(' ') + TxtMaternoAval->text().trimmed()
+            : TxtPaternoAval->text().trimmed();
 }
 
 void FrmCaptura::RevisarTelefono() {
     if (TxtTelefono->text().size() == 13) return;
-    MensajeError(QStringLiteral("Longitud de Teléfono Incorrecto"), QStringLiteral("Verifique Teléfono"));
+    MensajeError(QStringLiteral("Longitud de Teléfono Incorrecto"),
+                 QStringLiteral("Verifique Teléfono"));
     TxtTelefono->clear();
 }
 
@@ -130,24 +143,27 @@ void FrmCaptura::BuscarDocumento() {
                          QStringLiteral("Revise el Numero de Documento"));
             return;
         }
-        LblFecha->setText(Global::Registros.campo(0).toDate().toString(QStringLiteral("dd/MM/yyyy")));
+        LblFecha->setText(
+            Global::Registros.campo(0).toDate().toString(QStringLiteral("dd/MM/yyyy")));
         Global::Registros.cerrar();
     } catch (const db::ErrorBD& e) {
         ErrorBase(e);
     }
 }
 
-void FrmCaptura::ResolverClave(QComboBox* lista, const QString& consulta, TextoFijo<7>& clave) {
-    if (lista->currentIndex() < 0) return;
+bool FrmCaptura::ResolverClave(QComboBox* lista, const QString& consulta, TextoFijo<7>& clave) {
+    if (lista->currentIndex() < 0) return false;
     CursorEspera espera;
     Global::CadenaSql = consulta + QString::number(lista->currentData().toInt()) + QLatin1Char(' ');
     try {
         Global::Registros.abrir(Global::CadenaSql, Global::Conexion);
-        if (!(Global::Registros.bof() && Global::Registros.eof()))
-            clave = Global::Registros.campo(0).toString();
+        const bool hallada = !(Global::Registros.bof() && Global::Registros.eof());
+        if (hallada) clave = Global::Registros.campo(0).toString();
         Global::Registros.cerrar();
+        return hallada;
     } catch (const db::ErrorBD& e) {
         ErrorBase(e);
+        return false;
     }
 }
 
@@ -182,18 +198,19 @@ void FrmCaptura::RevisarNombres() {
 
 void FrmCaptura::RevisarNombresAval() {
     if (TxtNombreAval->text().isEmpty() || TxtPaternoAval->text().isEmpty()) return;
-    if (TxtNombreAval->text().size() < 2 || TxtPaternoAval->text().size() < 2) DatosCorrectos = false;
+    if (TxtNombreAval->text().size() < 2 || TxtPaternoAval->text().size() < 2)
+        DatosCorrectos = false;
 }
 
-void FrmCaptura::BuscarHomonimos() {
+bool FrmCaptura::BuscarHomonimos() {
     CursorEspera espera;
-    Global::CadenaSql = QStringLiteral("SELECT COUNT(cliente) FROM clientes WHERE Nombre_Cliente LIKE '") +
-                        db::EscaparComillas(Global::NombreCompleto) + QStringLiteral("'");
+    Global::CadenaSql =
+        QStringLiteral("SELECT COUNT(cliente) FROM clientes WHERE Nombre_Cliente LIKE '") +
+        db::EscaparComillas(Global::NombreCompleto) + QStringLiteral("'");
     Global::Registros.abrir(Global::CadenaSql, Global::Conexion);
     const bool hay = !Global::Registros.eof() && Global::Registros.campo(0).toLongLong() > 0;
     Global::Registros.cerrar();
-    if (hay) {
-        FrmClientes_Encontrados homonimos(this);
-        Servicios().mostrarModal(homonimos);
-    }
+    if (!hay) return true;
+    FrmClientes_Encontrados homonimos(this);
+    return Servicios().mostrarModal(homonimos) == QDialog::Accepted;
 }

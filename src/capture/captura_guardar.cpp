@@ -28,25 +28,32 @@ QString Entero(double v) { return QString::number(static_cast<qint64>(v)); }
 void FrmCaptura::CmdGuardar_Click() {
     DatosCorrectos = true;
     Global::ClienteNuevo = true;
+    // The names go as the boxes show them now, also when a surname was corrected after its
+    // name box was left.
+    ComponerNombreCompleto();
+    ComponerAval();
     RevisarNombres();
     RevisarNombresAval();
     if (!DatosCorrectos) {
-        MensajeError(QStringLiteral("Favor de Revisar los Datos del CLiente, para clientes con un solo "
-                                    "apellido usar el espacio A. Paterno"),
-                     kDatosIncorrectos);
+        MensajeError(
+            QStringLiteral("Favor de Revisar los Datos del CLiente, para clientes con un solo "
+                           "apellido usar el espacio A. Paterno"),
+            kDatosIncorrectos);
         return;
     }
     // A longer name would be stored cut by the server: refuse it before anything is written.
     if (Global::NombreCompleto.size() > kLargoNombreCliente) {
-        MensajeError(QStringLiteral("El nombre completo del cliente tiene %1 caracteres y no puede pasar "
-                                    "de %2; abrevie el nombre o los apellidos.")
-                         .arg(Global::NombreCompleto.size())
-                         .arg(kLargoNombreCliente),
-                     kDatosIncorrectos);
+        MensajeError(
+            QStringLiteral("El nombre completo del cliente tiene %1 caracteres y no puede pasar "
+                           "de %2; abrevie el nombre o los apellidos.")
+                .arg(Global::NombreCompleto.size())
+                .arg(kLargoNombreCliente),
+            kDatosIncorrectos);
         return;
     }
     try {
-        BuscarHomonimos();
+        // Closing the homonyms window is not choosing: nothing is written, the boxes stay.
+        if (!BuscarHomonimos()) return;
     } catch (const db::ErrorBD& e) {
         Global::Registros.cerrar();
         MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
@@ -61,8 +68,10 @@ void FrmCaptura::CmdGuardar_Click() {
         {!QDate::fromString(LblFecha->text(), QStringLiteral("dd/MM/yyyy")).isValid(),
          "Favor de Revisar el Documento del Anticipo"},
         {TxtTelefono->text().isEmpty(), "Favor de Teclear el teléfono del cliente"},
-        {CmbSucursal->currentIndex() < 0, "Favor de Seleccionar la Sucursal que envia la Solicitud"},
-        {CmbPromociones->currentIndex() < 0, "Favor de Seleccionar la Promoción Elegida por el cliente"},
+        {CmbSucursal->currentIndex() < 0,
+         "Favor de Seleccionar la Sucursal que envia la Solicitud"},
+        {CmbPromociones->currentIndex() < 0,
+         "Favor de Seleccionar la Promoción Elegida por el cliente"},
         {VendedorSeleccionado() < 0, "Favor de Seleccionar al Vendedor"},
     };
     for (const auto& r : revisiones)
@@ -71,6 +80,16 @@ void FrmCaptura::CmdGuardar_Click() {
             return;
         }
 
+    // The keys are read again from this window's lists as they stand: a verifier chosen in
+    // another window shares the same key and must never become this application's salesperson.
+    const int antes = MensajesMostrados();
+    if (!ResolverSucursal() || !ResolverVendedor()) {
+        if (MensajesMostrados() == antes)
+            MensajeError(QStringLiteral("La sucursal o el vendedor elegidos ya no están en la "
+                                        "base de datos; elíjalos de nuevo."),
+                         kDatosIncorrectos);
+        return;
+    }
     if (!GuardarEnBase()) return;
     // Only once everything is stored: a failed press keeps the question on closing.
     if (Global::ClienteNuevo) Global::CambiosPendientes = false;
@@ -96,13 +115,14 @@ bool FrmCaptura::GuardarEnBase() {
         db::Transaccion transaccion(cn);
         if (Global::ClienteNuevo) {
             db::Comando alta(cn, QStringLiteral("Guarda_Cliente_norv"));
-            alta.agregarParametro(QStringLiteral("@cSucursal"), db::TipoParametro::Char, db::Direccion::Entrada, 7,
-                                  Global::SucursalActual);
-            alta.agregarParametro(QStringLiteral("@cRFC"), db::TipoParametro::Char, db::Direccion::Entrada, 20,
-                                  QString());
+            alta.agregarParametro(QStringLiteral("@cSucursal"), db::TipoParametro::Char,
+                                  db::Direccion::Entrada, 7, Global::SucursalActual);
+            alta.agregarParametro(QStringLiteral("@cRFC"), db::TipoParametro::Char,
+                                  db::Direccion::Entrada, 20, QString());
             alta.agregarParametro(QStringLiteral("@cNombreCliente"), db::TipoParametro::Char,
                                   db::Direccion::Entrada, 80, Global::NombreCompleto);
-            alta.agregarParametro(QStringLiteral("@nCliente"), db::TipoParametro::Integer, db::Direccion::Salida, 4);
+            alta.agregarParametro(QStringLiteral("@nCliente"), db::TipoParametro::Integer,
+                                  db::Direccion::Salida, 4);
             alta.ejecutar();
             const QVariant cliente = alta.parametro(QStringLiteral("@ncliente"));
             if (cliente.isNull() || cliente.toLongLong() == 0) {
@@ -114,13 +134,14 @@ bool FrmCaptura::GuardarEnBase() {
 
             db::Comando nombres(cn, QStringLiteral("norv.dbo.Cliente_Compra_Facil"));
             nombres.agregarParametro(QStringLiteral("@nCliente"), db::TipoParametro::Integer,
-                                     db::Direccion::Entrada, 4, static_cast<qlonglong>(Global::NumeroCliente));
-            nombres.agregarParametro(QStringLiteral("@cNombres"), db::TipoParametro::Char, db::Direccion::Entrada,
-                                     50, TxtNombre->text().trimmed());
-            nombres.agregarParametro(QStringLiteral("@cPaterno"), db::TipoParametro::Char, db::Direccion::Entrada,
-                                     50, TxtPaterno->text().trimmed());
-            nombres.agregarParametro(QStringLiteral("@cMaterno"), db::TipoParametro::Char, db::Direccion::Entrada,
-                                     50, TxtMaterno->text().trimmed());
+                                     db::Direccion::Entrada, 4,
+                                     static_cast<qlonglong>(Global::NumeroCliente));
+            nombres.agregarParametro(QStringLiteral("@cNombres"), db::TipoParametro::Char,
+                                     db::Direccion::Entrada, 50, TxtNombre->text().trimmed());
+            nombres.agregarParametro(QStringLiteral("@cPaterno"), db::TipoParametro::Char,
+                                     db::Direccion::Entrada, 50, TxtPaterno->text().trimmed());
+            nombres.agregarParametro(QStringLiteral("@cMaterno"), db::TipoParametro::Char,
+                                     db::Direccion::Entrada, 50, TxtMaterno->text().trimmed());
             nombres.agregarParametro(QStringLiteral("@nEmpresa"), db::TipoParametro::Integer,
                                      db::Direccion::Entrada, 4, 0);
             nombres.agregarParametro(QStringLiteral("@dNacimiento"), db::TipoParametro::DBTimeStamp,
@@ -130,7 +151,8 @@ bool FrmCaptura::GuardarEnBase() {
         cn.ejecutar(SentenciaInsert(Global::ClienteNuevo));
 
         db::Comando folio(cn, QStringLiteral("REGRESA_FOLIO"));
-        folio.agregarParametro(QStringLiteral("@Nfolio"), db::TipoParametro::Integer, db::Direccion::Salida, 8);
+        folio.agregarParametro(QStringLiteral("@Nfolio"), db::TipoParametro::Integer,
+                               db::Direccion::Salida, 8);
         folio.ejecutar();
         const QVariant numero = folio.parametro(QStringLiteral("@nfolio"));
         if (numero.isNull()) {
@@ -150,24 +172,28 @@ bool FrmCaptura::GuardarEnBase() {
 QString FrmCaptura::SentenciaInsert(bool clienteNuevo) const {
     const QDate fecha = QDate::fromString(LblFecha->text(), QStringLiteral("dd/MM/yyyy"));
     auto q = [](const QString& s) { return db::EscaparComillas(s); };
-    return QStringLiteral("INSERT INTO norv.dbo.Solicitudes_cliente_Nuevo ") + QStringLiteral("(Cliente, ") +
-           QStringLiteral("Fecha_recepcion, ") + QStringLiteral("Importe_Solicitud, ") +
-           QStringLiteral("Sucursal, ") + QStringLiteral("Promocion, ") + QStringLiteral("telefono, ") +
+    return QStringLiteral("INSERT INTO norv.dbo.Solicitudes_cliente_Nuevo ") +
+           QStringLiteral("(Cliente, ") + QStringLiteral("Fecha_recepcion, ") +
+           QStringLiteral("Importe_Solicitud, ") + QStringLiteral("Sucursal, ") +
+           QStringLiteral("Promocion, ") + QStringLiteral("telefono, ") +
            QStringLiteral("Nombre_Aval, ") +
-           (clienteNuevo ? QStringLiteral("apellidos_Aval, ") : QStringLiteral("Apellidos_Aval, ")) +
-           QStringLiteral("Rastreado, ") + QStringLiteral("Documento, ") + QStringLiteral("fecha_tienda, ") +
-           QStringLiteral("Vendedor) ") + QStringLiteral("VALUES( ") + QStringLiteral(" ") +
-           Entero(Global::NumeroCliente) + QStringLiteral(", ") + QStringLiteral("GETDATE(), ") +
-           TxtImporte->text() + QStringLiteral(", ") + QStringLiteral("'") + q(Global::ClaveSucursal) +
+           (clienteNuevo ? QStringLiteral("apellidos_Aval, ")
+                         : QStringLiteral("Apellidos_Aval, ")) +
+           QStringLiteral("Rastreado, ") + QStringLiteral("Documento, ") +
+           QStringLiteral("fecha_tienda, ") + QStringLiteral("Vendedor) ") +
+           QStringLiteral("VALUES( ") + QStringLiteral(" ") + Entero(Global::NumeroCliente) +
+           QStringLiteral(", ") + QStringLiteral("GETDATE(), ") + TxtImporte->text() +
+           QStringLiteral(", ") + QStringLiteral("'") + q(Global::ClaveSucursal) +
            QStringLiteral("', ") + QStringLiteral("'") +
            QString::number(CmbPromociones->currentData().toInt()) + QStringLiteral("', ") +
-           QStringLiteral("'") + q(TxtTelefono->text()) + QStringLiteral("', ") + QStringLiteral("'") +
-           q(NombreAval.trimmed()) + QStringLiteral("','") + q(ApellidosAval.trimmed()) +
+           QStringLiteral("'") + q(TxtTelefono->text()) + QStringLiteral("', ") +
+           QStringLiteral("'") + q(NombreAval.trimmed()) + QStringLiteral("','") +
+           q(ApellidosAval.trimmed()) +
            (clienteNuevo ? QStringLiteral("' , ") + QStringLiteral("1, ")
                          : QStringLiteral("', ") + QStringLiteral("0, ")) +
            TxtDocumento->text() + QStringLiteral(", ") + QStringLiteral("'") +
-           fecha.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("', ") + QStringLiteral("'") +
-           q(Global::ClavePersona) + QStringLiteral("') ");
+           fecha.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("', ") +
+           QStringLiteral("'") + q(Global::ClavePersona) + QStringLiteral("') ");
 }
 
 void FrmCaptura::AgregarRenglon() {
@@ -187,8 +213,8 @@ void FrmCaptura::AgregarRenglon() {
 }
 
 void FrmCaptura::LimpiarCampos() {
-    for (QLineEdit* c : {TxtMaterno, TxtNombre, TxtPaterno, TxtMaternoAval, TxtNombreAval, TxtPaternoAval,
-                         TxtTelefono, TxtDocumento})
+    for (QLineEdit* c : {TxtMaterno, TxtNombre, TxtPaterno, TxtMaternoAval, TxtNombreAval,
+                         TxtPaternoAval, TxtTelefono, TxtDocumento})
         c->clear();
     NombreAval.clear();
     ApellidosAval.clear();
@@ -208,12 +234,14 @@ void FrmCaptura::iSolicitudes_DobleClic(int fila, int /*columna*/) {
     try {
         // An application another station already put in a batch stays: its line would be left
         // pointing at nothing.
-        if (Global::Conexion.ejecutar(QStringLiteral("DELETE FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=") +
-                                      QString::number(folio) + QStringLiteral(" ") +
-                                      QStringLiteral(" AND Relacion IS NULL")) != 1) {
+        if (Global::Conexion.ejecutar(
+                QStringLiteral("DELETE FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=") +
+                QString::number(folio) + QStringLiteral(" ") +
+                QStringLiteral(" AND Relacion IS NULL")) != 1) {
             const db::SolicitudActual actual = db::LeerSolicitudActual(Global::Conexion, folio);
             if (actual.existe) {
-                MensajeError(QStringLiteral("La Solicitud %1 ya está en la Relación %2; no se puede eliminar.")
+                MensajeError(QStringLiteral(
+                                 "La Solicitud %1 ya está en la Relación %2; no se puede eliminar.")
                                  .arg(folio)
                                  .arg(actual.relacion),
                              titulo);
@@ -222,8 +250,10 @@ void FrmCaptura::iSolicitudes_DobleClic(int fila, int /*columna*/) {
             // Deleted meanwhile from another station: the row goes, without a success message.
             iSolicitudes->quitarFila(fila);
             Renglones -= 1;
-            MensajeInformacion(QStringLiteral("La Solicitud %1 ya había sido eliminada desde otra estación.").arg(folio),
-                               titulo);
+            MensajeInformacion(
+                QStringLiteral("La Solicitud %1 ya había sido eliminada desde otra estación.")
+                    .arg(folio),
+                titulo);
             return;
         }
     } catch (const db::ErrorBD& e) {

@@ -14,7 +14,7 @@ class Rejilla;
 
 class FrmCaptura : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit FrmCaptura(QWidget* parent = nullptr);
 
     QLineEdit* TxtPaterno;
@@ -48,7 +48,8 @@ public:
     // Procedures the save runs (field checks and the homonym look-up).
     void RevisarNombres();
     void RevisarNombresAval();
-    void BuscarHomonimos();
+    // False when the clerk closed the homonyms window without choosing: the save stops.
+    bool BuscarHomonimos();
     void Autocompletar_Combo(QComboBox* Combo);
 
     int renglones() const { return static_cast<int>(Renglones); }
@@ -56,13 +57,13 @@ public:
     const QString& nombreAval() const { return NombreAval; }
     const QString& apellidosAval() const { return ApellidosAval; }
 
-protected:
+  protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
     void done(int resultado) override;
 
-private:
+  private:
     void CargarListas();
     void Command1_Click();
     void PrepararVendedores();
@@ -74,7 +75,11 @@ private:
     void ComponerAval();
     void RevisarTelefono();
     void BuscarDocumento();
-    void ResolverClave(QComboBox* lista, const QString& consulta, TextoFijo<7>& clave);
+    // The key of the entry the list shows; false when there is none or the database failed
+    // (then it said so), and the key keeps its value.
+    bool ResolverClave(QComboBox* lista, const QString& consulta, TextoFijo<7>& clave);
+    bool ResolverSucursal();
+    bool ResolverVendedor();
     // Index of the salesperson whose name the box shows (-1 when the text names none).
     int VendedorSeleccionado() const;
 
@@ -92,6 +97,8 @@ private:
     QString NombreAval;
     QString ApellidosAval;
     bool Borrando = false;
+    // The keyboard is going back to a box whose leave rule spoke.
+    bool volviendo_ = false;
 
     bool continuar_ = true;
 };

@@ -1,7 +1,6 @@
 #include "capture/frm_clientes_encontrados.h"
 
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QPushButton>
 
 #include "db/error_bd.h"
@@ -161,16 +160,6 @@ void FrmClientes_Encontrados::iClientes_DobleClic(int fila, int) {
 void FrmClientes_Encontrados::CmdRegistrar_Click() {
     Global::ClienteNuevo = true;
     accept();
-}
-
-void FrmClientes_Encontrados::keyPressEvent(QKeyEvent* evento) {
-    // Escape would register a new customer behind the clerk's back: here the clerk either
-    // picks a customer or presses "&Registrar de Nuevo".
-    if (evento->key() == Qt::Key_Escape) {
-        evento->accept();
-        return;
-    }
-    QDialog::keyPressEvent(evento);
 }
 
 void FrmClientes_Encontrados::resizeEvent(QResizeEvent* evento) {

@@ -1,7 +1,9 @@
 #pragma once
 // The customers already registered under the name being captured: the clerk picks one of them
-// (the application is then his) or registers the customer anew. Nothing is written here; the
-// answer goes back to the save through Global::ClienteNuevo and Global::NumeroCliente.
+// (the application is then his) or registers the customer anew, and the window is accepted;
+// closed any other way (close box, Alt+F4, Escape) it is rejected and the save stops. Nothing
+// is written here; the answer goes back to the save through Global::ClienteNuevo and
+// Global::NumeroCliente.
 #include <QDialog>
 
 class QGroupBox;
@@ -10,7 +12,7 @@ class Rejilla;
 
 class FrmClientes_Encontrados : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Loads the customers named Global::NombreCompleto at once: each showing is a new window.
     explicit FrmClientes_Encontrados(QWidget* parent = nullptr);
 
@@ -20,11 +22,10 @@ public:
     Rejilla* iVerificaciones;
     QPushButton* CmdRegistrar;
 
-protected:
-    void keyPressEvent(QKeyEvent* evento) override;
+  protected:
     void resizeEvent(QResizeEvent* evento) override;
 
-private:
+  private:
     void CargarClientes();
     void CargarVerificaciones(double cliente);
     void iClientes_CeldaActualCambiada(int fila, int columna);

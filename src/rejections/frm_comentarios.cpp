@@ -1,8 +1,8 @@
 #include "rejections/frm_comentarios.h"
 
 #include <QGroupBox>
-#include <QPlainTextEdit>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -48,29 +48,23 @@ FrmComentarios::FrmComentarios(QWidget* parent) : QDialog(parent) {
 }
 
 void FrmComentarios::AjustarTexto() {
+    // Line breaks and control characters are the text rule's (InstalarFiltroTexto); here only
+    // the width, in whole characters: a pair of halves at the limit goes whole.
     if (ajustando_) return;
     ajustando_ = true;
     QTextDocument* documento = TxtComentarios->document();
-    const QString texto = documento->toPlainText();
-    for (int i = 0; i < texto.size(); ++i) {
-        const QChar c = texto.at(i);
-        if (c != QLatin1Char('\n') && c != QLatin1Char('\r') && c != QChar(0x2028) &&
-            c != QChar(0x2029) && c != QLatin1Char('\t'))
-            continue;
-        QTextCursor cambio(documento);
-        cambio.setPosition(i);
-        cambio.setPosition(i + 1, QTextCursor::KeepAnchor);
-        cambio.insertText(QStringLiteral(" "));
-    }
-    const int largo = documento->characterCount() - 1;
+    int largo = documento->characterCount() - 1;
     if (largo > LargoMaximo) {
+        largo = documento->characterAt(LargoMaximo - 1).isHighSurrogate() ? LargoMaximo - 1
+                                                                          : LargoMaximo;
         QTextCursor sobra(documento);
-        sobra.setPosition(LargoMaximo);
+        sobra.setPosition(largo);
         sobra.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
         sobra.removeSelectedText();
     }
-    const int quedan = LargoMaximo - qMin(largo, LargoMaximo);
-    LblLargo->setText(QStringLiteral("Máximo %1 caracteres; quedan %2.").arg(LargoMaximo).arg(quedan));
+    LblLargo->setText(QStringLiteral("Máximo %1 caracteres; quedan %2.")
+                          .arg(LargoMaximo)
+                          .arg(LargoMaximo - largo));
     ajustando_ = false;
 }
 

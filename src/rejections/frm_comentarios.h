@@ -10,7 +10,7 @@ class QPushButton;
 
 class FrmComentarios : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit FrmComentarios(QWidget* parent = nullptr);
 
     QGroupBox* Frame1;
@@ -22,7 +22,7 @@ public:
     // The width of the application's comentarios column.
     static constexpr int LargoMaximo = 500;
 
-private:
+  private:
     void CmdGuardar_Click();
     // A comment is one line of at most LargoMaximo characters, however it arrived.
     void AjustarTexto();

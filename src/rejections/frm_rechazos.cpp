@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <cmath>
 
 #include "db/error_bd.h"
@@ -148,10 +149,16 @@ QString FrmRechazos::ComoSeListo(const QVariant& estado) {
 void FrmRechazos::Rechazar(int fila, const QString& solicitud) {
     {
         FrmComentarios comentarios(this);
-        // A rejection that failed keeps what the clerk typed for the next try.
-        if (comentarioPendiente_.first == solicitud)
+        // A rejection that failed or was cancelled keeps what the clerk typed for the next try.
+        if (comentarioPendiente_.first == solicitud) {
             comentarios.TxtComentarios->setPlainText(comentarioPendiente_.second);
-        Servicios().mostrarModal(comentarios);
+            comentarios.TxtComentarios->moveCursor(QTextCursor::End);
+        }
+        // Escape or the close box is not a comment: nothing is rejected.
+        if (Servicios().mostrarModal(comentarios) != QDialog::Accepted) {
+            comentarioPendiente_ = qMakePair(solicitud, comentarios.TxtComentarios->toPlainText());
+            return;
+        }
     }
     const QString sql =
         QStringLiteral(

@@ -13,7 +13,7 @@ class SelectorFecha;
 
 class FrmRechazos : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit FrmRechazos(QWidget* parent = nullptr);
 
     QGroupBox* Frame1;
@@ -26,7 +26,7 @@ public:
 
     void ConsultarSolicitudes();
 
-private:
+  private:
     void iSolicitudes_DobleClic(int fila, int columna);
     void Rechazar(int fila, const QString& solicitud);
     void Reactivar(int fila, const QString& solicitud, const QVariant& estado);
@@ -36,6 +36,7 @@ private:
     enum class Escritura { Hecha, Cambiada, Fallida };
     Escritura Escribir(const QString& sql, const QString& solicitud);
 
-    // The comment of a rejection that failed, for the same application's next try.
+    // The comment of a rejection that failed or was cancelled, for the same application's next
+    // try.
     QPair<QString, QString> comentarioPendiente_;
 };

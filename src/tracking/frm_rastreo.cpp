@@ -7,6 +7,7 @@
 
 #include "db/comando.h"
 #include "db/error_bd.h"
+#include "db/solicitud_actual.h"
 #include "db/sql.h"
 #include "startup/global.h"
 #include "ui/rejilla.h"
@@ -44,15 +45,16 @@ QString SiNo(bool si) { return si ? QStringLiteral("Si") : QStringLiteral("No");
 
 }  // namespace
 
-FrmRastreo::FrmRastreo(Rejilla* capturaGrid, QWidget* parent) : QDialog(parent), captura_(capturaGrid) {
+FrmRastreo::FrmRastreo(Rejilla* capturaGrid, QWidget* parent)
+    : QDialog(parent), captura_(capturaGrid) {
     setObjectName(QStringLiteral("FrmRastreo"));
     setWindowTitle(QStringLiteral("Rastreo de Clientes"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
     // Three frames of the same width, one above the other, each holding its list.
-    auto marco = [this](const char* nombre, const QString& titulo, int arriba, const char* nombreRejilla,
-                        Rejilla*& rejilla) {
+    auto marco = [this](const char* nombre, const QString& titulo, int arriba,
+                        const char* nombreRejilla, Rejilla*& rejilla) {
         auto* f = new QGroupBox(titulo, this);
         f->setObjectName(QLatin1String(nombre));
         f->setGeometry(RectTwips(120, arriba, 8670, 2415));
@@ -61,10 +63,11 @@ FrmRastreo::FrmRastreo(Rejilla* capturaGrid, QWidget* parent) : QDialog(parent),
         rejilla->setGeometry(RectTwips(120, 240, 8430, 2055));
         return f;
     };
-    Frame1 = marco("Frame1", QStringLiteral("Rastreo por Nombre Cliente(Incobrable / Indeseable):"), 60,
-                   "iClientes", iClientes);
+    Frame1 = marco("Frame1", QStringLiteral("Rastreo por Nombre Cliente(Incobrable / Indeseable):"),
+                   60, "iClientes", iClientes);
     Frame2 = marco("Frame2", QStringLiteral("Rastreo del Aval:"), 2550, "IAvales", IAvales);
-    Frame3 = marco("Frame3", QStringLiteral("Rastreo por Teléfono(Clientes con Mismo Número Teléfonico):"),
+    Frame3 = marco("Frame3",
+                   QStringLiteral("Rastreo por Teléfono(Clientes con Mismo Número Teléfonico):"),
                    5040, "ITelefonos", ITelefonos);
     setTabOrder(iClientes, IAvales);
     setTabOrder(IAvales, ITelefonos);
@@ -115,11 +118,13 @@ void FrmRastreo::Rastrear() {
             const auto solicitud = NumeroDeCelda(captura_->valor(r, 1));
             const auto cliente = NumeroDeCelda(captura_->valor(r, 3));
             // A row without an application number has nothing on the server to screen.
+            // A rejection another station's change refused ends this row's screening.
             if (solicitud) {
                 ClienteActual = cliente.value_or(0);
-                if (cliente) RevisarCliente(Bare(*solicitud), Bare(*cliente));
-                RevisarAval(Bare(*solicitud));
-                RevisarTelefono(Bare(*solicitud));
+                visto_.reset();
+                if ((!cliente || RevisarCliente(Bare(*solicitud), Bare(*cliente))) &&
+                    RevisarAval(Bare(*solicitud)))
+                    RevisarTelefono(Bare(*solicitud));
             }
             QCoreApplication::processEvents();
         }
@@ -132,26 +137,29 @@ void FrmRastreo::Rastrear() {
         for (int c = 1; c <= g->numeroColumnas(); ++c) g->ensancharAlContenido(c);
 }
 
-void FrmRastreo::RevisarCliente(const QString& solicitud, const QString& cliente) {
+bool FrmRastreo::RevisarCliente(const QString& solicitud, const QString& cliente) {
     db::Recordset& registros = Global::Registros2;
     Global::CadenaSql = QStringLiteral("SELECT NORV.dbo.cliente_incobrable(") + cliente +
                         QStringLiteral("), es_Indeseable FROM clientes WHERE Cliente = ") + cliente;
     registros.abrir(Global::CadenaSql, Global::Conexion);
-    if (!registros.eof() && (registros.campo(1).toBool() || registros.campo(0).toBool())) {
-        RechazarSolicitud(solicitud);
-        const int r = static_cast<int>(RenglonActual);
-        PintarRenglon(QStringLiteral("Rojo"), r);
-        RegistrosClientes += 1;
-        const int nueva = iClientes->agregarFila();
-        for (int c = 1; c <= 6; ++c) iClientes->ponerValor(nueva, c, captura_->valor(r, c));
-    }
+    const bool malo =
+        !registros.eof() && (registros.campo(1).toBool() || registros.campo(0).toBool());
     registros.cerrar();
+    if (!malo) return true;
+    if (!RechazarSolicitud(solicitud)) return false;
+    const int r = static_cast<int>(RenglonActual);
+    PintarRenglon(QStringLiteral("Rojo"), r);
+    RegistrosClientes += 1;
+    const int nueva = iClientes->agregarFila();
+    for (int c = 1; c <= 6; ++c) iClientes->ponerValor(nueva, c, captura_->valor(r, c));
+    return true;
 }
 
-void FrmRastreo::RevisarAval(const QString& solicitud) {
+bool FrmRastreo::RevisarAval(const QString& solicitud) {
     db::Recordset& registros = Global::Registros2;
-    Global::CadenaSql = QStringLiteral("SELECT apellidos_aval,nombre_aval FROM "
-                                       "NORV.dbo.solicitudes_cliente_nuevo WHERE Solicitud = ") +
+    Global::CadenaSql = QStringLiteral(
+                            "SELECT apellidos_aval,nombre_aval FROM "
+                            "NORV.dbo.solicitudes_cliente_nuevo WHERE Solicitud = ") +
                         solicitud;
     registros.abrir(Global::CadenaSql, Global::Conexion);
     QString apellidos, nombres;
@@ -161,11 +169,12 @@ void FrmRastreo::RevisarAval(const QString& solicitud) {
     }
     registros.cerrar();
     // Short surnames match too many people to say anything about this guarantor.
-    if (apellidos.size() <= 5) return;
+    if (apellidos.size() <= 5) return true;
 
     bool hallado = false;
     {
-        db::Comando comando(Global::Conexion, QStringLiteral("NORV.dbo.Rep_Historial_Norv_Cliente"));
+        db::Comando comando(Global::Conexion,
+                            QStringLiteral("NORV.dbo.Rep_Historial_Norv_Cliente"));
         comando.agregarParametro(QStringLiteral("@cApellidos"), db::TipoParametro::Char,
                                  db::Direccion::Entrada, 60, apellidos);
         comando.agregarParametro(QStringLiteral("@cNombres"), db::TipoParametro::Char,
@@ -180,11 +189,11 @@ void FrmRastreo::RevisarAval(const QString& solicitud) {
             if (!Incobrable) Incobrable = historial->valor(4).toBool();
         }
     }
-    if (!hallado) return;
+    if (!hallado) return true;
 
     const int r = static_cast<int>(RenglonActual);
     if (Incobrable) {
-        RechazarSolicitud(solicitud);
+        if (!RechazarSolicitud(solicitud)) return false;
         PintarRenglon(QStringLiteral("Rojo"), r);
         RegistrosAvales += 1;
         AgregarAval();
@@ -193,6 +202,7 @@ void FrmRastreo::RevisarAval(const QString& solicitud) {
         RegistrosAvales += 1;
         AgregarAval();
     }
+    return true;
 }
 
 // Other customers whose applications carry this application's telephone: one row each, and
@@ -200,10 +210,12 @@ void FrmRastreo::RevisarAval(const QString& solicitud) {
 void FrmRastreo::RevisarTelefono(const QString& solicitud) {
     db::Recordset& registros = Global::Registros2;
     Global::CadenaSql =
-        QStringLiteral("SELECT DISTINCT o.Cliente FROM NORV.dbo.Solicitudes_cliente_Nuevo s "
-                       "JOIN NORV.dbo.Solicitudes_cliente_Nuevo o ON o.telefono = s.telefono "
-                       "WHERE s.solicitud = ") +
-        solicitud + QStringLiteral(" AND s.telefono <> '' AND o.Cliente <> s.Cliente ORDER BY o.Cliente");
+        QStringLiteral(
+            "SELECT DISTINCT o.Cliente FROM NORV.dbo.Solicitudes_cliente_Nuevo s "
+            "JOIN NORV.dbo.Solicitudes_cliente_Nuevo o ON o.telefono = s.telefono "
+            "WHERE s.solicitud = ") +
+        solicitud +
+        QStringLiteral(" AND s.telefono <> '' AND o.Cliente <> s.Cliente ORDER BY o.Cliente");
     registros.abrir(Global::CadenaSql, Global::Conexion);
     const int r = static_cast<int>(RenglonActual);
     bool hallado = false;
@@ -218,12 +230,30 @@ void FrmRastreo::RevisarTelefono(const QString& solicitud) {
     if (hallado) PintarRenglon(QStringLiteral("Amarillo"), r);
 }
 
-void FrmRastreo::RechazarSolicitud(const QString& solicitud) {
-    Global::Conexion.ejecutar(
-        QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',"
-                       "comentarios='") +
-        db::EscaparComillas(Global::ComentarioRechazo) + QStringLiteral("'  WHERE solicitud=") +
-        solicitud + QStringLiteral(" "));
+bool FrmRastreo::RechazarSolicitud(const QString& solicitud) {
+    // The application must still be as the screening found it when it first came to reject it:
+    // in no batch and in that state (after its own rejection, "Rechazada").
+    const long long numero = solicitud.toLongLong();
+    if (!visto_) visto_ = db::LeerSolicitudActual(Global::Conexion, numero);
+    const QString estado = visto_->estado.isEmpty()
+                               ? QStringLiteral("estado_actual IS NULL")
+                               : QStringLiteral("estado_actual='") +
+                                     db::EscaparComillas(visto_->estado) + QLatin1Char('\'');
+    if (Global::Conexion.ejecutar(
+            QStringLiteral(
+                "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',"
+                "comentarios='") +
+            db::EscaparComillas(Global::ComentarioRechazo) + QStringLiteral("'  WHERE solicitud=") +
+            solicitud + QStringLiteral(" ") + QStringLiteral(" AND relacion IS NULL AND ") +
+            estado) == 1) {
+        visto_->estado = QStringLiteral("Rechazada");
+        return true;
+    }
+    MensajeError(db::DescribirSolicitud(numero, db::LeerSolicitudActual(Global::Conexion, numero)) +
+                     QStringLiteral(".\nOtra estación la cambió durante el rastreo; no se "
+                                    "rechazó y el rastreo siguió con la siguiente."),
+                 QStringLiteral("Rastreo de Clientes"));
+    return false;
 }
 
 void FrmRastreo::AgregarAval() {

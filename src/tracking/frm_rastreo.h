@@ -5,13 +5,16 @@
 // (row painted yellow). The window lists what it found.
 #include <QDialog>
 #include <QPointer>
+#include <optional>
+
+#include "db/solicitud_actual.h"
 
 class QGroupBox;
 class Rejilla;
 
 class FrmRastreo : public QDialog {
     Q_OBJECT
-public:
+  public:
     // `capturaGrid` is the capture window's list of entered applications (columns: 1 number,
     // 2 branch, 3 customer number, 4 customer name, 5 amount, 6 salesperson); its rows are
     // screened here, before the window is shown, and painted.
@@ -24,17 +27,21 @@ public:
     QGroupBox* Frame3;
     Rejilla* ITelefonos;
 
-private:
+  private:
     void ArmarRejillas();
     void Rastrear();
-    void RevisarCliente(const QString& solicitud, const QString& cliente);
-    void RevisarAval(const QString& solicitud);
+    // False when a rejection was refused: the row is left as it is.
+    bool RevisarCliente(const QString& solicitud, const QString& cliente);
+    bool RevisarAval(const QString& solicitud);
     void RevisarTelefono(const QString& solicitud);
-    void RechazarSolicitud(const QString& solicitud);
+    // True when the application's row changed; otherwise the clerk is told where it is now.
+    bool RechazarSolicitud(const QString& solicitud);
     void AgregarAval();
     void PintarRenglon(const QString& color, int fila);
 
     QPointer<Rejilla> captura_;
+    // The application being screened as read when it first came to be rejected.
+    std::optional<db::SolicitudActual> visto_;
 
     // The row being screened and what was found for it.
     double RenglonActual = 0;

@@ -1,10 +1,14 @@
 #include "ui/filtros.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -63,8 +67,7 @@ class FiltroTeclas : public QObject {
   private:
     void pegar(QWidget* caja) const {
         const QString pegado = QApplication::clipboard()->text();
-        const QString limpio =
-            regla_ == Regla::Texto ? TextoEnMayusculas(pegado) : SoloDigitos(pegado);
+        const QString limpio = regla_ == Regla::Texto ? TextoDeRegla(pegado) : SoloDigitos(pegado);
         // Cleaned before it is inserted, so the box's maximum length counts only what stays.
         if (auto* linea = qobject_cast<QLineEdit*>(caja)) {
             if (!linea->isReadOnly()) linea->insert(limpio);
@@ -77,30 +80,138 @@ class FiltroTeclas : public QObject {
 };
 
 // A multi-line box has no validator: whatever arrives otherwise (context menu, drop, input
-// method) is upper-cased right after, keeping the user's cursor where it was.
-void MayusculasAlCambiar(QPlainTextEdit* caja) {
+// method) follows the rule right after, keeping the user's cursor where it was. Its blocks
+// are lines the rule joins with blanks.
+void ReglaAlCambiar(QPlainTextEdit* caja) {
     QTextDocument* documento = caja->document();
-    const QString antes = documento->toPlainText();
-    const QString despues = TextoEnMayusculas(antes);
+    const QString antes = documento->toRawText().replace(QChar::ParagraphSeparator, u'\n');
+    const QString despues = TextoDeRegla(antes);
     if (antes == despues) return;
-    int inicio = 0;
-    while (antes[inicio] == despues[inicio]) ++inicio;
-    int fin = antes.size();
-    while (antes[fin - 1] == despues[fin - 1]) --fin;
+    const qsizetype comun = qMin(antes.size(), despues.size());
+    qsizetype inicio = 0, finAntes = antes.size(), finDespues = despues.size();
+    while (inicio < comun && antes[inicio] == despues[inicio]) ++inicio;
+    while (finAntes > inicio && finDespues > inicio &&
+           antes[finAntes - 1] == despues[finDespues - 1]) {
+        --finAntes;
+        --finDespues;
+    }
 
     const QTextCursor delUsuario = caja->textCursor();
-    const int ancla = delUsuario.anchor(), posicion = delUsuario.position();
+    const auto nueva = [&](int p) {
+        return p <= inicio ? p : p >= finAntes ? int(p + finDespues - finAntes) : int(finDespues);
+    };
+    const int ancla = nueva(delUsuario.anchor()), posicion = nueva(delUsuario.position());
     QTextCursor cambio(documento);
-    cambio.setPosition(inicio);
-    cambio.setPosition(fin, QTextCursor::KeepAnchor);
-    cambio.insertText(despues.mid(inicio, fin - inicio));
+    cambio.setPosition(int(inicio));
+    cambio.setPosition(int(finAntes), QTextCursor::KeepAnchor);
+    cambio.insertText(despues.mid(inicio, finDespues - inicio));
     QTextCursor restaurado(documento);
     restaurado.setPosition(ancla);
     restaurado.setPosition(posicion, QTextCursor::KeepAnchor);
     caja->setTextCursor(restaurado);
 }
 
+bool EsEnter(const QKeyEvent* tecla) {
+    return (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) &&
+           !(tecla->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+// The keys of one drop-down list: closed (the box), open (its own list) and, for a box that
+// completes as the clerk types, the list of names it opens.
+class ReglaLista : public QObject {
+  public:
+    explicit ReglaLista(QComboBox* lista) : QObject(lista), lista_(lista) {}
+
+  protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        // Only keys and the list opening (never what a list going away sends).
+        if (evento->type() != QEvent::KeyPress && evento->type() != QEvent::Show) return false;
+        QAbstractItemView* vista = lista_->view();
+        QCompleter* completador = lista_->completer();
+        if (objeto == vista && evento->type() == QEvent::Show) {
+            // What Enter would take is what the clerk sees highlighted.
+            if (!vista->currentIndex().isValid() && lista_->count() > 0)
+                vista->setCurrentIndex(
+                    lista_->model()->index(0, lista_->modelColumn(), lista_->rootModelIndex()));
+            return false;
+        }
+        if (evento->type() != QEvent::KeyPress) return false;
+        auto* tecla = static_cast<QKeyEvent*>(evento);
+        const bool tab = tecla->key() == Qt::Key_Tab || tecla->key() == Qt::Key_Backtab;
+        const bool adelante =
+            tecla->key() == Qt::Key_Tab && !(tecla->modifiers() & Qt::ShiftModifier);
+        if (objeto == vista) {
+            // The open list: Enter and Tab take the highlighted entry and leave the list.
+            if (tecla->text() == QLatin1String(" ")) {
+                vista->keyboardSearch(tecla->text());
+                return true;
+            }
+            if (!EsEnter(tecla) && !tab) return false;
+            if (vista->currentIndex().isValid())
+                lista_->setCurrentIndex(vista->currentIndex().row());
+            lista_->hidePopup();
+            PasarAlSiguienteControl(lista_, EsEnter(tecla) || adelante);
+            return true;
+        }
+        if (completador && objeto == completador->popup()) {
+            // The names it opened: Enter keeps the completed name and leaves the box.
+            if (!EsEnter(tecla)) return false;
+            completador->popup()->hide();
+            PasarAlSiguienteControl(lista_);
+            return true;
+        }
+        if (EsEnter(tecla)) {
+            PasarAlSiguienteControl(lista_);
+            return true;
+        }
+        // A blank is part of the name looked for in the list, not a key that opens it.
+        if (!lista_->isEditable() && tecla->key() == Qt::Key_Space &&
+            !(tecla->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            QKeyEvent letra(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, tecla->text());
+            QCoreApplication::sendEvent(lista_, &letra);
+            return true;
+        }
+        return false;
+    }
+
+  private:
+    QComboBox* lista_;
+};
+
+// The list of names a completing box opens highlights the name it completed, so Down goes on
+// from the one the clerk sees. Selected quietly: a highlighted name is not a chosen one.
+void ResaltarActual(QAbstractItemView* nombres) {
+    QItemSelectionModel* seleccion = nombres->selectionModel();
+    QObject::connect(seleccion, &QItemSelectionModel::currentChanged, nombres,
+                     [nombres, seleccion](const QModelIndex& actual) {
+                         if (!actual.isValid() || seleccion->isSelected(actual)) return;
+                         const QSignalBlocker callado(seleccion);
+                         seleccion->select(actual, QItemSelectionModel::ClearAndSelect |
+                                                       QItemSelectionModel::Rows);
+                         nombres->viewport()->update();
+                     });
+}
+
 }  // namespace
+
+void PrepararListas(QWidget* ventana) {
+    if (!ventana) return;
+    for (QComboBox* lista : ventana->findChildren<QComboBox*>()) {
+        // Lists inside a grid are the grid's editors, with rules of their own.
+        bool enRejilla = false;
+        for (QWidget* w = lista->parentWidget(); w && !enRejilla; w = w->parentWidget())
+            enRejilla = qobject_cast<QAbstractItemView*>(w) != nullptr;
+        if (enRejilla || lista->property("reglaLista").toBool()) continue;
+        lista->setProperty("reglaLista", true);
+        auto* regla = new ReglaLista(lista);
+        lista->installEventFilter(regla);
+        lista->view()->installEventFilter(regla);
+        if (QCompleter* completador = lista->completer()) {
+            completador->popup()->installEventFilter(regla);
+            ResaltarActual(completador->popup());
+        }
+    }
+}
 
 int FiltroTexto(int codigo) {
     if (codigo == CodigoEnter) return 0;
@@ -122,6 +233,27 @@ QString TextoSinAcentos(const QString& texto) {
     return resultado;
 }
 
+QString TextoSinControles(const QString& texto) {
+    QString resultado;
+    resultado.reserve(texto.size());
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto.at(i);
+        if (c == u'\r' && i + 1 < texto.size() && texto.at(i + 1) == u'\n') continue;  // one break
+        if (c == u'\n' || c == u'\r' || c == u'\t') {
+            resultado.append(u' ');
+        } else if (c.isHighSurrogate() && i + 1 < texto.size() &&
+                   texto.at(i + 1).isLowSurrogate()) {
+            resultado.append(c).append(texto.at(++i));
+        } else if (!c.isSurrogate() && c.category() != QChar::Other_Control &&
+                   c != QChar::LineSeparator && c != QChar::ParagraphSeparator) {
+            resultado.append(c);
+        }
+    }
+    return resultado;
+}
+
+QString TextoDeRegla(const QString& texto) { return TextoEnMayusculas(TextoSinControles(texto)); }
+
 QString TextoEnMayusculas(const QString& texto) {
     // Character by character, so the text keeps its length (ß stays ß, as a typed ß would).
     QString resultado = texto;
@@ -137,8 +269,9 @@ QString SoloDigitos(const QString& texto) {
     return resultado;
 }
 
-QValidator::State ValidadorMayusculas::validate(QString& texto, int&) const {
-    texto = TextoEnMayusculas(texto);
+QValidator::State ValidadorMayusculas::validate(QString& texto, int& posicion) const {
+    posicion = int(TextoSinControles(texto.left(posicion)).size());
+    texto = TextoDeRegla(texto);
     return Acceptable;
 }
 
@@ -151,14 +284,15 @@ QValidator::State ValidadorDigitos::validate(QString& texto, int& posicion) cons
     return Acceptable;
 }
 
-void PasarAlSiguienteControl(QWidget* desde) {
+void PasarAlSiguienteControl(QWidget* desde, bool adelante) {
     if (!desde) return;
     QWidget* ventana = desde->window();
     // Tab starts from the window's focus widget; make sure that is the box the key came to.
     if (ventana->focusWidget() != desde && desde->focusPolicy() != Qt::NoFocus)
         desde->setFocus(Qt::OtherFocusReason);
     // The window handles a Tab itself (a multi-line box would keep it as a character).
-    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    QKeyEvent tab(QEvent::KeyPress, adelante ? Qt::Key_Tab : Qt::Key_Backtab,
+                  adelante ? Qt::NoModifier : Qt::ShiftModifier, QStringLiteral("\t"));
     QCoreApplication::sendEvent(ventana, &tab);
 }
 
@@ -167,11 +301,11 @@ void InstalarFiltroTexto(QWidget* caja) {
     caja->installEventFilter(new FiltroTeclas(Regla::Texto, caja));
     if (auto* linea = qobject_cast<QLineEdit*>(caja)) {
         linea->setValidator(new ValidadorMayusculas(linea));
-        linea->setText(TextoEnMayusculas(linea->text()));  // what was there follows the rule too
+        linea->setText(TextoDeRegla(linea->text()));  // what was there follows the rule too
     } else if (auto* texto = qobject_cast<QPlainTextEdit*>(caja)) {
         QObject::connect(texto, &QPlainTextEdit::textChanged, texto,
-                         [texto] { MayusculasAlCambiar(texto); });
-        MayusculasAlCambiar(texto);
+                         [texto] { ReglaAlCambiar(texto); });
+        ReglaAlCambiar(texto);
     }
 }
 

@@ -1,21 +1,21 @@
 #include "ui/ventana.h"
 
-#include "ui/botones.h"
-
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QFontMetricsF>
-#include <algorithm>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 
 #include "instalacion.h"
+#include "ui/botones.h"
+#include "ui/filtros.h"
 
 namespace {
 
@@ -117,6 +117,7 @@ void PrepararVentana(QWidget* ventana, int anchoTwips, int altoTwips) {
     AplicarPiel(ventana);
     ActivarAlMostrar(ventana);
     PrepararBotones(ventana);
+    PrepararListas(ventana);
 }
 
 void ColocarVentana(QWidget* ventana) {

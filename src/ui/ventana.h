@@ -26,7 +26,8 @@ int PixelesDiseno(int pixeles);
 
 // Sizes the client area (a window flagged Qt::MSWindowsFixedSizeDialogHint keeps that size),
 // places it with ColocarVentana, applies the skin, makes it activate itself when shown and
-// gives its buttons the rules of PrepararBotones (so every control must exist by then).
+// gives its buttons the rules of PrepararBotones and its lists those of PrepararListas (so
+// every control must exist by then).
 void PrepararVentana(QWidget* ventana, int anchoTwips, int altoTwips);
 
 // Left = (screen width - window width) / 2, top = (screen height - window height) / 4, on the

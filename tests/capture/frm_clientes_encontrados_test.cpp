@@ -1,4 +1,6 @@
 // The possible-homonyms window driven with clicks and keys against the embedded engine.
+#include "capture/frm_clientes_encontrados.h"
+
 #include <QApplication>
 #include <QGroupBox>
 #include <QPushButton>
@@ -6,7 +8,6 @@
 #include <QtTest>
 
 #include "base_prueba.h"
-#include "capture/frm_clientes_encontrados.h"
 #include "servicios_falsos.h"
 #include "startup/global.h"
 #include "ui/rejilla.h"
@@ -17,7 +18,8 @@ namespace {
 
 const QString SqlClientes = QStringLiteral(
     "SELECT cliente 'Cliente',RFC 'RFC',nombre_cliente'Nombre Cliente',"
-    "NORV.dbo.cliente_credito(cliente) 'Créditos',ERP_OXA.dbo.Domicilio_Cliente ( cliente)'Domicilio' "
+    "NORV.dbo.cliente_credito(cliente) 'Créditos',ERP_OXA.dbo.Domicilio_Cliente ( "
+    "cliente)'Domicilio' "
     "FROM clientes WHERE Nombre_Cliente LIKE '%1'");
 
 QString SqlVerificaciones(const QString& cliente) {
@@ -29,8 +31,10 @@ QString SqlVerificaciones(const QString& cliente) {
                "d.estado_actual 'Estado Solicitud', d.comentarios "
                "FROM    norv.dbo.Solicitudes_cliente_Nuevo s "
                "JOIN    ERP_OXA.dbo.Sucursales su         ON s.sucursal  = su.sucursal "
-               "Left JOIN    norv.dbo.Detalles_Relaciones_Solicitudes d ON s.solicitud = d.solicitud  "
-               "Left JOIN    norv.dbo.Relaciones_Solicitudes_Credito r  ON d.relacion  = r.relacion "
+               "Left JOIN    norv.dbo.Detalles_Relaciones_Solicitudes d ON s.solicitud = "
+               "d.solicitud  "
+               "Left JOIN    norv.dbo.Relaciones_Solicitudes_Credito r  ON d.relacion  = "
+               "r.relacion "
                "Where s.cliente = %1 ")
         .arg(cliente);
 }
@@ -82,9 +86,9 @@ QStringList Titulos(Rejilla* r) {
     return t;
 }
 
-const QStringList TitulosVerificaciones = {
-    "solicitud",      "F.Recibido", "nombre_sucursal",  "Verificador", "relacion",
-    "F.Verificacion", "F.Respuesta", "Estado Solicitud", "comentarios"};
+const QStringList TitulosVerificaciones = {"solicitud",   "F.Recibido",       "nombre_sucursal",
+                                           "Verificador", "relacion",         "F.Verificacion",
+                                           "F.Respuesta", "Estado Solicitud", "comentarios"};
 
 // Customer 501's applications, sorted: 1001 went through batches 8 and 7, 1002 was never batched.
 const QStringList VerificacionesDe501 = {
@@ -110,14 +114,15 @@ class FrmClientesEncontradosTest : public QObject {
         return f;
     }
 
-private slots:
+  private slots:
     void init() {
         base = std::make_unique<BasePrueba>();
         servicios = std::make_unique<ServiciosFalsos>();
         base->sqlite(QStringLiteral(
             "INSERT INTO sucursales (sucursal, nombre_sucursal, centro_distribucion) VALUES "
             "('1', 'MATRIZ', 'CHI'), ('15', 'ALDAMA', 'CHI');"
-            "INSERT INTO personal (persona, apellidos, nombres, sucursal, es_vendedor, es_verificador) "
+            "INSERT INTO personal (persona, apellidos, nombres, sucursal, es_vendedor, "
+            "es_verificador) "
             "VALUES ('     40', 'VERIFICA', 'SOLO', 1, 0, 1), ('     41', 'MORA', 'LUZ', 1, 0, 1);"
             "INSERT INTO clientes (cliente, Nombre_Cliente, RFC, domicilio) VALUES "
             "(501, 'PEREZ LOPEZ JUAN', 'PELJ800101', 'ALAMOS 12'),"
@@ -134,7 +139,8 @@ private slots:
             "(1004, 504, '2024-03-09 09:00:00.000', 1500, '1      ', 4, '    101', 'Recibida');"
             "INSERT INTO norv.Relaciones_Solicitudes_credito (relacion, centro_distribucion, "
             "verificador, fecha_entrega, fecha_recepcion_real, estado_actual) VALUES "
-            "(7, 'CHI', '     40', '2024-03-06 08:00:00.000', '2024-03-09 17:00:00.000', 'Recibida'),"
+            "(7, 'CHI', '     40', '2024-03-06 08:00:00.000', '2024-03-09 17:00:00.000', "
+            "'Recibida'),"
             "(8, 'CHI', '     41', '2024-03-10 08:00:00.000', NULL, 'Entregada');"
             "INSERT INTO norv.detalles_Relaciones_Solicitudes (Relacion, Solicitud, estado_Actual, "
             "comentarios) VALUES (7, 1001, 'Autorizada', 'TODO BIEN'), (8, 1001, 'Rechazada', "
@@ -157,8 +163,9 @@ private slots:
         QCOMPARE(f->iClientes->parentWidget(), f->Frame1);
         QCOMPARE(f->iVerificaciones->parentWidget(), f->Frame2);
         // As designed, or as much of it as a small screen holds.
-        QCOMPARE(f->size(), QSize(Pixeles(10800), Pixeles(7200))
-                                .boundedTo(f->screen()->availableGeometry().size() - QSize(16, 48)));
+        QCOMPARE(f->size(),
+                 QSize(Pixeles(10800), Pixeles(7200))
+                     .boundedTo(f->screen()->availableGeometry().size() - QSize(16, 48)));
         QVERIFY(f->iClientes->esSoloLectura());
         QVERIFY(f->iVerificaciones->esSoloLectura());
 
@@ -187,8 +194,10 @@ private slots:
 
         // Columns fitted to what they hold.
         const QFontMetrics medida = f->iClientes->fontMetrics();
-        QVERIFY(f->iClientes->anchoColumna(5) >= medida.horizontalAdvance(QStringLiteral("ALAMOS 12")));
-        QVERIFY(f->iClientes->anchoColumna(3) >= medida.horizontalAdvance(QStringLiteral("PEREZ LOPEZ JUAN")));
+        QVERIFY(f->iClientes->anchoColumna(5) >=
+                medida.horizontalAdvance(QStringLiteral("ALAMOS 12")));
+        QVERIFY(f->iClientes->anchoColumna(3) >=
+                medida.horizontalAdvance(QStringLiteral("PEREZ LOPEZ JUAN")));
         QVERIFY(f->iClientes->busquedaPorTecleo());
         QCOMPARE(f->iClientes->columnaBusqueda(), 3);
         QCOMPARE(Fondo(f->iClientes, 1), Crema);
@@ -267,7 +276,8 @@ private slots:
         QCOMPARE(servicios->dialogos.size(), 1);
         QCOMPARE(servicios->dialogos[0].clase, QStringLiteral("FrmClientes_Encontrados"));
         // Nothing is written: only the two reads of the list and the verifications of the clicks.
-        for (const QString& s : base->enviadas) QVERIFY2(s.startsWith(QStringLiteral("SELECT ")), qPrintable(s));
+        for (const QString& s : base->enviadas)
+            QVERIFY2(s.startsWith(QStringLiteral("SELECT ")), qPrintable(s));
     }
 
     void elTecladoBastaParaElegir() {
@@ -355,17 +365,15 @@ private slots:
             QVERIFY(Global::ClienteNuevo);
             QCOMPARE(Global::NumeroCliente, 12.0);
         }
-        {
-            // Escape registers nobody behind the clerk's back: the window stays as it was.
+        // Escape closes it the same way, from the list or from the button: nobody is chosen.
+        for (const char* control : {"iClientes", "CmdRegistrar"}) {
             auto f = Abrir(QStringLiteral("PEREZ LOPEZ JUAN"));
             Global::ClienteNuevo = false;
             Global::NumeroCliente = 34;
-            for (QWidget* w : {static_cast<QWidget*>(f->iClientes), static_cast<QWidget*>(f->CmdRegistrar)}) {
-                w->setFocus();
-                QTest::keyClick(w, Qt::Key_Escape);
-                QVERIFY(f->isVisible());
-            }
-            QVERIFY(!Global::ClienteNuevo);
+            f->findChild<QWidget*>(control)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QVERIFY(!f->isVisible() && !Global::ClienteNuevo);
+            QCOMPARE(f->result(), int(QDialog::Rejected));
             QCOMPARE(Global::NumeroCliente, 34.0);
         }
     }
@@ -398,8 +406,9 @@ private slots:
         QCOMPARE(servicios->mensajes.size(), 1);
         QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Critico);
         QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Error de Base de Datos"));
-        QVERIFY2(servicios->mensajes[0].texto.contains(QStringLiteral("clientes"), Qt::CaseInsensitive),
-                 qPrintable(servicios->mensajes[0].texto));
+        QVERIFY2(
+            servicios->mensajes[0].texto.contains(QStringLiteral("clientes"), Qt::CaseInsensitive),
+            qPrintable(servicios->mensajes[0].texto));
         QVERIFY(!Global::Registros2.abierto());
         QVERIFY(f->isVisible());
         QCOMPARE(f->iClientes->numeroFilas(), 0);
@@ -423,8 +432,8 @@ private slots:
         QCOMPARE(servicios->mensajes.size(), 2);
         QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Critico);
         QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Error de Base de Datos"));
-        QVERIFY2(servicios->mensajes[0].texto.contains(QStringLiteral("Detalles_Relaciones_Solicitudes"),
-                                                       Qt::CaseInsensitive),
+        QVERIFY2(servicios->mensajes[0].texto.contains(
+                     QStringLiteral("Detalles_Relaciones_Solicitudes"), Qt::CaseInsensitive),
                  qPrintable(servicios->mensajes[0].texto));
         // No rows of another customer are left on view.
         QCOMPARE(f->iVerificaciones->numeroFilas(), 0);

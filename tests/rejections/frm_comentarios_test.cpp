@@ -1,5 +1,7 @@
 // The rejection comments dialog typed into as a clerk would: capitals, Enter to the button,
 // an empty box refused, the close box.
+#include "rejections/frm_comentarios.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
@@ -8,12 +10,11 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "ui/ventana.h"
 #include "base_prueba.h"
-#include "rejections/frm_comentarios.h"
 #include "servicios_falsos.h"
-#include "ventana_prueba.h"
 #include "startup/global.h"
+#include "ui/ventana.h"
+#include "ventana_prueba.h"
 
 class FrmComentariosTest : public QObject {
     Q_OBJECT
@@ -23,7 +24,7 @@ class FrmComentariosTest : public QObject {
 
     std::unique_ptr<FrmComentarios> Abrir() { return AbrirVentana<FrmComentarios>(); }
 
-private slots:
+  private slots:
     void init() {
         base = std::make_unique<BasePrueba>();
         servicios = std::make_unique<ServiciosFalsos>();
@@ -49,39 +50,48 @@ private slots:
         QVERIFY(base->enviadas.isEmpty());
     }
 
-    // A comment is one line no wider than its column: pasted line breaks become blanks, and
-    // what goes past the column's width is not taken; the dialog says how much is left.
+    // A comment is one line no wider than its column: pasted line breaks and tabs become
+    // blanks, other control characters go, and what goes past the column's width is not taken,
+    // in whole characters; the dialog says how much is left.
     void unaLineaDeHastaQuinientos() {
         auto f = Abrir();
         auto* largo = f->findChild<QLabel*>(QStringLiteral("LblLargo"));
         QVERIFY(largo);
         QCOMPARE(largo->text(), QStringLiteral("Máximo 500 caracteres; quedan 500."));
-        QApplication::clipboard()->setText(QStringLiteral("no vive ahi\nse mudo\r\nhace un mes"));
-        QTest::keyClick(f->TxtComentarios, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(f->TxtComentarios->toPlainText(), QStringLiteral("NO VIVE AHI SE MUDO HACE UN MES"));
+        QApplication::clipboard()->setText(
+            QStringLiteral("no vive ahi\n\vse\x1b mudo\u0085\r\nhace\u2028 un\x01\tmes"));
+        f->TxtComentarios->paste();  // as the context menu does
+        QCOMPARE(f->TxtComentarios->toPlainText(),
+                 QStringLiteral("NO VIVE AHI SE MUDO HACE UN MES"));
         QCOMPARE(f->TxtComentarios->document()->blockCount(), 1);
-        QApplication::clipboard()->setText(QString(600, QLatin1Char('x')));
+        QApplication::clipboard()->setText(QString(468, QLatin1Char('x')) +
+                                           QStringLiteral("\U0001F600") + QString(99, u'x'));
         QTest::keyClick(f->TxtComentarios, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(f->TxtComentarios->toPlainText().size(), 500);
-        QCOMPARE(largo->text(), QStringLiteral("Máximo 500 caracteres; quedan 0."));
+        QCOMPARE(f->TxtComentarios->toPlainText().size(), 499);  // the emoji would end at 501
+        QCOMPARE(largo->text(), QStringLiteral("Máximo 500 caracteres; quedan 1."));
         QTest::keyClicks(f->TxtComentarios, QStringLiteral("mas"));
         QCOMPARE(f->TxtComentarios->toPlainText().size(), 500);
         QTest::mouseClick(f->CmdGuardar, Qt::LeftButton);
         QCOMPARE(Global::ComentarioRechazo.size(), 500);
-        QVERIFY(Global::ComentarioRechazo.startsWith(QStringLiteral("NO VIVE AHI SE MUDO HACE UN MES")));
+        QVERIFY(Global::ComentarioRechazo.startsWith(
+            QStringLiteral("NO VIVE AHI SE MUDO HACE UN MES")));
     }
 
     void minusculasSeVuelvenMayusculasYEnterLlegaAlBotonYAcepta() {
         auto f = Abrir();
         QTest::keyClicks(f->TxtComentarios, QStringLiteral("  no localizado en domicilio "));
         // A letter outside ASCII, as the keyboard sends it.
-        QTest::sendKeyEvent(QTest::Press, f->TxtComentarios, Qt::Key_Ntilde, QStringLiteral("ñ"), {});
-        QTest::sendKeyEvent(QTest::Release, f->TxtComentarios, Qt::Key_Ntilde, QStringLiteral("ñ"), {});
+        QTest::sendKeyEvent(QTest::Press, f->TxtComentarios, Qt::Key_Ntilde, QStringLiteral("ñ"),
+                            {});
+        QTest::sendKeyEvent(QTest::Release, f->TxtComentarios, Qt::Key_Ntilde, QStringLiteral("ñ"),
+                            {});
         QTest::keyClick(f->TxtComentarios, ' ');
-        QCOMPARE(f->TxtComentarios->toPlainText(), QStringLiteral("  NO LOCALIZADO EN DOMICILIO Ñ "));
+        QCOMPARE(f->TxtComentarios->toPlainText(),
+                 QStringLiteral("  NO LOCALIZADO EN DOMICILIO Ñ "));
         QTest::keyClick(f->TxtComentarios, Qt::Key_Return);
         // No line break reaches the box; the focus is on the button.
-        QCOMPARE(f->TxtComentarios->toPlainText(), QStringLiteral("  NO LOCALIZADO EN DOMICILIO Ñ "));
+        QCOMPARE(f->TxtComentarios->toPlainText(),
+                 QStringLiteral("  NO LOCALIZADO EN DOMICILIO Ñ "));
         QCOMPARE(QApplication::focusWidget(), f->CmdGuardar);
         QVERIFY(f->isVisible());
         QTest::keyClick(f->CmdGuardar, Qt::Key_Return);

@@ -1,5 +1,7 @@
 // The rejections window against the embedded engine: the search by reception date, and the
 // double-click that rejects with a comment or reactivates.
+#include "rejections/frm_rechazos.h"
+
 #include <QApplication>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -8,21 +10,21 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "ui/ventana.h"
 #include "base_prueba.h"
 #include "rejections/frm_comentarios.h"
-#include "rejections/frm_rechazos.h"
 #include "servicios_falsos.h"
-#include "ventana_prueba.h"
 #include "startup/global.h"
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
+#include "ui/ventana.h"
+#include "ventana_prueba.h"
 
 namespace {
 
 const QDate Dia(2024, 3, 10);
 
-const QString Pregunta = QStringLiteral("Se dispone a Rechazar/Reactivar la Solicitud Seleccionada, Esta Seguro?");
+const QString Pregunta =
+    QStringLiteral("Se dispone a Rechazar/Reactivar la Solicitud Seleccionada, Esta Seguro?");
 
 QString Busqueda(const QString& desde, const QString& hasta) {
     return QStringLiteral(
@@ -39,18 +41,20 @@ QString Busqueda(const QString& desde, const QString& hasta) {
 }
 
 QString Rechazo(const QString& comentario, int solicitud) {
-    return QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',"
-                          "comentarios='%1'  WHERE solicitud=%2  AND relacion IS NULL AND "
-                          "estado_actual='Recibida'")
+    return QStringLiteral(
+               "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',"
+               "comentarios='%1'  WHERE solicitud=%2  AND relacion IS NULL AND "
+               "estado_actual='Recibida'")
         .arg(comentario)
         .arg(solicitud);
 }
 
 // `listado`: the state the list showed, which must still hold.
 QString Reactivacion(int solicitud, const QString& listado) {
-    return QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Recibida',"
-                          "comentarios='SOLICITUD REACTIVADA'  WHERE solicitud=%1  AND relacion IS NULL AND "
-                          "estado_actual='%2'")
+    return QStringLiteral(
+               "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Recibida',"
+               "comentarios='SOLICITUD REACTIVADA'  WHERE solicitud=%1  AND relacion IS NULL AND "
+               "estado_actual='%2'")
         .arg(solicitud)
         .arg(listado);
 }
@@ -102,13 +106,14 @@ class FrmRechazosTest : public QObject {
     }
 
     QString Estado(int solicitud) {
-        return base->filas(QStringLiteral("SELECT estado_actual || '|' || coalesce(comentarios, 'NULL') "
-                                          "FROM norv.Solicitudes_cliente_Nuevo WHERE solicitud = %1")
-                               .arg(solicitud))
+        return base
+            ->filas(QStringLiteral("SELECT estado_actual || '|' || coalesce(comentarios, 'NULL') "
+                                   "FROM norv.Solicitudes_cliente_Nuevo WHERE solicitud = %1")
+                        .arg(solicitud))
             .value(0);
     }
 
-private slots:
+  private slots:
     void init() {
         base = std::make_unique<BasePrueba>(QStringLiteral("CHI"), QStringLiteral("1"));
         servicios = std::make_unique<ServiciosFalsos>();
@@ -153,7 +158,8 @@ private slots:
 
     void buscaSinRelacionDelCentroEnElRangoHastaElDiaSiguiente() {
         auto f = Buscar();
-        QCOMPARE(base->enviadas, QStringList{Busqueda(QStringLiteral("20240310"), QStringLiteral("20240311"))});
+        QCOMPARE(base->enviadas,
+                 QStringList{Busqueda(QStringLiteral("20240310"), QStringLiteral("20240311"))});
         QVERIFY(servicios->mensajes.isEmpty());
         Rejilla* g = f->iSolicitudes;
         QCOMPARE(g->numeroColumnas(), 5);
@@ -164,7 +170,8 @@ private slots:
         QCOMPARE(Columna(g, 1), (QStringList{"101", "103", "107"}));
         QCOMPARE(Columna(g, 2), (QStringList{"Matriz Centro", "Aldama", "Aldama"}));
         QCOMPARE(Columna(g, 3), (QStringList{"10/03/2024", "11/03/2024", "10/03/2024"}));
-        QCOMPARE(Columna(g, 4), (QStringList{"PEREZ LOPEZ JUAN", "DIAZ MORA LUIS", "RUIZ SOTO ANA"}));
+        QCOMPARE(Columna(g, 4),
+                 (QStringList{"PEREZ LOPEZ JUAN", "DIAZ MORA LUIS", "RUIZ SOTO ANA"}));
         QCOMPARE(Columna(g, 5), (QStringList{"Recibida  ", "Rechazada", "RECIBIDA"}));
         QCOMPARE(f->Frame1->title(), QStringLiteral("Solicitudes Localizadas:3"));
         QVERIFY(g->esSoloLectura());
@@ -175,7 +182,8 @@ private slots:
         f->DtpFecha2->ponerFecha(QDate(2024, 3, 11));
         f->CmdConsultar->setFocus();
         QTest::keyClick(f->CmdConsultar, Qt::Key_Return);
-        QCOMPARE(base->enviadas, QStringList{Busqueda(QStringLiteral("20240309"), QStringLiteral("20240312"))});
+        QCOMPARE(base->enviadas,
+                 QStringList{Busqueda(QStringLiteral("20240309"), QStringLiteral("20240312"))});
         QCOMPARE(Columna(g, 1), (QStringList{"101", "102", "103", "104", "107"}));
         QCOMPARE(f->Frame1->title(), QStringLiteral("Solicitudes Localizadas:5"));
     }
@@ -199,7 +207,8 @@ private slots:
         QCOMPARE(Columna(f->iSolicitudes, 1), (QStringList{"103", "107"}));
         QCOMPARE(servicios->mensajes.size(), 1);
         QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Informacion);
-        QCOMPARE(servicios->mensajes[0].texto, QStringLiteral("Solicitud Rechazada Correctamente!"));
+        QCOMPARE(servicios->mensajes[0].texto,
+                 QStringLiteral("Solicitud Rechazada Correctamente!"));
         QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Rechazar Solicitud"));
         // The count is the search's until the next one.
         QCOMPARE(f->Frame1->title(), QStringLiteral("Solicitudes Localizadas:3"));
@@ -213,25 +222,29 @@ private slots:
         servicios->respuestas.enqueue(true);
         servicios->accionesModales.append(Escribir(QStringLiteral("aval o'brien no existe")));
         DobleClic(f->iSolicitudes, 1, 4);
-        QCOMPARE(base->enviadas, QStringList{Rechazo(QStringLiteral("AVAL O''BRIEN NO EXISTE"), 101)});
+        QCOMPARE(base->enviadas,
+                 QStringList{Rechazo(QStringLiteral("AVAL O''BRIEN NO EXISTE"), 101)});
         QCOMPARE(Estado(101), QStringLiteral("Rechazada|AVAL O'BRIEN NO EXISTE"));
     }
 
-    void cerrarLosComentariosRechazaConComentarioVacio() {
+    // Escape or the close box of the comments is no comment: nothing is rejected, and the next
+    // try starts from what was typed.
+    void cerrarLosComentariosNoRechaza() {
         auto f = Buscar();
         base->limpiar();
-        Global::ComentarioRechazo = QStringLiteral("DE OTRO RECHAZO");
-        servicios->respuestas.enqueue(true);
-        servicios->accionesModales.append([](QDialog& d) {
+        servicios->respuestas << true << true << true;
+        servicios->accionesModales << [](QDialog& d) {
             QTest::keyClicks(d.findChild<QPlainTextEdit*>(QStringLiteral("TxtComentarios")),
-                             QStringLiteral("a medias"));
+                             "a medias");
             d.close();
-        });
+        } << [](QDialog& d) {
+            QTest::keyClick(d.focusWidget(), Qt::Key_Escape);
+        } << Escribir(QStringLiteral(" y sin aval"));
+        for (int intento = 0; intento < 2; ++intento) DobleClic(f->iSolicitudes, 1, 1);
+        QVERIFY(base->enviadas.isEmpty());
+        QCOMPARE(f->iSolicitudes->numeroFilas(), 3);
         DobleClic(f->iSolicitudes, 1, 1);
-        QCOMPARE(servicios->dialogos.value(0).resultado, int(QDialog::Rejected));
-        QCOMPARE(base->enviadas, QStringList{Rechazo(QString(), 101)});
-        QCOMPARE(Estado(101), QStringLiteral("Rechazada|"));
-        QCOMPARE(f->iSolicitudes->numeroFilas(), 2);
+        QCOMPARE(Estado(101), QStringLiteral("Rechazada|A MEDIAS Y SIN AVAL"));
     }
 
     void enMayusculasSeReactivaYLuegoSePuedeRechazar() {
@@ -248,7 +261,8 @@ private slots:
         QCOMPARE(Estado(107), QStringLiteral("Recibida|SOLICITUD REACTIVADA"));
         QCOMPARE(servicios->mensajes.size(), 1);
         QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Informacion);
-        QCOMPARE(servicios->mensajes[0].texto, QStringLiteral("Solicitud Reactivada Correctamente!"));
+        QCOMPARE(servicios->mensajes[0].texto,
+                 QStringLiteral("Solicitud Reactivada Correctamente!"));
         QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Reactivar Solicitud"));
         // The message comes first, then the row shows the new state.
         QCOMPARE(quintaAlAvisar, QStringLiteral("RECIBIDA"));

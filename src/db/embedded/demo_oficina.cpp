@@ -110,7 +110,6 @@ struct Solicitud {
 
 QString Clave(const QString& numero) { return numero.rightJustified(7, QLatin1Char(' ')); }
 
-
 class Oficina {
   public:
     explicit Oficina(sqlite3* db) : db_(db), azar_(20240611) {
@@ -185,7 +184,10 @@ class Oficina {
             c.numero = 7 + int(clientes_.size());
             c.nombre = p;
             c.centro = centro;
-            c.telefono = centros_[centro].lada + QString::number(azar_.entre(1000000, 9999999));
+            // A mobile as a desk dials it, 044, area code and number: the 13 digits the
+            // capture window asks for.
+            c.telefono = QStringLiteral("044") + centros_[centro].lada +
+                         QString::number(azar_.entre(1000000, 9999999));
             clientes_.push_back(c);
         };
         // Customers who share a name: a capture of any of these meets its homonyms.
@@ -279,8 +281,8 @@ class Oficina {
                     const bool autorizada = azar_.entre(0, 9) < 6;
                     l.estado =
                         autorizada ? QStringLiteral("Autorizada") : QStringLiteral("Rechazada");
-                    l.verificada = Hace(std::max(1, e.dia - azar_.entre(1, 2)),
-                                           azar_.entre(10, 18), azar_.entre(0, 59));
+                    l.verificada = Hace(std::max(1, e.dia - azar_.entre(1, 2)), azar_.entre(10, 18),
+                                        azar_.entre(0, 59));
                     l.tipo = azar_.uno(Tipos);
                     l.comentarios = autorizada ? azar_.uno(Aprobaciones) : azar_.uno(Negativas);
                     l.linea = autorizada ? 1000.0 * azar_.entre(5, 20) : 0.0;
