@@ -46,6 +46,7 @@ class VentanaTest : public QObject {
     void cursorDeEspera();
     void selectorDeFecha();
     void tabSaleDelSelectorDeFecha();
+    void menuDeUnaCajaConShiftF10();
     void textosDeQtEnEspanol();
 };
 
@@ -263,6 +264,16 @@ void VentanaTest::tabSaleDelSelectorDeFecha() {
         QTest::keyClick(fecha, Qt::Key_Tab);
         QCOMPARE(fecha->fecha(), dia);
     }
+}
+
+void VentanaTest::menuDeUnaCajaConShiftF10() {
+    QLineEdit caja;
+    PrepararVentana(&caja, 3000, 300);
+    caja.show();
+    QVERIFY(QTest::qWaitForWindowActive(&caja));
+    QTest::keyClick(&caja, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
+    QApplication::activePopupWidget()->close();
 }
 
 void VentanaTest::textosDeQtEnEspanol() {
