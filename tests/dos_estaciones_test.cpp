@@ -306,8 +306,8 @@ class DosEstacionesTest : public QObject {
                                             "WHERE solicitud IN (501, 505) ORDER BY solicitud")),
                  (QStringList{"Entregada|NULL", "Entregada|NULL"}));
         QCOMPARE(manos.filas({2, 12}), (QStringList{"501|REVISADO", "505|REVISADO"}));
-        QVERIFY(Global::CambiosPendientes);
-        Global::CambiosPendientes = false;
+        QVERIFY(f.cambiosPendientes());
+        servicios->respuestas.enqueue(true);
     }
 
     // A failure at each statement of a multi-statement write leaves the database as it was.
@@ -350,8 +350,8 @@ class DosEstacionesTest : public QObject {
                 QTest::mouseClick(f.CmdCambiar, Qt::LeftButton);
                 QCOMPARE(f.ISolicitudes->numeroFilas(), 3);
             }
-            QVERIFY(Global::CambiosPendientes);
-            Global::CambiosPendientes = false;
+            QVERIFY(f.cambiosPendientes());
+            servicios->respuestas.enqueue(true);
         }
         Global::Conexion.quitarObservador(observador);
         QCOMPARE(falla.vistas, en);

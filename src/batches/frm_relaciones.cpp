@@ -223,7 +223,7 @@ void FrmRelaciones::CmbVerificadores_LostFocus() {
     try {
         r.abrir(Global::CadenaSql, Global::Conexion);
         if (!(r.bof() && r.eof())) {
-            Global::ClavePersona = r.campo(0).toString();
+            ClavePersona = r.campo(0).toString();
             CmdGuardar->setEnabled(true);
         }
         r.cerrar();
@@ -234,6 +234,16 @@ void FrmRelaciones::CmbVerificadores_LostFocus() {
 }
 
 void FrmRelaciones::CmdGuardar_Click() {
+    // A batch with no application helps nobody, and its report would be an empty sheet.
+    bool marcada = false;
+    for (int fila = 1; fila <= ISolicitudes->numeroFilas() && !marcada; ++fila)
+        marcada = ModeloRejilla::EstaMarcada(ISolicitudes->valor(fila, ColumnaAgregar));
+    if (!marcada) {
+        MensajeInformacion(QStringLiteral("No hay solicitudes marcadas en \"Agregar\": marque las "
+                                          "que se entregan al verificador y guarde de nuevo."),
+                           QStringLiteral("Alta Verificación"));
+        return;
+    }
     if (!Preguntar(
             QStringLiteral("Se Dispone a Generar una Relación de Verificación, Esta Seguro?"),
             QStringLiteral("Alta Verificación"), true))
@@ -257,7 +267,7 @@ bool FrmRelaciones::GuardarRelacion() {
                 ISolicitudes->ponerColorFondo(fila, c, QColor());
     };
     const QString centro = db::EscaparComillas(Global::CentroDistribucion);
-    const QString clave = db::EscaparComillas(Global::ClavePersona);
+    const QString clave = db::EscaparComillas(ClavePersona);
     try {
         CursorEspera espera;
         // The header, its number and every line land together or not at all: a batch without
@@ -336,7 +346,8 @@ void FrmRelaciones::AvisarTomadas(const QList<long long>& tomadas) {
                           db::DescribirSolicitud(
                               solicitud, db::LeerSolicitudActual(Global::Conexion, solicitud));
     } catch (const db::ErrorBD&) {
-        for (long long solicitud : tomadas) lineas << QStringLiteral("- Solicitud %1").arg(solicitud);
+        for (long long solicitud : tomadas)
+            lineas << QStringLiteral("- Solicitud %1").arg(solicitud);
     }
     MensajeError(QStringLiteral("No se generó la relación: otra estación cambió estas solicitudes "
                                 "después de que se cargó la lista.\n") +

@@ -5,6 +5,8 @@
 // double-click prints again.
 #include <QDialog>
 
+#include "startup/texto_fijo.h"
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -35,6 +37,8 @@ class FrmRelaciones : public QDialog {
 
     // Rows written into ISolicitudes by the last load of the pending list.
     double contadorFilas() const { return ContadorFilas; }
+    // The key of the verifier chosen here, as personal stores it: the batch is his.
+    QString clavePersona() const { return ClavePersona; }
     // Loads the pending list again (the window's load and a saved batch do it).
     void CargarPendientes();
 
@@ -58,4 +62,6 @@ class FrmRelaciones : public QDialog {
     void AvisarTomadas(const QList<long long>& tomadas);
 
     double ContadorFilas = 0;
+    // The window's own: the capture window keeps its salesperson in Global's.
+    TextoFijo<7> ClavePersona;
 };

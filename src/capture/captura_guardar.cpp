@@ -126,9 +126,11 @@ bool FrmCaptura::GuardarEnBase() {
             alta.ejecutar();
             const QVariant cliente = alta.parametro(QStringLiteral("@ncliente"));
             if (cliente.isNull() || cliente.toLongLong() == 0) {
-                transaccion.deshacer(QStringLiteral("Guarda_Cliente_norv no dio número de cliente"));
-                return fallar(QStringLiteral("Ocurrio un error al Guardar al Cliente, trate de nuevo"),
-                              QStringLiteral("Error al Guardar los datos"));
+                transaccion.deshacer(
+                    QStringLiteral("Guarda_Cliente_norv no dio número de cliente"));
+                return fallar(
+                    QStringLiteral("Ocurrio un error al Guardar al Cliente, trate de nuevo"),
+                    QStringLiteral("Error al Guardar los datos"));
             }
             Global::NumeroCliente = cliente.toDouble();
 
@@ -158,8 +160,9 @@ bool FrmCaptura::GuardarEnBase() {
         if (numero.isNull()) {
             FolioSolicitud = 0;
             transaccion.deshacer(QStringLiteral("REGRESA_FOLIO no dio número de solicitud"));
-            return fallar(QStringLiteral("Error Grave, sin folio de inserción, repita la operación"),
-                          QStringLiteral("Error"));
+            return fallar(
+                QStringLiteral("Error Grave, sin folio de inserción, repita la operación"),
+                QStringLiteral("Error"));
         }
         transaccion.confirmar();
         FolioSolicitud = numero.toDouble();

@@ -94,7 +94,6 @@ FrmRecepcion::FrmRecepcion(QWidget* parent) : QDialog(parent) {
     for (size_t i = 1; i < std::size(orden); ++i) setTabOrder(orden[i - 1], orden[i]);
 
     ArmarRejilla();
-    Global::CambiosPendientes = false;
     PrepararVentana(this, 13380, 7530);
     DtpFecha1->ponerFecha(QDate::currentDate().addDays(-6));
     DtpFecha2->ponerFecha(QDate::currentDate().addDays(-1));
@@ -110,6 +109,11 @@ FrmRecepcion::FrmRecepcion(QWidget* parent) : QDialog(parent) {
     connect(ISolicitudes, &Rejilla::solicitudEdicion, this,
             &FrmRecepcion::ISolicitudes_SolicitudEdicion);
     connect(ISolicitudes, &Rejilla::dobleClic, this, &FrmRecepcion::ISolicitudes_DobleClic);
+    connect(ISolicitudes, &Rejilla::revisarEdicion, this,
+            &FrmRecepcion::ISolicitudes_RevisarEdicion);
+    connect(ISolicitudes, &Rejilla::edicionRechazada, this, [](int, int, const QString& rechazo) {
+        MensajeError(rechazo, QStringLiteral("Recepcion Relación"));
+    });
     CmbVerificadores->setFocus();
 }
 
@@ -135,16 +139,9 @@ void FrmRecepcion::ArmarRejilla() {
                                                  {QStringLiteral("R.Verificador"), 80}};
     for (const auto& [titulo, ancho] : columnas) g.agregarColumna(titulo, ancho);
     g.ponerColoresAlternos(QColor(255, 255, 200), QColor(255, 255, 255));
-    g.registrarLista(
-        QStringLiteral("Estado"),
-        {QStringLiteral("Entregada"), QStringLiteral("Autorizada"), QStringLiteral("Rechazada")});
-    g.registrarLista(QStringLiteral("Tipos"),
-                     {QStringLiteral("Normal"), QStringLiteral("Aval"), QStringLiteral("Visita"),
-                      QStringLiteral("Foraneo"), QStringLiteral("Normal-Visita"),
-                      QStringLiteral("Aval-Visita")});
-    g.registrarLista(
-        QStringLiteral("Verificador"),
-        {QStringLiteral("Recomienda"), QStringLiteral("No Recomienda"), QStringLiteral("Dudoso")});
+    g.registrarLista(QStringLiteral("Estado"), Estados());
+    g.registrarLista(QStringLiteral("Tipos"), TiposVerificacion());
+    g.registrarLista(QStringLiteral("Verificador"), Recomendaciones());
     g.ponerTipoColumna(ColEstado, TipoCelda::Lista, QStringLiteral("Estado"));
     g.ponerTipoColumna(ColTipoVerificacion, TipoCelda::Lista, QStringLiteral("Tipos"));
     g.ponerTipoColumna(ColRecomendacion, TipoCelda::Lista, QStringLiteral("Verificador"));
@@ -176,7 +173,7 @@ void FrmRecepcion::ElegirVerificador() {
                                 QStringLiteral(" ");
             r.abrir(Global::CadenaSql, Global::Conexion);
             if (!r.eof()) {
-                Global::ClavePersona = r.campo(QStringLiteral("persona")).toString();
+                clavePersona_ = r.campo(QStringLiteral("persona")).toString();
                 habilitar();
             }
             r.cerrar();
@@ -185,7 +182,7 @@ void FrmRecepcion::ElegirVerificador() {
             MostrarErrorBD(e);
         }
     } else if (CmbVerificadores->currentText() == Todos) {
-        Global::ClavePersona = QStringLiteral("%");
+        clavePersona_ = QStringLiteral("%");
         habilitar();
     }
 }
@@ -212,8 +209,8 @@ QString FrmRecepcion::sentenciaBusqueda() const {
             " JOIN NORV.dbo.Solicitudes_cliente_Nuevo s       ON d.solicitud  =  s.solicitud ");
     if (CmbVerificadores->currentText() != Todos) {
         // One verifier: every centre's batches handed to that key.
-        sql += QStringLiteral(" WHERE r.verificador LIKE '") +
-               db::EscaparComillas(Global::ClavePersona) + QStringLiteral("'  ");
+        sql += QStringLiteral(" WHERE r.verificador LIKE '") + db::EscaparComillas(clavePersona_) +
+               QStringLiteral("'  ");
     } else {
         sql += QStringLiteral(" WHERE r.verificador LIKE '%'  ") +
                QStringLiteral(" AND   r.centro_distribucion = '") +
@@ -230,6 +227,12 @@ QString FrmRecepcion::sentenciaBusqueda() const {
 }
 
 void FrmRecepcion::CmdConsultar_Click() {
+    if (!ISolicitudes->terminarEdicion()) return;
+    // The search replaces the lines, and with them whatever was typed and not saved.
+    if (cambiosPendientes_ &&
+        !Preguntar(QStringLiteral("Se Dispone a Salir sin Guardar los Cambios, esta seguro?"),
+                   QStringLiteral("Descartar Cambios"), false))
+        return;
     CmdConsultar->setText(QStringLiteral("Consultando..."));
     CmdConsultar->repaint();
     Consultar();
@@ -237,15 +240,15 @@ void FrmRecepcion::CmdConsultar_Click() {
 }
 
 void FrmRecepcion::Consultar() {
-    ISolicitudes->terminarEdicion();
     CursorEspera espera;
     db::Recordset& r = Global::Registros2;
     Rejilla& g = *ISolicitudes;
     try {
         Global::CadenaSql = sentenciaBusqueda();
         r.abrir(Global::CadenaSql, Global::Conexion);
-        filaActual_ = 0;
         g.quitarFilas();
+        // The lines are new: nothing of them is edited yet.
+        cambiosPendientes_ = false;
         const qsizetype antes = leidas_.size();
         leidas_.clear();
         leidas_.reserve(antes);  // a search done again tends to bring as many lines
@@ -254,7 +257,6 @@ void FrmRecepcion::Consultar() {
         PulsoEventos pulso;
         while (!r.eof()) {
             pulso();
-            ++filaActual_;
             const int fila = g.agregarFila();
             QVariant campo[13];
             for (int c = 0; c < 13; ++c) campo[c] = r.campo(c);
@@ -274,6 +276,8 @@ void FrmRecepcion::Consultar() {
         r.cerrar();
         MostrarErrorBD(e);
     }
+    // No row of the new lines is current until the clerk moves to one.
+    SeguirFilaActual();
 }
 
 void FrmRecepcion::ISolicitudes_CeldaActualCambiada(int fila, int) {
@@ -282,6 +286,12 @@ void FrmRecepcion::ISolicitudes_CeldaActualCambiada(int fila, int) {
 }
 
 void FrmRecepcion::MostrarFila(int fila) {
+    if (fila < 1 || fila > ISolicitudes->numeroFilas()) {
+        filaActual_ = 0;
+        LblNombre->setText(QStringLiteral("Cliente:"));
+        CmdCambiar->setEnabled(false);
+        return;
+    }
     filaActual_ = fila;
     LblNombre->setText(TextoCelda(ISolicitudes->valor(fila, ColNombreCliente)));
     CmdCambiar->setEnabled(TextoCelda(ISolicitudes->valor(fila, ColEstado)) == Entregada);
@@ -289,13 +299,14 @@ void FrmRecepcion::MostrarFila(int fila) {
 
 void FrmRecepcion::ISolicitudes_SolicitudEdicion(int fila, int columna, bool& cancelar) {
     if (fila < 1) return;
-    filaActual_ = fila;
+    // The row asked about is the one the buttons act on, and the label names it.
+    MostrarFila(fila);
     if (columna >= ColRelacion && columna <= ColNombreCliente) {
         cancelar = true;
         return;
     }
     // Starting the edit is what counts: the row is written again even if nothing changes.
-    Global::CambiosPendientes = true;
+    cambiosPendientes_ = true;
     ISolicitudes->ponerValor(fila, ColGuardar, QStringLiteral("SI"));
     // The mark is the row's, not the clerk's to type over: a row once marked is saved.
     if (columna == ColGuardar) cancelar = true;
@@ -305,6 +316,16 @@ void FrmRecepcion::ISolicitudes_DobleClic(int fila, int) {
     if (fila < 1) return;
     Servicios().iniciarPrograma(Global::Ajustes.programaFotos,
                                 {TextoCelda(ISolicitudes->valor(fila, ColCliente)).trimmed()});
+}
+
+void FrmRecepcion::ISolicitudes_RevisarEdicion(int fila, int columna, QString& texto,
+                                               QString& rechazo) {
+    if (columna == ColLineaCredito) {
+        // As the column keeps it, so the cell shows what the save writes.
+        texto = RedondearLinea(texto);
+    } else if (columna == ColComentarios) {
+        rechazo = ComentarioDemasiadoLargo(*ISolicitudes, fila, texto);
+    }
 }
 
 void FrmRecepcion::ChkBuscador_Click() {
@@ -328,22 +349,26 @@ void FrmRecepcion::CmdCambiar_Click() {
     // still in that batch and "Entregada", which another station may have changed meanwhile.
     try {
         db::Transaccion transaccion(Global::Conexion);
-        Global::CadenaSql = QStringLiteral(
-                                "UPDATE NORV.dbo.Solicitudes_cliente_Nuevo SET relacion = null "
-                                "WHERE solicitud=") +
-                            solicitud + QStringLiteral(" ") + QStringLiteral(" AND relacion=") + relacion +
-                            QStringLiteral(" AND EXISTS (SELECT 1 FROM NORV.dbo.Detalles_Relaciones_Solicitudes "
-                                           "WHERE relacion=") +
-                            relacion + QStringLiteral(" AND solicitud=") + solicitud +
-                            QStringLiteral(" AND estado_Actual='Entregada')");
+        Global::CadenaSql =
+            QStringLiteral(
+                "UPDATE NORV.dbo.Solicitudes_cliente_Nuevo SET relacion = null "
+                "WHERE solicitud=") +
+            solicitud + QStringLiteral(" ") + QStringLiteral(" AND relacion=") + relacion +
+            QStringLiteral(
+                " AND EXISTS (SELECT 1 FROM NORV.dbo.Detalles_Relaciones_Solicitudes "
+                "WHERE relacion=") +
+            relacion + QStringLiteral(" AND solicitud=") + solicitud +
+            QStringLiteral(" AND estado_Actual='Entregada')");
         if (Global::Conexion.ejecutar(Global::CadenaSql) != 1) {
             transaccion.deshacer(
                 QStringLiteral("la solicitud %1 ya no está Entregada en la relación %2")
                     .arg(solicitud, relacion));
-            MensajeError(QStringLiteral("La Solicitud %1 ya no está Entregada en la Relación %2: otra estación "
-                                        "la cambió después de la consulta. No se removió; consulte de nuevo.")
-                             .arg(solicitud, relacion),
-                         QStringLiteral("Remover de Relación"));
+            MensajeError(
+                QStringLiteral(
+                    "La Solicitud %1 ya no está Entregada en la Relación %2: otra estación "
+                    "la cambió después de la consulta. No se removió; consulte de nuevo.")
+                    .arg(solicitud, relacion),
+                QStringLiteral("Remover de Relación"));
             return;
         }
         Global::CadenaSql =
@@ -362,15 +387,7 @@ void FrmRecepcion::CmdCambiar_Click() {
                        QStringLiteral("remover de relación"));
 }
 
-void FrmRecepcion::SeguirFilaActual() {
-    if (ISolicitudes->filaActual() > 0) {
-        MostrarFila(ISolicitudes->filaActual());
-        return;
-    }
-    filaActual_ = 0;
-    LblNombre->setText(QStringLiteral("Cliente:"));
-    CmdCambiar->setEnabled(false);
-}
+void FrmRecepcion::SeguirFilaActual() { MostrarFila(ISolicitudes->filaActual()); }
 
 bool FrmRecepcion::eventFilter(QObject* objeto, QEvent* evento) {
     // The choice counts when the user leaves the list, not while its entries are browsed.
@@ -399,11 +416,12 @@ void FrmRecepcion::resizeEvent(QResizeEvent* evento) {
 }
 
 void FrmRecepcion::done(int resultado) {
-    if (Global::CambiosPendientes) {
+    if (!ISolicitudes->terminarEdicion()) return;
+    if (cambiosPendientes_) {
         if (!Preguntar(QStringLiteral("Se Dispone a Salir sin Guardar los Cambios, esta seguro?"),
                        QStringLiteral("Descartar Cambios"), false))
             return;
-        Global::CambiosPendientes = false;
+        cambiosPendientes_ = false;
     }
     QDialog::done(resultado);
 }

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "reception/guardar_recepcion.h"
+#include "startup/texto_fijo.h"
 
 class QCheckBox;
 class QComboBox;
@@ -35,9 +36,15 @@ class FrmRecepcion : public QDialog {
     QPushButton* CmdCambiar;
     QPushButton* CmdGuardar;
 
-    // The row the buttons act on: set by a move of the current cell or an edit request, and
-    // by the search to the last row it loaded.
+    // The row the buttons act on, the one LblNombre names: set by a move of the current cell
+    // or an edit request; after a search, a removal or a save, the grid's current row (0 when
+    // there is none).
     int filaActual() const { return filaActual_; }
+    // The key of the verifier chosen here ("%" for "* Todos *"); the capture window keeps its
+    // salesperson in Global's.
+    QString clavePersona() const { return clavePersona_; }
+    // Edits started since the last search or save: this window's own, not the capture's.
+    bool cambiosPendientes() const { return cambiosPendientes_; }
 
     // The search statement for the verifier list's text and the two dates as they stand.
     QString sentenciaBusqueda() const;
@@ -60,12 +67,20 @@ class FrmRecepcion : public QDialog {
     void CmdCambiar_Click();
     void CmdGuardar_Click();
 
-    // The row the buttons act on: its customer shown, the removal enabled for "Entregada".
+    // The row the buttons act on: its customer shown, the removal enabled for "Entregada";
+    // none (0): "Cliente:" and no removal.
     void MostrarFila(int fila);
-    // After a removal the button follows the row that is current then.
+    // After a search, a removal or a save the buttons follow the grid's current row.
     void SeguirFilaActual();
+    // A typed credit line kept as its column keeps it; a comment refused over its width.
+    void ISolicitudes_RevisarEdicion(int fila, int columna, QString& texto, QString& rechazo);
+    // What a save would write that the columns do not take: the message, empty when none.
+    // `columna` is set to the cell at fault.
+    QString RevisarFila(int fila, int* columna);
 
     int filaActual_ = 0;
+    TextoFijo<7> clavePersona_;
+    bool cambiosPendientes_ = false;
     // Each line as the last search read it, by ClaveLinea.
     QHash<QString, recepcion::LineaLeida> leidas_;
 };

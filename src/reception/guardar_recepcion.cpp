@@ -8,6 +8,7 @@
 #include "db/transaccion.h"
 #include "reception/frm_recepcion.h"
 #include "startup/global.h"
+#include "ui/delegado_rejilla.h"
 #include "ui/modelo_rejilla.h"
 #include "ui/rejilla.h"
 #include "ui/servicios.h"
@@ -18,9 +19,10 @@ namespace recepcion {
 QString TextoCelda(const QVariant& valor) {
     if (valor.isNull()) return QString();
     if (valor.typeId() == QMetaType::Double || valor.typeId() == QMetaType::Float) {
-        QString texto = QString::number(valor.toDouble(), 'f', 6);
-        while (texto.endsWith(QLatin1Char('0'))) texto.chop(1);
-        if (texto.endsWith(QLatin1Char('.'))) texto.chop(1);
+        // Every digit the value has and no more: what shows is what is stored, and written
+        // back it reads as the same number (a guard compares it so).
+        const QString texto =
+            QString::number(valor.toDouble(), 'f', QLocale::FloatingPointShortest);
         return texto == QLatin1String("-0") ? QStringLiteral("0") : texto;
     }
     return ModeloRejilla::TextoDeValor(valor);
@@ -29,6 +31,60 @@ QString TextoCelda(const QVariant& valor) {
 bool EsLineaCredito(const QString& texto) {
     static const QRegularExpression numero(QStringLiteral("^[0-9]+(\\.[0-9]+)?$"));
     return numero.match(texto).hasMatch();
+}
+
+QString RedondearLinea(const QString& texto) {
+    const QString t = texto.trimmed();
+    const qsizetype punto = t.indexOf(QLatin1Char('.'));
+    if (!EsLineaCredito(t) || punto < 0 || t.size() - punto - 1 <= DecimalesLinea) return texto;
+    // On the digits themselves, so no binary fraction moves the half.
+    QString cifras = t.left(punto) + t.mid(punto + 1, DecimalesLinea);
+    bool llevar = t.at(punto + 1 + DecimalesLinea) >= QLatin1Char('5');
+    for (qsizetype i = cifras.size() - 1; llevar && i >= 0; --i) {
+        llevar = cifras.at(i) == QLatin1Char('9');
+        cifras[i] = llevar ? QLatin1Char('0') : QChar(cifras.at(i).unicode() + 1);
+    }
+    if (llevar) cifras.prepend(QLatin1Char('1'));
+    QString entero = cifras.left(cifras.size() - DecimalesLinea);
+    QString fraccion = cifras.right(DecimalesLinea);
+    while (fraccion.endsWith(QLatin1Char('0'))) fraccion.chop(1);
+    return fraccion.isEmpty() ? entero : entero + QLatin1Char('.') + fraccion;
+}
+
+int LargoComentario(const QString& texto) {
+    qsizetype fin = texto.size();
+    while (fin > 0 && texto.at(fin - 1) == QLatin1Char(' ')) --fin;
+    return static_cast<int>(QStringView(texto).left(fin).toUcs4().size());
+}
+
+QString ComentarioDemasiadoLargo(const Rejilla& rejilla, int fila, const QString& texto) {
+    const int largo = LargoComentario(texto);
+    if (largo <= LargoComentarios) return QString();
+    return QStringLiteral(
+               "El comentario de la Solicitud %1 tiene %2 caracteres, pero caben %3. "
+               "Acórtelo.")
+        .arg(TextoCelda(rejilla.valor(fila, ColSolicitud)).trimmed())
+        .arg(largo)
+        .arg(LargoComentarios);
+}
+
+const QStringList& Estados() {
+    static const QStringList l = {QStringLiteral("Entregada"), QStringLiteral("Autorizada"),
+                                  QStringLiteral("Rechazada")};
+    return l;
+}
+
+const QStringList& TiposVerificacion() {
+    static const QStringList l = {QStringLiteral("Normal"),        QStringLiteral("Aval"),
+                                  QStringLiteral("Visita"),        QStringLiteral("Foraneo"),
+                                  QStringLiteral("Normal-Visita"), QStringLiteral("Aval-Visita")};
+    return l;
+}
+
+const QStringList& Recomendaciones() {
+    static const QStringList l = {QStringLiteral("Recomienda"), QStringLiteral("No Recomienda"),
+                                  QStringLiteral("Dudoso")};
+    return l;
 }
 
 bool FilaMarcada(const Rejilla& rejilla, int fila) {
@@ -57,7 +113,8 @@ QString CondicionSinCambios(const LineaLeida& l) {
         if (valor.isNull()) return QStringLiteral(" AND ") + c + QStringLiteral(" IS NULL");
         return QStringLiteral(" AND ") + c + QLatin1Char('=') +
                (numero ? TextoCelda(valor)
-                       : QLatin1Char('\'') + db::EscaparComillas(valor.toString()) + QLatin1Char('\''));
+                       : QLatin1Char('\'') + db::EscaparComillas(valor.toString()) +
+                             QLatin1Char('\''));
     };
     return igual("estado_Actual", l.estado, false) + igual("Tipo_Verificacion", l.tipo, false) +
            igual("Linea_Autorizada", l.linea, true) + igual("comentarios", l.comentarios, false) +
@@ -94,34 +151,94 @@ QString SentenciaSolicitud(const Rejilla& r, int fila) {
 
 using namespace recepcion;
 
+namespace {
+
+// "a, b o c"
+QString Enumerar(const QStringList& entradas) {
+    return entradas.mid(0, entradas.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" o ") +
+           entradas.last();
+}
+
+}  // namespace
+
+QString FrmRecepcion::RevisarFila(int fila, int* columna) {
+    const Rejilla& r = *ISolicitudes;
+    const QString solicitud = TextoCelda(r.valor(fila, ColSolicitud)).trimmed();
+    // A state, type or recommendation the lists do not offer (an empty type or recommendation
+    // is written as '', an empty state never: the line would stay out of every list).
+    auto deLista = [&](int c, const QString& titulo, const QStringList& entradas,
+                       bool vacioSirve) -> QString {
+        const QString valor = TextoCelda(r.valor(fila, c));
+        if (entradas.contains(valor) || (vacioSirve && valor.isEmpty())) return QString();
+        *columna = c;
+        if (valor.isEmpty())
+            return QStringLiteral("La Solicitud %1 no tiene %2: elija %3.")
+                .arg(solicitud, titulo, Enumerar(entradas));
+        return QStringLiteral(
+                   "La Solicitud %1 tiene \"%2\" en %3, que no es de la lista: elija %4%5.")
+            .arg(solicitud, valor, titulo, Enumerar(entradas),
+                 vacioSirve ? QStringLiteral(", o déjelo vacío") : QString());
+    };
+    QString error = deLista(ColEstado, QStringLiteral("Estado Actual"), Estados(), false);
+    if (error.isEmpty())
+        error = deLista(ColTipoVerificacion, QStringLiteral("Tipo Verificación"),
+                        TiposVerificacion(), true);
+    if (error.isEmpty())
+        error = deLista(ColRecomendacion, QStringLiteral("R.Verificador"), Recomendaciones(), true);
+    if (!error.isEmpty()) return error;
+    // A credit line that is not a number would break its statement half-way through the save.
+    const QString linea = TextoCelda(r.valor(fila, ColLineaCredito)).trimmed();
+    if (!linea.isEmpty() && !EsLineaCredito(linea)) {
+        *columna = ColLineaCredito;
+        return QStringLiteral("La Linea Crédito de la Solicitud ") + solicitud +
+               QStringLiteral(" no es un número: ") + linea;
+    }
+    *columna = ColComentarios;
+    return ComentarioDemasiadoLargo(r, fila, TextoCelda(r.valor(fila, ColComentarios)));
+}
+
 void FrmRecepcion::CmdGuardar_Click() {
-    ISolicitudes->terminarEdicion();
+    if (!ISolicitudes->terminarEdicion()) return;
+    Rejilla& rejilla = *ISolicitudes;
+    const int filas = rejilla.numeroFilas();
+    QList<int> marcadas;
+    for (int fila = 1; fila <= filas; ++fila)
+        if (FilaMarcada(rejilla, fila)) marcadas << fila;
+    // Only a row changes makes a save worth its message.
+    if (marcadas.isEmpty()) {
+        MensajeInformacion(QStringLiteral("No hay cambios que guardar: no se ha editado ninguna "
+                                          "línea desde la consulta."),
+                           QStringLiteral("Recepcion Relación"));
+        return;
+    }
     if (!Preguntar(QStringLiteral("Esta Seguro de Guardar la Relación?"),
                    QStringLiteral("Recepcion Relación")))
         return;
     CursorEspera espera;
-    Rejilla& rejilla = *ISolicitudes;
-    const int filas = rejilla.numeroFilas();
 
-    // A credit line that is not a number would break its statement half-way through the save:
-    // it is refused before anything is written.
-    for (int fila = 1; fila <= filas; ++fila) {
-        if (!FilaMarcada(rejilla, fila)) continue;
-        const QString linea = TextoCelda(rejilla.valor(fila, ColLineaCredito)).trimmed();
-        if (linea.isEmpty() || EsLineaCredito(linea)) continue;
-        rejilla.ponerCeldaActual(fila, ColLineaCredito);
-        MensajeError(QStringLiteral("La Linea Crédito de la Solicitud ") +
-                         TextoCelda(rejilla.valor(fila, ColSolicitud)) +
-                         QStringLiteral(" no es un número: ") + linea,
-                     QStringLiteral("Recepcion Relación"));
+    // What a column would not take is refused before anything is written, on its cell.
+    for (int fila : marcadas) {
+        int columna = 0;
+        const QString error = RevisarFila(fila, &columna);
+        if (error.isEmpty()) continue;
+        rejilla.ponerCeldaActual(fila, columna);
+        MensajeError(error, QStringLiteral("Recepcion Relación"));
         return;
     }
 
-    QList<int> marcadas;
     for (int fila = 1; fila <= filas; ++fila) {
-        if (TextoCelda(rejilla.valor(fila, ColLineaCredito)).trimmed().isEmpty())
+        const QString linea = TextoCelda(rejilla.valor(fila, ColLineaCredito)).trimmed();
+        if (linea.isEmpty()) {
             rejilla.ponerValor(fila, ColLineaCredito, 0);
-        if (FilaMarcada(rejilla, fila)) marcadas << fila;
+            continue;
+        }
+        if (!FilaMarcada(rejilla, fila)) continue;
+        // Written as the column keeps them, as the grid then shows them.
+        if (RedondearLinea(linea) != linea)
+            rejilla.ponerValor(fila, ColLineaCredito, RedondearLinea(linea));
+        const QString comentario = TextoCelda(rejilla.valor(fila, ColComentarios));
+        if (DelegadoRejilla::SinControles(comentario) != comentario)
+            rejilla.ponerValor(fila, ColComentarios, DelegadoRejilla::SinControles(comentario));
     }
 
     // Line by line: a line another station removed or changed since the search is not
@@ -131,10 +248,11 @@ void FrmRecepcion::CmdGuardar_Click() {
     try {
         db::Transaccion transaccion(Global::Conexion);
         for (int fila : marcadas) {
-            const auto leida =
-                leidas_.constFind(ClaveLinea(rejilla.valor(fila, ColRelacion), rejilla.valor(fila, ColSolicitud)));
-            Global::CadenaSql = SentenciaLinea(rejilla, fila) +
-                                (leida != leidas_.constEnd() ? CondicionSinCambios(*leida) : QString());
+            const auto leida = leidas_.constFind(
+                ClaveLinea(rejilla.valor(fila, ColRelacion), rejilla.valor(fila, ColSolicitud)));
+            Global::CadenaSql =
+                SentenciaLinea(rejilla, fila) +
+                (leida != leidas_.constEnd() ? CondicionSinCambios(*leida) : QString());
             if (Global::Conexion.ejecutar(Global::CadenaSql) != 1) {
                 cambiadas << fila;
                 continue;
@@ -150,12 +268,12 @@ void FrmRecepcion::CmdGuardar_Click() {
     }
 
     if (cambiadas.isEmpty()) {
-        Global::CambiosPendientes = false;
+        cambiosPendientes_ = false;
         MensajeInformacion(QStringLiteral("Relaciones Modificadas Correctamente!"),
                            QStringLiteral("Modificar Relaciones"));
         rejilla.quitarFilas();
         leidas_.clear();
-        filaActual_ = 0;
+        SeguirFilaActual();
         return;
     }
     // The saved rows leave the grid; the others stay, with what the clerk typed, to be seen
@@ -163,7 +281,7 @@ void FrmRecepcion::CmdGuardar_Click() {
     QStringList numeros;
     for (int fila : cambiadas) numeros << TextoCelda(rejilla.valor(fila, ColSolicitud)).trimmed();
     for (int i = guardadas.size() - 1; i >= 0; --i) rejilla.quitarFila(guardadas[i]);
-    filaActual_ = rejilla.filaActual();
+    SeguirFilaActual();
     MensajeError(QStringLiteral("Se guardaron %1 de %2 líneas. No se guardaron las solicitudes %3: "
                                 "otra estación las cambió o las sacó de su relación después de la "
                                 "consulta. Consulte de nuevo para ver cómo están ahora.")

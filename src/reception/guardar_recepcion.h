@@ -2,6 +2,7 @@
 // What the reception grid puts into its statements: the texts of its cells and the two
 // updates that record one edited batch line.
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 class Rejilla;
@@ -45,6 +46,25 @@ QString CondicionSinCambios(const LineaLeida& leida);
 
 // A whole or decimal number written with digits and at most one point.
 bool EsLineaCredito(const QString& texto);
+
+// Decimals the credit line's column keeps (money-like, as decimal(12,4)).
+constexpr int DecimalesLinea = 4;
+// A credit line with at most DecimalesLinea decimals, rounded half away from zero as the
+// server rounds what it stores; a text that is no number comes back as it was.
+QString RedondearLinea(const QString& texto);
+
+// Width of the comments of a line and of its application.
+constexpr int LargoComentarios = 500;
+// Characters a comment takes in its column: code points, trailing blanks not counted.
+int LargoComentario(const QString& texto);
+// The message for a comment of the row over LargoComentarios, naming its application; empty
+// when it fits.
+QString ComentarioDemasiadoLargo(const Rejilla& rejilla, int fila, const QString& texto);
+
+// The entries of the lists of the grid ("Estado", "Tipos", "Verificador").
+const QStringList& Estados();
+const QStringList& TiposVerificacion();
+const QStringList& Recomendaciones();
 
 // Whether the row was marked "SI" by an edit since the search.
 bool FilaMarcada(const Rejilla& rejilla, int fila);

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "ui/modelo_rejilla.h"
+#include "ui/rejilla.h"
 
 namespace {
 
@@ -90,10 +91,32 @@ QWidget* DelegadoRejilla::createEditor(QWidget* padre, const QStyleOptionViewIte
     return linea;
 }
 
+QString DelegadoRejilla::SinControles(const QString& texto) {
+    QString limpio;
+    limpio.reserve(texto.size());
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto.at(i);
+        const char16_t u = c.unicode();
+        const bool salto = u == '\n' || u == '\r' || u == '\t' || u == 0x0B || u == 0x0C ||
+                           u == 0x85 || u == 0x2028 || u == 0x2029;
+        if (salto) {
+            // A Windows line break is one break.
+            if (u == '\r' && i + 1 < texto.size() && texto.at(i + 1) == QLatin1Char('\n')) ++i;
+            limpio += QLatin1Char(' ');
+        } else if (c.category() != QChar::Other_Control) {
+            limpio += c;
+        }
+    }
+    return limpio;
+}
+
 void DelegadoRejilla::setEditorData(QWidget* editor, const QModelIndex& indice) const {
     const QString actual = ModeloRejilla::TextoDeValor(indice.data(Qt::EditRole));
     if (auto* lista = qobject_cast<QComboBox*>(editor)) {
-        lista->setCurrentIndex(lista->findText(actual));
+        // The entry shown is the one Enter keeps and the one the arrows move from: the cell's
+        // value, or the first entry when it has none of the list.
+        const int i = lista->findText(actual);
+        lista->setCurrentIndex(i >= 0 ? i : (lista->count() > 0 ? 0 : -1));
     } else if (auto* linea = qobject_cast<QLineEdit*>(editor)) {
         linea->setText(actual);
         linea->selectAll();
@@ -108,7 +131,10 @@ void DelegadoRejilla::setModelData(QWidget* editor, QAbstractItemModel* modelo,
         if (lista->currentIndex() < 0) return;
         despues = lista->currentText();
     } else if (auto* linea = qobject_cast<QLineEdit*>(editor)) {
-        despues = linea->text();
+        despues = SinControles(linea->text());
+        // The window may keep the text as its column does, or refuse it.
+        auto* vista = qobject_cast<Rejilla*>(parent());
+        if (vista && !vista->aceptarTexto(indice, despues)) return;
     } else {
         return;
     }

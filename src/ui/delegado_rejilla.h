@@ -18,6 +18,10 @@ class DelegadoRejilla : public QStyledItemDelegate {
     void setModelData(QWidget* editor, QAbstractItemModel* modelo,
                       const QModelIndex& indice) const override;
 
+    // What a text cell keeps of what was typed or pasted: line breaks and tabs as blanks, any
+    // other control character dropped (a cell is one line, and so is the column behind it).
+    static QString SinControles(const QString& texto);
+
   private:
     ModeloRejilla* modelo_;
 };

@@ -1,9 +1,10 @@
 #pragma once
 // A long loop on the interface's thread (a list read row by row) calls this after each row: now
-// and then, at most every few tens of milliseconds, the window events that are not the user's
-// run (repaints, timers), so the windows do not freeze; keys and clicks wait for the end.
-#include <QCoreApplication>
+// and then, at most every few tens of milliseconds, the window events run (PulsarEventos: the
+// user's keys and clicks only while a window opens, held for it), so the windows do not freeze.
 #include <QElapsedTimer>
+
+#include "ui/ventana.h"
 
 class PulsoEventos {
   public:
@@ -11,7 +12,7 @@ class PulsoEventos {
 
     void operator()() {
         if (++filas_ % 8 != 0 || reloj_.elapsed() < IntervaloMs) return;
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        PulsarEventos();
         reloj_.restart();
     }
 

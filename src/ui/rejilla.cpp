@@ -1,22 +1,23 @@
 #include "ui/rejilla.h"
 
 #include <QAbstractItemDelegate>
+#include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
-#include <QApplication>
+#include <QPointer>
 #include <QScopeGuard>
 #include <array>
-
-#include "ui/ventana.h"
 
 #include "db/recordset.h"
 #include "ui/delegado_rejilla.h"
 #include "ui/exportar.h"
 #include "ui/pulso_eventos.h"
+#include "ui/ventana.h"
 
 namespace {
 
@@ -244,9 +245,10 @@ void Rejilla::llenar(db::Recordset& registros) {
     modelo_->llenar(registros, std::ref(pulso));
     // Until a window fits them, columns are as wide as their titles.
     for (int c = 1; c <= numeroColumnas(); ++c)
-        setColumnWidth(c - 1, qBound(60, qMax(AnchoTitulo(horizontalHeader(), tituloColumna(c)) + 16,
-                                              anchoTitulo(c)),
-                                     AnchoMaximo));
+        setColumnWidth(
+            c - 1,
+            qBound(60, qMax(AnchoTitulo(horizontalHeader(), tituloColumna(c)) + 16, anchoTitulo(c)),
+                   AnchoMaximo));
 }
 
 void Rejilla::ponerAnchoColumna(int columna, int ancho) {
@@ -255,7 +257,8 @@ void Rejilla::ponerAnchoColumna(int columna, int ancho) {
 
 void Rejilla::ajustarAncho(int columna) {
     if (columna < 1 || columna > numeroColumnas()) return;
-    int ancho = qMax(AnchoTitulo(horizontalHeader(), tituloColumna(columna)) + 16, anchoTitulo(columna));
+    int ancho =
+        qMax(AnchoTitulo(horizontalHeader(), tituloColumna(columna)) + 16, anchoTitulo(columna));
     if (tipoColumna(columna) == TipoCelda::Casilla) {
         ancho = qMax(ancho, 24);
     } else {
@@ -366,12 +369,40 @@ void Rejilla::alternarCasilla(const QModelIndex& indice) {
     modelo_->alternarCasilla(pedido.row() + 1, pedido.column() + 1);
 }
 
-void Rejilla::terminarEdicion() {
-    if (!editando()) return;
+bool Rejilla::terminarEdicion() {
+    if (!editando()) return true;
     QWidget* editor = indexWidget(currentIndex());
-    if (!editor) return;
+    if (!editor) return true;
+    rechazada_ = false;
     emit delegado_->commitData(editor);
     emit delegado_->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return !rechazada_;
+}
+
+bool Rejilla::aceptarTexto(const QModelIndex& indice, QString& texto) {
+    QString rechazo;
+    emit revisarEdicion(indice.row() + 1, indice.column() + 1, texto, rechazo);
+    if (rechazo.isEmpty()) return true;
+    rechazada_ = true;
+    // The editor is closing now; the message comes once it has, and then the clerk is back in
+    // the cell with what was typed.
+    const QPersistentModelIndex celda(indice);
+    QTimer::singleShot(0, this, [this, celda, texto, rechazo] {
+        if (!celda.isValid()) return;
+        const QPointer<Rejilla> yo(this);
+        emit edicionRechazada(celda.row() + 1, celda.column() + 1, rechazo);
+        if (!yo || !celda.isValid() || esSoloLectura()) return;
+        // Tab may have opened the next cell meanwhile.
+        if (editando() && currentIndex() != celda) terminarEdicion();
+        setFocus();
+        ponerCeldaActual(celda.row() + 1, celda.column() + 1);
+        if (!editando() && !edit(QModelIndex(celda), AllEditTriggers, nullptr)) return;
+        if (auto* linea = qobject_cast<QLineEdit*>(indexWidget(celda))) {
+            linea->setText(texto);
+            linea->end(false);
+        }
+    });
+    return false;
 }
 
 void Rejilla::vaciarCelda(const QModelIndex& indice) {
@@ -420,9 +451,9 @@ void Rejilla::keyPressEvent(QKeyEvent* evento) {
         evento->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     const QModelIndex actual = currentIndex();
 
-    const bool abreLista = (evento->key() == Qt::Key_F4 && !conModificador) ||
-                           (evento->key() == Qt::Key_Down &&
-                            (evento->modifiers() & Qt::AltModifier));
+    const bool abreLista =
+        (evento->key() == Qt::Key_F4 && !conModificador) ||
+        (evento->key() == Qt::Key_Down && (evento->modifiers() & Qt::AltModifier));
     if (abreLista) {
         // Never a move to the next row: F4 and Alt+Down are the list's keys.
         if (actual.isValid() && state() != EditingState) abrirLista(actual, evento);
@@ -501,8 +532,8 @@ void Rejilla::mousePressEvent(QMouseEvent* evento) {
     const QModelIndex antes = currentIndex();
     QTableView::mousePressEvent(evento);
     const QModelIndex i = indexAt(evento->position().toPoint());
-    clicSobreActual_ = evento->button() == Qt::LeftButton && evento->modifiers() == Qt::NoModifier &&
-                               i.isValid() && i == antes
+    clicSobreActual_ = evento->button() == Qt::LeftButton &&
+                               evento->modifiers() == Qt::NoModifier && i.isValid() && i == antes
                            ? QPersistentModelIndex(i)
                            : QPersistentModelIndex();
     casillaPulsada_ = evento->button() == Qt::LeftButton && i.isValid() &&

@@ -93,8 +93,13 @@ class Rejilla : public QTableView {
     // Whether a cell editor is open.
     bool editando() const { return state() == EditingState; }
     // Hands an open editor's text to its cell and closes it, so what is on screen is what a
-    // save reads.
-    void terminarEdicion();
+    // save reads. False when the window refused the text (see revisarEdicion).
+    bool terminarEdicion();
+
+    // The delegate asks before a typed text goes into its cell: revisarEdicion may change it or
+    // refuse it. False when refused: the cell keeps its value, edicionRechazada follows once
+    // the editor has closed, and the cell is edited again with the refused text in it.
+    bool aceptarTexto(const QModelIndex& indice, QString& texto);
 
     // In a read-only list that acts on a double-click, Enter on the current row does the same.
     void ponerEnterComoDobleClic(bool si) { enterComoDobleClic_ = si; }
@@ -110,6 +115,11 @@ class Rejilla : public QTableView {
     void celdaActualCambiada(int fila, int columna);
     // Before any editor opens or a box is ticked; setting `cancelar` refuses the edit.
     void solicitudEdicion(int fila, int columna, bool& cancelar);
+    // Before a typed text is stored: `texto` may be changed to what the column keeps; a
+    // `rechazo` (the message for the user) refuses it. Nothing may be shown from here.
+    void revisarEdicion(int fila, int columna, QString& texto, QString& rechazo);
+    // A refused text, once its editor has closed: the window tells the user.
+    void edicionRechazada(int fila, int columna, const QString& rechazo);
 
   protected:
     bool edit(const QModelIndex& indice, EditTrigger disparador, QEvent* evento) override;
@@ -144,6 +154,7 @@ class Rejilla : public QTableView {
     bool asegurando_ = false;
     int columnaBusqueda_ = 0;
     int pausaBusqueda_ = 1000;
+    bool rechazada_ = false;
     QString prefijo_;
     QElapsedTimer ultimoTecleo_;
     // Rows moved by the program (removal, reload) are not a move of the user's.

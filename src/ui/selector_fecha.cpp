@@ -1,7 +1,11 @@
 #include "ui/selector_fecha.h"
 
 #include <QCalendarWidget>
+#include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 SelectorFecha::SelectorFecha(QWidget* parent) : QDateEdit(QDate::currentDate(), parent) {
     setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
@@ -19,18 +23,67 @@ bool SelectorFecha::focusNextPrevChild(bool siguiente) {
     return QWidget::focusNextPrevChild(siguiente);
 }
 
+void SelectorFecha::focusInEvent(QFocusEvent* evento) {
+    QDateEdit::focusInEvent(evento);
+    avanzoSolo_ = false;
+    // From either side the date is typed from its day, as the clerk reads it.
+    if (evento->reason() == Qt::TabFocusReason || evento->reason() == Qt::BacktabFocusReason)
+        irAParte(0);
+}
+
+void SelectorFecha::irAParte(int parte) {
+    if (parte < 0 || parte >= sectionCount()) return;
+    setCurrentSectionIndex(parte);
+    setSelectedSection(sectionAt(parte));
+}
+
+void SelectorFecha::abrirCalendario() {
+    if (isReadOnly() || !calendarPopup() || !isEnabled()) return;
+    // QDateEdit opens its calendar only from a press on its arrow; the press goes there.
+    QStyleOptionComboBox opcion;
+    opcion.initFrom(this);
+    opcion.editable = true;
+    opcion.subControls = QStyle::SC_All;
+    const QRect flecha =
+        style()->subControlRect(QStyle::CC_ComboBox, &opcion, QStyle::SC_ComboBoxArrow, this);
+    const QPointF punto = flecha.isValid() ? flecha.center() : QPointF(width() - 4, height() / 2);
+    QMouseEvent pulsar(QEvent::MouseButtonPress, punto, mapToGlobal(punto), Qt::LeftButton,
+                       Qt::LeftButton, Qt::NoModifier);
+    mousePressEvent(&pulsar);
+    QMouseEvent soltar(QEvent::MouseButtonRelease, punto, mapToGlobal(punto), Qt::LeftButton,
+                       Qt::NoButton, Qt::NoModifier);
+    mouseReleaseEvent(&soltar);
+}
+
 void SelectorFecha::keyPressEvent(QKeyEvent* evento) {
-    const bool izquierda = evento->key() == Qt::Key_Left;
-    if ((izquierda || evento->key() == Qt::Key_Right) &&
-        !(evento->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))) {
-        // A whole part at a time, as on the desktop's own date picker.
-        const int parte = currentSectionIndex() + (izquierda ? -1 : 1);
-        if (parte >= 0 && parte < sectionCount()) {
-            setCurrentSectionIndex(parte);
-            setSelectedSection(sectionAt(parte));
-        }
+    const Qt::KeyboardModifiers mods =
+        evento->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    // The keys of a drop-down: never a change of the date.
+    if ((evento->key() == Qt::Key_F4 && mods == Qt::NoModifier) ||
+        (evento->key() == Qt::Key_Down && mods == Qt::AltModifier)) {
+        abrirCalendario();
         evento->accept();
         return;
     }
+    const bool izquierda = evento->key() == Qt::Key_Left;
+    if ((izquierda || evento->key() == Qt::Key_Right) && mods == Qt::NoModifier) {
+        // A whole part at a time, as on the desktop's own date picker.
+        avanzoSolo_ = false;
+        irAParte(currentSectionIndex() + (izquierda ? -1 : 1));
+        evento->accept();
+        return;
+    }
+    const QString texto = evento->text();
+    const QChar c = texto.size() == 1 ? texto.at(0) : QChar();
+    if (c == QLatin1Char('/') || c == QLatin1Char('-') || c == QLatin1Char('.')) {
+        // A slash after a part the box already left is swallowed; after a short part (5/...)
+        // it moves on, keeping what was typed.
+        if (!avanzoSolo_) irAParte(currentSectionIndex() + 1);
+        avanzoSolo_ = false;
+        evento->accept();
+        return;
+    }
+    const int antes = currentSectionIndex();
     QDateEdit::keyPressEvent(evento);
+    avanzoSolo_ = c.isDigit() && currentSectionIndex() > antes;
 }

@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QSpacerItem>
 #include <QStandardPaths>
@@ -26,6 +27,22 @@ int mostrados = 0;
 QWidget* VentanaDelante() {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
     return QApplication::activeWindow();
+}
+
+// Once a box or a window is closed, the window that was in front takes the keyboard again (or,
+// if it closed meanwhile, the one in front now): the window manager may give it to none, as
+// when a window closes right after its box.
+void DevolverTeclado(const QPointer<QWidget>& antes) {
+    QWidget* ventana = antes && antes->isVisible() ? antes.data() : nullptr;
+    if (!ventana) ventana = QApplication::activeModalWidget();
+    if (!ventana) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->windowType() != Qt::Popup && w->windowType() != Qt::ToolTip)
+                ventana = w;
+    }
+    if (!ventana || ventana->isActiveWindow()) return;
+    ventana->raise();
+    ventana->activateWindow();
 }
 
 }  // namespace
@@ -64,24 +81,34 @@ void ServiciosEscritorio::mostrarMensaje(IconoMensaje icono, const QString& text
     const QMessageBox::Icon dibujo = icono == IconoMensaje::Critico    ? QMessageBox::Critical
                                      : icono == IconoMensaje::Pregunta ? QMessageBox::Question
                                                                        : QMessageBox::Information;
-    QMessageBox caja(dibujo, titulo, texto, QMessageBox::Ok, VentanaDelante());
+    const QPointer<QWidget> delante = VentanaDelante();
+    QMessageBox caja(dibujo, titulo, texto, QMessageBox::Ok, delante);
     PrepararCaja(caja);
     caja.exec();
+    DevolverTeclado(delante);
 }
 
 bool ServiciosEscritorio::preguntar(const QString& texto, const QString& titulo,
                                     bool siPorDefecto) {
+    const QPointer<QWidget> delante = VentanaDelante();
     QMessageBox caja(QMessageBox::Question, titulo, texto, QMessageBox::Yes | QMessageBox::No,
-                     VentanaDelante());
+                     delante);
     PrepararCaja(caja);
     QAbstractButton* si = caja.button(QMessageBox::Yes);
     caja.setDefaultButton(siPorDefecto ? QMessageBox::Yes : QMessageBox::No);
     caja.setEscapeButton(QMessageBox::No);
     caja.exec();
-    return caja.clickedButton() == si;
+    const bool respuesta = caja.clickedButton() == si;
+    DevolverTeclado(delante);
+    return respuesta;
 }
 
-int ServiciosEscritorio::mostrarModal(QDialog& dialogo) { return dialogo.exec(); }
+int ServiciosEscritorio::mostrarModal(QDialog& dialogo) {
+    const QPointer<QWidget> delante = VentanaDelante();
+    const int resultado = dialogo.exec();
+    DevolverTeclado(delante);
+    return resultado;
+}
 
 bool ServiciosEscritorio::abrirDireccion(const QString& direccion) {
     // An address with a scheme goes as it is; anything else is a file on this machine.
@@ -98,7 +125,8 @@ QString ServiciosEscritorio::elegirArchivoGuardar(const QString& titulo,
                                                   const QString& filtro) {
     QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (carpeta.isEmpty()) carpeta = QDir::homePath();
-    QFileDialog dialogo(VentanaDelante(), titulo, QDir(carpeta).filePath(nombreSugerido), filtro);
+    const QPointer<QWidget> delante = VentanaDelante();
+    QFileDialog dialogo(delante, titulo, QDir(carpeta).filePath(nombreSugerido), filtro);
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setFileMode(QFileDialog::AnyFile);
     // In Spanish even where Qt's own translations are missing.
@@ -110,8 +138,9 @@ QString ServiciosEscritorio::elegirArchivoGuardar(const QString& titulo,
     // The suffix of the filter is added when the user types a name without it.
     const QString sufijo = QFileInfo(nombreSugerido).suffix();
     if (!sufijo.isEmpty()) dialogo.setDefaultSuffix(sufijo);
-    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return QString();
-    return dialogo.selectedFiles().constFirst();
+    const bool elegido = dialogo.exec() == QDialog::Accepted && !dialogo.selectedFiles().isEmpty();
+    DevolverTeclado(delante);
+    return elegido ? dialogo.selectedFiles().constFirst() : QString();
 }
 
 ServiciosVentana& Servicios() {

@@ -45,6 +45,21 @@ bool AplicarPiel(QWidget* ventana, const QString& carpeta = QString());
 // keyboard even where no window manager hands the focus over.
 void ActivarAlMostrar(QWidget* ventana);
 
+// From now until the window is on screen with the keyboard, what the clerk types at the
+// windows that were in front is held for it and then given to it, in order; clicks there are
+// dropped. A window loads its lists before it shows: the keys typed meanwhile are meant for it.
+// PrepararVentana does it for every window.
+void RetenerTecladoParaVentana(QWidget* ventana);
+// Whether some window is opening so.
+bool TecladoRetenido();
+// Lets pending window events run in the middle of a long loop: repaints and timers always;
+// the user's keys and clicks only while a window is opening (held for it as above), otherwise
+// they wait for the end of the loop.
+void PulsarEventos();
+
+// Shift+F10 in a text box opens its context menu, as the menu key does.
+void MenuContextualConTeclado();
+
 // The hourglass while something loads or is looked up; the pointer comes back on leaving.
 class CursorEspera {
   public:

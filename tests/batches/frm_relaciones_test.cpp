@@ -1,7 +1,6 @@
 // The batch window driven as the credit office uses it: a verifier is chosen, pending
 // applications are ticked and saved as a batch (one unit of work), its report fetched from a
 // report server on the loopback address; below, the batch list and its reprint.
-#include "ui/ventana.h"
 #include "batches/frm_relaciones.h"
 
 #include <QApplication>
@@ -10,6 +9,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -24,10 +24,13 @@
 #include "startup/global.h"
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
+#include "ui/ventana.h"
 
 namespace {
 
 const QColor Verde(0, 255, 0);
+const QString Nuevas = QStringLiteral(
+    "SELECT relacion, verificador FROM norv.Relaciones_Solicitudes_credito WHERE relacion > 124");
 
 QString Pendientes(const QString& centro) {
     return QStringLiteral(
@@ -261,7 +264,7 @@ class FrmRelacionesTest : public QObject {
         ElegirVerificador(f.get(), 1);
         QCOMPARE(base->enviadas,
                  QStringList{QStringLiteral("SELECT persona FROM personal WHERE Persona=41 ")});
-        QCOMPARE(Global::ClavePersona.texto(), QStringLiteral("     41"));
+        QCOMPARE(f->clavePersona(), QStringLiteral("     41"));
         QVERIFY(f->CmdGuardar->isEnabled());
     }
 
@@ -269,10 +272,9 @@ class FrmRelacionesTest : public QObject {
         Sembrar();
         auto f = Abrir();
         base->sqlite(QStringLiteral("DELETE FROM personal WHERE persona = '     42'"));
-        Global::ClavePersona = QStringLiteral("ANTES");
         ElegirVerificador(f.get(), 0);
         QVERIFY(!f->CmdGuardar->isEnabled());
-        QCOMPARE(Global::ClavePersona.texto(), QStringLiteral("ANTES  "));
+        QCOMPARE(f->clavePersona(), QStringLiteral("       "));
     }
 
     void lasPendientesDelCentroSinRelacionNiRechazo() {
@@ -465,7 +467,7 @@ class FrmRelacionesTest : public QObject {
         EsperarVisor();
         servicios->respuestas.enqueue(true);
         QTest::keyClick(f->CmbVerificadores, Qt::Key_G, Qt::AltModifier);
-        QCOMPARE(Global::ClavePersona.texto(), QStringLiteral("     41"));
+        QCOMPARE(f->clavePersona(), QStringLiteral("     41"));
         QCOMPARE(base->filas(QStringLiteral("SELECT relacion, verificador FROM norv.Relaciones_Solicitudes_credito "
                                             "WHERE relacion > 124")),
                  QStringList{QStringLiteral("125|     41")});
@@ -629,21 +631,66 @@ class FrmRelacionesTest : public QObject {
             3);
     }
 
-    void sinFilasMarcadasLaRelacionQuedaVacia() {
+    // One step: "elegir:n", "marcar:fila", "Tab", "Enter", "alt:X", "si" (the next answer);
+    // "verificador:texto", "relaciones:relación|verificador/..." (those made), "mensajes:a/b",
+    // "clave:texto" (Global's key); "global:clave" (what another window leaves in it).
+    void Paso(FrmRelaciones* f, const QString& p) {
+        const QString o = p.section(u':', 0, 0), r = p.section(u':', 1);
+        QWidget* foco = QApplication::focusWidget();
+        if (o == u"elegir") ElegirVerificador(f, r.toInt());
+        if (o == u"marcar") Clic(f->ISolicitudes, r.toInt(), 5);
+        if (o == u"Tab") QTest::keyClick(foco, Qt::Key_Tab);
+        if (o == u"Enter") QTest::keyClick(foco, Qt::Key_Return);
+        if (o == u"alt") QTest::keyClick(foco, Qt::Key(r.at(0).unicode()), Qt::AltModifier);
+        if (o == u"si") servicios->respuestas.enqueue(true);
+        if (o == u"verificador") QTRY_COMPARE(f->CmbVerificadores->currentText(), r);
+        if (o == u"relaciones") QCOMPARE(base->filas(Nuevas).join(u'/'), r);
+        if (o == u"mensajes") QCOMPARE(servicios->textos().join(u'/'), r);
+        if (o == u"clave") QCOMPARE(Global::ClavePersona.texto(), r);
+        if (o == u"global") Global::ClavePersona = r;
+    }
+
+    // Sequences typed with no pauses: name, then its steps (see Paso). "alAbrir" first: "h" and
+    // Tab are typed at the window in front while this one loads its long verifier list, as
+    // right after Alt+R.
+    void secuenciasDelTeclado_data() {
+        QTest::addColumn<QString>("pasos");
+        const QString tabla = QStringLiteral(R"(
+sin marcas, Tab y Enter | elegir:0;Tab;si;Enter;relaciones:;mensajes:No hay solicitudes marcadas en "Agregar": marque las que se entregan al verificador y guarde de nuevo.
+el verificador es de la ventana | global:    101;elegir:1;clave:    101;marcar:2;global:    999;si;alt:G;relaciones:125|     41;mensajes:Relación de Solicitudes Generada 125
+Alt+R, h y Tab mientras carga | alAbrir;verificador:HERNANDEZ ANA;marcar:1;si;alt:G;relaciones:125|     42
+)");
+        for (const QString& fila : tabla.trimmed().split(u'\n'))
+            QTest::newRow(qPrintable(fila.section(QStringLiteral(" | "), 0, 0)))
+                << fila.section(QStringLiteral(" | "), 1);
+    }
+
+    void secuenciasDelTeclado() {
+        QFETCH(QString, pasos);
         Sembrar();
-        auto f = Abrir();
-        ElegirVerificador(f.get(), 1);
         EsperarVisor();
-        servicios->respuestas.enqueue(true);
-        QTest::mouseClick(f->CmdGuardar, Qt::LeftButton);
-        QCOMPARE(servicios->textos(),
-                 QStringList{QStringLiteral("Relación de Solicitudes Generada 125")});
-        QCOMPARE(
-            base->valor(QStringLiteral("SELECT count(*) FROM norv.detalles_Relaciones_Solicitudes"))
-                .toInt(),
-            0);
-        QCOMPARE(f->ISolicitudes->numeroFilas(), 5);
-        QCOMPARE(Dialogos("FrmReporte"), 1);
+        QStringList lista = pasos.split(u';');
+        QLineEdit delante;
+        int tecleo = -1;
+        if (lista.first() == u"alAbrir") {
+            lista.removeFirst();
+            base->sqlite(QStringLiteral(
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                "INSERT INTO personal SELECT printf('%7d', 1000 + i), 'V', i, 1, 0, 1, NULL FROM "
+                "n"));
+            delante.show();
+            QVERIFY(QTest::qWaitForWindowActive(&delante));
+            tecleo = Global::Conexion.agregarObservador([](const QString& sql) {
+                if (!sql.startsWith(QStringLiteral("SELECT p.persona"))) return;
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_H);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            });
+        }
+        auto f = Abrir();
+        Global::Conexion.quitarObservador(tecleo);
+        QCOMPARE(delante.text(), QString());
+        for (const QString& p : lista)
+            if (Paso(f.get(), p), QTest::currentTestFailed()) break;
     }
 
     void laListaDeRelacionesPorFechaDeEntrega() {

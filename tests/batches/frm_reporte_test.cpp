@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -414,6 +415,30 @@ class FrmReporteTest : public QObject {
         QVERIFY(servicios->mensajes.isEmpty());
         QVERIFY(servicios->direcciones.isEmpty());
         QVERIFY(!QFile::exists(archivo(125)));
+    }
+
+    // With the desktop's own boxes: once the clerk has read where the report went (Enter), the
+    // window that opened the viewer has the keyboard again.
+    void trasElMensajeLaVentanaDeAtrasTieneElTeclado() {
+        struct SinVisor : ServiciosEscritorio {
+            bool abrirDireccion(const QString&) override { return false; }
+        } escritorio;
+        InstalarServicios(&escritorio);
+        auto reponer = qScopeGuard([this] { InstalarServicios(servicios.get()); });
+        http->respuestas = {RespuestaPdf(CuerpoPdf("x"))};
+        Global::TipoReporte = 1;
+        QLineEdit atras;
+        atras.show();
+        QVERIFY(QTest::qWaitForWindowActive(&atras));
+        QTimer lector;
+        connect(&lector, &QTimer::timeout, [] {
+            if (auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                QTest::keyClick(caja, Qt::Key_Return);
+        });
+        lector.start(20);
+        FrmReporte f(&atras);
+        QCOMPARE(Servicios().mostrarModal(f), int(QDialog::Accepted));
+        QTRY_COMPARE(QApplication::focusWidget(), &atras);
     }
 
     void siNoSeAbreElVisorSeDiceDondeQuedo() {

@@ -1,16 +1,17 @@
 // The reception window: its verifier list, the search by verifier and dates, the grid's edit
 // rule and drop-down lists, the removal from a batch, the photos program and the closing.
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
-#include "ui/ventana.h"
 #include "recepcion_prueba.h"
 #include "servicios_falsos.h"
 #include "startup/global.h"
 #include "ui/selector_fecha.h"
+#include "ui/ventana.h"
 
 using prueba::Escrituras;
 using prueba::Manos;
@@ -20,6 +21,9 @@ namespace {
 const QString Todos = QStringLiteral("* Todos *");
 const QString Uno = QStringLiteral("VERIFICA UNO");
 const QString Dos = QStringLiteral("ABREGO DOS");
+const QString Linea501 = QStringLiteral(
+    "SELECT estado_Actual, Linea_Autorizada, comentarios, fecha_verificacion IS NULL FROM "
+    "norv.detalles_Relaciones_Solicitudes WHERE Relacion = 1 AND Solicitud = 501");
 
 QString Fecha(int dias) {
     return QDate::currentDate().addDays(dias).toString(QStringLiteral("yyyyMMdd"));
@@ -59,9 +63,55 @@ class FrmRecepcionTest : public QObject {
         return manos->mostrar();
     }
 
+    // One step, typed or looked at: "buscar" (VERIFICA UNO), "clic:f,c", "alt:X", "suprimir:f,c",
+    // "escribir:f,c,texto", "pegar:f,c,texto" ({x9} is 9 x, {control} CR LF, tab, ^A and ESC),
+    // "cerrar", "si"/"no" (the next answer); "ver:f,c,texto", "editor:texto", "etiqueta:texto",
+    // "linea:..." (line 501 of batch 1), "filas:sql=>...", "mensajes:a/b", "preguntas:a/b",
+    // "pendiente:1", "clave:texto", "captura?" (Global's mark); "sql:...", "global:...", "captura".
+    void Paso(QString p) {
+        static const QRegularExpression codigo(QStringLiteral("\\{(.)(\\d+)\\}"));
+        for (auto m = codigo.match(p); m.hasMatch(); m = codigo.match(p))
+            p.replace(m.capturedStart(), m.capturedLength(),
+                      m.captured(1).repeated(m.captured(2).toInt()));
+        p.replace(QStringLiteral("{control}"), QStringLiteral("\r\n\t\x01\x1b"));
+        const QString o = p.section(u':', 0, 0), r = p.section(u':', 1), texto = r.section(u',', 2);
+        const int fila = r.section(u',', 0, 0).toInt(), col = r.section(u',', 1, 1).toInt();
+        QStringList titulos;
+        for (const PreguntaHecha& h : servicios->preguntas) titulos << h.titulo;
+        auto* editor = qobject_cast<QLineEdit*>(manos->editorAbierto());
+        QWidget* foco = QApplication::focusWidget();
+        if (o == u"buscar") QVERIFY(manos->buscar(Uno));
+        if (o == u"clic" || o == u"suprimir") manos->clic(fila, col);
+        if (o == u"suprimir") QTest::keyClick(f->ISolicitudes, Qt::Key_Delete);
+        if (o == u"alt") QTest::keyClick(foco, Qt::Key(r.at(0).unicode()), Qt::AltModifier);
+        if (o == u"escribir") manos->escribir(fila, col, texto);
+        if (o == u"pegar") QApplication::clipboard()->setText(texto);
+        if (o == u"pegar") QTest::keySequence(manos->editar(fila, col), QKeySequence::Paste);
+        if (o == u"pegar") QTest::keyClick(manos->editorAbierto(), Qt::Key_Return);
+        if (o == u"cerrar") f->close();
+        if (o == u"si" || o == u"no") servicios->respuestas.enqueue(o == u"si");
+        if (o == u"ver") QCOMPARE(manos->texto(fila, col), texto);
+        if (o == u"editor") QCOMPARE(editor ? editor->text() : QString(), r);
+        if (o == u"etiqueta") QCOMPARE(f->LblNombre->text(), r);
+        if (o == u"linea") Paso(QStringLiteral("filas:") + Linea501 + QStringLiteral("=>") + r);
+        const QString sql = r.section(QStringLiteral("=>"), 0, 0),
+                      y = r.section(QStringLiteral("=>"), 1);
+        if (o == u"filas") QCOMPARE(base->filas(sql).join(u'/'), y);
+        if (o == u"mensajes") QCOMPARE(servicios->textos().join(u'/'), r);
+        if (o == u"preguntas") QCOMPARE(titulos.join(u'/'), r);
+        if (o == u"pendiente") QCOMPARE(f->cambiosPendientes(), r == u"1");
+        if (o == u"clave") QCOMPARE(Global::ClavePersona.texto(), r);
+        if (o == u"captura?") QVERIFY(Global::CambiosPendientes);
+        if (o == u"sql") base->sqlite(r);
+        if (o == u"global") Global::ClavePersona = r;
+        if (o == u"captura") Global::CambiosPendientes = true;
+        // A refused text is told, and its cell edited again, once the editor has closed.
+        for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    }
+
     // Every question answered, whatever is left open when the test ends.
     void cerrarSinPreguntar() {
-        Global::CambiosPendientes = false;
+        if (f && f->cambiosPendientes()) servicios->respuestas.enqueue(true);
         if (f) f->close();
     }
 
@@ -102,7 +152,7 @@ class FrmRecepcionTest : public QObject {
         QCOMPARE(f->DtpFecha1->fecha(), QDate::currentDate().addDays(-6));
         QCOMPARE(f->DtpFecha2->fecha(), QDate::currentDate().addDays(-1));
         QCOMPARE(f->filaActual(), 0);
-        QVERIFY(!Global::CambiosPendientes);
+        QVERIFY(!f->cambiosPendientes());
 
         // The keyboard starts in the list and goes through the window in this order.
         QCOMPARE(QApplication::focusWidget(), f->CmbVerificadores);
@@ -199,14 +249,14 @@ class FrmRecepcionTest : public QObject {
         QTest::keyClick(f->CmbVerificadores, Qt::Key_Tab);
         QCOMPARE(base->enviadas,
                  QStringList{QStringLiteral("SELECT persona FROM personal WHERE Persona=41 ")});
-        QCOMPARE(Global::ClavePersona.texto(), QStringLiteral("     41"));
+        QCOMPARE(f->clavePersona(), QStringLiteral("     41"));
         QVERIFY(f->CmdConsultar->isEnabled());
         QVERIFY(f->CmdGuardar->isEnabled());
 
         // "* Todos *" looks nothing up.
         base->limpiar();
         QVERIFY(manos->elegirVerificador(Todos));
-        QCOMPARE(Global::ClavePersona.texto(), QStringLiteral("%      "));
+        QCOMPARE(f->clavePersona(), QStringLiteral("%      "));
         QVERIFY(base->enviadas.isEmpty());
         QVERIFY(f->CmdConsultar->isEnabled());
     }
@@ -220,7 +270,7 @@ class FrmRecepcionTest : public QObject {
         QVERIFY(manos->elegirVerificador(Dos));
         QVERIFY(!f->CmdConsultar->isEnabled());
         QVERIFY(!f->CmdGuardar->isEnabled());
-        QCOMPARE(Global::ClavePersona.texto(), QStringLiteral("       "));
+        QCOMPARE(f->clavePersona(), QStringLiteral("       "));
     }
 
     void unVerificadorSinCondicionDeCentro() {
@@ -243,7 +293,7 @@ class FrmRecepcionTest : public QObject {
                  (QStringList{"1|502|Aldama|verifica uno|1002|GARCIA RUIZ ANA",
                               "1|501|Delicias|verifica uno|1001|PEREZ LOPEZ JUAN",
                               "4|505|Juarez|verifica uno|1005|MORA LUNA RAUL"}));
-        QCOMPARE(f->filaActual(), 3);
+        QCOMPARE(f->filaActual(), 0);
     }
 
     void lasCeldasSeLlenanRecortadasYNuloQuedaVacio() {
@@ -315,16 +365,6 @@ class FrmRecepcionTest : public QObject {
         QVERIFY(servicios->mensajes.isEmpty());
     }
 
-    void unaConsultaNoTocaLosCambiosPendientes() {
-        QVERIFY(abrir());
-        QVERIFY(manos->buscar(Uno));
-        QVERIFY(manos->empezarYCancelar(1, 12));
-        QVERIFY(Global::CambiosPendientes);
-        manos->consultar();
-        QVERIFY(Global::CambiosPendientes);
-        QVERIFY(f->ISolicitudes->valor(1, 13).isNull());
-    }
-
     void unErrorAlConsultarSeMuestraYLaRejillaQueda() {
         QVERIFY(abrir());
         QVERIFY(manos->buscar(Uno));
@@ -382,14 +422,13 @@ class FrmRecepcionTest : public QObject {
         for (int c : {9, 10, 11, 12, 13, 14}) {
             const int fila = c % 3 + 1;
             f->ISolicitudes->ponerValor(fila, 13, QVariant());
-            Global::CambiosPendientes = false;
             // The mark column takes no editor at all; the request still marks the row.
             if (c == 13)
                 QVERIFY(!manos->editar(fila, c));
             else
                 QVERIFY2(manos->empezarYCancelar(fila, c), qPrintable(QString::number(c)));
             QCOMPARE(f->ISolicitudes->texto(fila, 13), QStringLiteral("SI"));
-            QVERIFY(Global::CambiosPendientes);
+            QVERIFY(f->cambiosPendientes());
             QCOMPARE(f->filaActual(), fila);
         }
         // An edit that goes through keeps what was chosen and typed.
@@ -466,14 +505,14 @@ class FrmRecepcionTest : public QObject {
             QCOMPARE(QApplication::focusWidget(), siguiente);
         }
         QVERIFY(servicios->mensajes.isEmpty() && servicios->preguntas.isEmpty());
-        QCOMPARE(Global::ClavePersona.texto(), QStringLiteral("     41"));
+        QCOMPARE(f->clavePersona(), QStringLiteral("     41"));
 
         lista->setFocus();
         QTest::keyClick(lista, Qt::Key_Down);
         QCOMPARE(f->CmbVerificadores->currentText(), Uno);
         base->limpiar();
         QTest::keyClick(lista, Qt::Key_C, Qt::AltModifier);
-        QCOMPARE(Global::ClavePersona.texto(), QStringLiteral("     40"));
+        QCOMPARE(f->clavePersona(), QStringLiteral("     40"));
         QCOMPARE(base->enviadas.last(),
                  Busqueda(QStringLiteral(" WHERE r.verificador LIKE '     40'  "), Fecha(-6), Fecha(0)));
         QCOMPARE(f->ISolicitudes->numeroFilas(), 3);
@@ -643,16 +682,15 @@ class FrmRecepcionTest : public QObject {
         QVERIFY(abrir());
         f->CmdCambiar->click();
         QVERIFY(servicios->preguntas.isEmpty());
-        // After a search the row number is the last row loaded.
+        // After a search no row is current until the clerk picks one.
         QVERIFY(manos->buscar(Uno));
         f->CmdCambiar->click();
-        QCOMPARE(servicios->preguntas.size(), 1);
-        QVERIFY(servicios->preguntas[0].texto.contains(QStringLiteral("MORA LUNA RAUL")));
+        QVERIFY(servicios->preguntas.isEmpty());
         // An empty search leaves no row to act on.
         f->DtpFecha1->ponerFecha(QDate::currentDate().addDays(3));
         manos->consultar();
         f->CmdCambiar->click();
-        QCOMPARE(servicios->preguntas.size(), 1);
+        QVERIFY(servicios->preguntas.isEmpty());
     }
 
     void cerrarConCambiosPregunta() {
@@ -673,9 +711,41 @@ class FrmRecepcionTest : public QObject {
         QTest::keyClick(f.get(), Qt::Key_Escape);
         QCOMPARE(servicios->preguntas.size(), 2);
         QVERIFY(!f->isVisible());
-        QVERIFY(!Global::CambiosPendientes);
+        QVERIFY(!f->cambiosPendientes());
         // The connection belongs to the capture window: it stays open.
         QVERIFY(Global::Conexion.abierta());
+    }
+
+    // Sequences typed with no pauses: name, then its steps (see Paso).
+    void secuenciasDelTeclado_data() {
+        QTest::addColumn<QString>("pasos");
+        const QString tabla = QStringLiteral(R"(
+Alt+C y Alt+R no quitan la última fila | buscar;clic:2,8;etiqueta:PEREZ LOPEZ JUAN;alt:C;etiqueta:Cliente:;si;alt:R;preguntas:;filas:SELECT Relacion FROM norv.Solicitudes_cliente_Nuevo WHERE solicitud IN (501, 505) ORDER BY 1=>1/4
+tras guardar no hay fila | buscar;clic:2,8;escribir:2,12,VISTO;si;alt:G;etiqueta:Cliente:;linea:Entregada|0|VISTO|0
+suprimir el estado | buscar;suprimir:2,9;si;alt:G;linea:Entregada|0|NULL|1;pendiente:1;mensajes:La Solicitud 501 no tiene Estado Actual: elija Entregada, Autorizada o Rechazada.
+tipo fuera de la lista | sql:UPDATE norv.detalles_Relaciones_Solicitudes SET Tipo_Verificacion = 'Domicilio';buscar;escribir:2,12,X;si;alt:G;linea:Entregada|0|NULL|1;mensajes:La Solicitud 501 tiene "Domicilio" en Tipo Verificación, que no es de la lista: elija Normal, Aval, Visita, Foraneo, Normal-Visita o Aval-Visita, o déjelo vacío.
+línea de siete decimales | buscar;escribir:2,10,1.1234567;ver:2,10,1.1235;si;alt:G;buscar;ver:2,10,1.1235;escribir:2,12,OTRA;si;alt:G;linea:Entregada|1.1235|OTRA|0
+línea guardada con más decimales | sql:UPDATE norv.detalles_Relaciones_Solicitudes SET Linea_Autorizada = 1.1234567;buscar;ver:2,10,1.1234567;escribir:2,12,OTRA;si;alt:G;linea:Entregada|1.1235|OTRA|0
+comentario pegado | buscar;pegar:2,12,UNO{control}DOS;ver:2,12,UNO  DOS;si;alt:G;linea:Entregada|0|UNO  DOS|0
+comentario de 501 | buscar;pegar:2,12,{x499}😀😀;editor:{x499}😀😀;linea:Entregada|0|NULL|1;mensajes:El comentario de la Solicitud 501 tiene 501 caracteres, pero caben 500. Acórtelo.
+comentario de 500 | buscar;pegar:2,12,{x499}😀;si;alt:G;filas:SELECT length(comentarios), substr(comentarios, 500) FROM norv.detalles_Relaciones_Solicitudes WHERE Solicitud = 501 AND Relacion = 1=>500|😀
+consultar con cambios, No | buscar;escribir:2,12,NUEVO;no;alt:C;ver:2,12,NUEVO;pendiente:1;preguntas:Descartar Cambios
+consultar con cambios, Sí | buscar;escribir:2,12,NUEVO;si;alt:C;preguntas:Descartar Cambios;ver:2,12,;cerrar;preguntas:Descartar Cambios
+guardar sin cambios | buscar;alt:G;preguntas:;linea:Entregada|0|NULL|1;mensajes:No hay cambios que guardar: no se ha editado ninguna línea desde la consulta.
+la marca de la captura queda | captura;buscar;escribir:2,12,X;si;cerrar;captura?
+el verificador es de la ventana | global:    101;buscar;clave:    101;global:     41;alt:C;ver:3,2,505
+)");
+        for (const QString& fila : tabla.trimmed().split(u'\n'))
+            QTest::newRow(qPrintable(fila.section(QStringLiteral(" | "), 0, 0)))
+                << fila.section(QStringLiteral(" | "), 1);
+    }
+
+    void secuenciasDelTeclado() {
+        QFETCH(QString, pasos);
+        QVERIFY(abrir());
+        for (const QString& p : pasos.split(u';'))
+            if (Paso(p), QTest::currentTestFailed()) break;
+        Global::CambiosPendientes = false;
     }
 
     void cerrarSinCambiosNoPregunta() {

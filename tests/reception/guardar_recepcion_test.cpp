@@ -65,7 +65,7 @@ class GuardarRecepcionTest : public QObject {
         prueba::SembrarRelaciones(*base);
     }
     void cleanup() {
-        Global::CambiosPendientes = false;
+        if (f && f->cambiosPendientes()) servicios->respuestas.enqueue(true);
         if (f) f->close();
         manos.reset();
         f.reset();
@@ -114,7 +114,7 @@ class GuardarRecepcionTest : public QObject {
         QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Modificar Relaciones"));
         QCOMPARE(f->ISolicitudes->numeroFilas(), 0);
         QCOMPARE(f->ISolicitudes->numeroColumnas(), 14);
-        QVERIFY(!Global::CambiosPendientes);
+        QVERIFY(!f->cambiosPendientes());
 
         // As if that save had been on an earlier day: a later save must keep its date.
         base->sqlite(
@@ -211,21 +211,9 @@ class GuardarRecepcionTest : public QObject {
         base->limpiar();
         guardar(false);
         QVERIFY(Escrituras(base->enviadas).isEmpty());
-        QVERIFY(Global::CambiosPendientes);
+        QVERIFY(f->cambiosPendientes());
         QCOMPARE(f->ISolicitudes->numeroFilas(), 3);
         QVERIFY(servicios->mensajes.isEmpty());
-    }
-
-    void conLaRejillaVaciaTambienPreguntaYAvisa() {
-        f = std::make_unique<FrmRecepcion>();
-        manos = std::make_unique<Manos>(f.get());
-        QVERIFY(manos->mostrar());
-        QVERIFY(manos->elegirVerificador(Uno));
-        base->limpiar();
-        guardar();
-        QCOMPARE(servicios->preguntas.size(), 1);
-        QCOMPARE(servicios->textos(), QStringList{"Relaciones Modificadas Correctamente!"});
-        QVERIFY(Escrituras(base->enviadas).isEmpty());
     }
 
     void unaLineaDeCreditoQueNoEsNumeroNoEscribeNada() {
@@ -245,7 +233,7 @@ class GuardarRecepcionTest : public QObject {
         QCOMPARE(linea(502), QStringList{"Autorizada|Aval|2500.5|OK|Recomienda"});
         QCOMPARE(linea(501), QStringList{"Entregada|NULL|0|NULL|NULL"});
         // Everything typed stays for the clerk to mend, on the offending cell.
-        QVERIFY(Global::CambiosPendientes);
+        QVERIFY(f->cambiosPendientes());
         QCOMPARE(manos->filas({2, 10, 12, 13}),
                  (QStringList{"502|2500.5|REVISADO|SI", "501|5,000||SI", "505|0||"}));
         QCOMPARE(f->ISolicitudes->filaActual(), 2);
@@ -256,7 +244,7 @@ class GuardarRecepcionTest : public QObject {
         guardar();
         QCOMPARE(linea(502), QStringList{"Autorizada|Aval|2500.5|REVISADO|Recomienda"});
         QCOMPARE(linea(501), QStringList{"Autorizada||5000.75||"});
-        QVERIFY(!Global::CambiosPendientes);
+        QVERIFY(!f->cambiosPendientes());
     }
 
     void unaFallaAMitadDeGuardarNoDejaNadaEscrito() {
@@ -282,7 +270,7 @@ class GuardarRecepcionTest : public QObject {
         QVERIFY2(
             servicios->mensajes[0].texto.contains(QStringLiteral("linea bloqueada por auditoria")),
             qPrintable(servicios->mensajes[0].texto));
-        QVERIFY(Global::CambiosPendientes);
+        QVERIFY(f->cambiosPendientes());
         QCOMPARE(manos->filas({2, 10, 12, 13}),
                  (QStringList{"502|2500.5|REVISADO|SI", "501|3000||SI", "505|0||"}));
 
@@ -298,7 +286,7 @@ class GuardarRecepcionTest : public QObject {
         QCOMPARE(linea(502), QStringList{"Autorizada|Aval|2500.5|REVISADO|Recomienda"});
         QCOMPARE(linea(501), QStringList{"Autorizada||3000||"});
         QCOMPARE(solicitud(501), QStringList{"Autorizada|"});
-        QVERIFY(!Global::CambiosPendientes);
+        QVERIFY(!f->cambiosPendientes());
         QCOMPARE(f->ISolicitudes->numeroFilas(), 0);
     }
 
@@ -327,6 +315,8 @@ class GuardarRecepcionTest : public QObject {
         QVERIFY(EsLineaCredito(QStringLiteral("5000.50")));
         for (const char* malo : {"5,000", "5000.", ".5", "-100", "1e3", "CINCO", "50 00"})
             QVERIFY2(!EsLineaCredito(QString::fromLatin1(malo)), malo);
+        // Four decimals, the half away from zero, on the digits as typed.
+        QCOMPARE(recepcion::RedondearLinea(QStringLiteral("99.99995")), QStringLiteral("100"));
     }
 };
 

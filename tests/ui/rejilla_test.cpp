@@ -537,6 +537,8 @@ void RejillaTest::teclasDeUnaCeldaEditable_data() {
     QTest::newRow("Alt+Abajo abre la lista") << 3 << "AltDown" << true << "Entregada" << 1;
     QTest::newRow("Alt+Abajo no baja de renglón en texto") << 2 << "AltDown" << false << "ALFA" << 0;
     QTest::newRow("Suprimir vacía la lista") << 3 << "Delete" << false << "NULL" << 1;
+    // An empty list cell opens on its first entry, the one Enter would keep.
+    QTest::newRow("vacía: F4") << 3 << "Delete F4" << true << "NULL" << 2;
 }
 
 void RejillaTest::teclasDeUnaCeldaEditable() {
@@ -575,8 +577,13 @@ void RejillaTest::teclasDeUnaCeldaEditable() {
     }
     QCOMPARE(v.editorAbierto() != nullptr, editorAbierto);
     // F4 and Alt+Down open the list itself, not only its box.
-    if (auto* lista = qobject_cast<QComboBox*>(v.editorAbierto()); lista && teclas != QLatin1String("F2"))
+    if (auto* lista = qobject_cast<QComboBox*>(v.editorAbierto());
+        lista && teclas != QLatin1String("F2")) {
         QVERIFY(lista->view()->isVisible());
+        // What is highlighted is what Enter keeps.
+        QCOMPARE(lista->view()->currentIndex().row(), lista->currentIndex());
+        QCOMPARE(lista->currentText(), QStringLiteral("Entregada"));
+    }
     QCOMPARE(v.rejilla->valor(1, columna).isNull() ? QStringLiteral("NULL") : v.rejilla->texto(1, columna), valor);
     QCOMPARE(hechos, pedidos);
     QCOMPARE(v.rejilla->filaActual(), 1);
@@ -663,7 +670,7 @@ void RejillaTest::listaOfreceSusEntradas() {
     QVERIFY(lista);
     QCOMPARE(lista->count(), 2);
     QCOMPARE(lista->itemText(1), QStringLiteral("Teléfono"));
-    QCOMPARE(lista->currentIndex(), -1);
+    QCOMPARE(lista->currentIndex(), 0);  // an empty cell shows the first entry
     v.terminar(lista, Qt::Key_Escape);
     QVERIFY(v.rejilla->valor(1, 3).isNull());
 }

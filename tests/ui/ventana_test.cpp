@@ -3,17 +3,19 @@
 #include "ui/ventana.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QMenu>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "ui/selector_fecha.h"
 #include "ui/traducciones.h"
@@ -44,6 +46,7 @@ class VentanaTest : public QObject {
     void cursorDeEspera();
     void selectorDeFecha();
     void tabSaleDelSelectorDeFecha();
+    void menuDeUnaCajaConShiftF10();
     void textosDeQtEnEspanol();
 };
 
@@ -239,6 +242,38 @@ void VentanaTest::tabSaleDelSelectorDeFecha() {
     despues->setFocus();
     QTest::keyClick(despues, Qt::Key_Return);
     QVERIFY(pulsado);
+    // Into 05/03/2024 from the box before (Tab) or the button after (Shift+Tab): F4 and Alt+Down
+    // open the calendar, digits fill day, month and year in turn, slashes or not.
+    const std::tuple<bool, const char*, QDate> casos[] = {
+        {false, "F4", {2024, 3, 5}},          {true, "AltDown", {2024, 3, 5}},
+        {true, "28", {2024, 3, 28}},          {false, "25112026", {2026, 11, 25}},
+        {true, "25/11/2026", {2026, 11, 25}}, {false, "5/1/2026", {2026, 1, 5}}};
+    for (const auto& [atras, teclas, dia] : casos) {
+        fecha->ponerFecha(QDate(2024, 3, 5));
+        (atras ? static_cast<QWidget*>(despues) : antes)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), atras ? Qt::Key_Backtab : Qt::Key_Tab,
+                        atras ? Qt::ShiftModifier : Qt::NoModifier);
+        const bool abre = !QChar(QLatin1Char(teclas[0])).isDigit();
+        if (abre)
+            QTest::keyClick(fecha, teclas[0] == 'F' ? Qt::Key_F4 : Qt::Key_Down,
+                            teclas[0] == 'F' ? Qt::NoModifier : Qt::AltModifier);
+        else
+            QTest::keyClicks(fecha, QLatin1String(teclas));
+        QCOMPARE(fecha->calendarWidget()->isVisible(), abre);
+        fecha->calendarWidget()->window()->close();
+        QTest::keyClick(fecha, Qt::Key_Tab);
+        QCOMPARE(fecha->fecha(), dia);
+    }
+}
+
+void VentanaTest::menuDeUnaCajaConShiftF10() {
+    QLineEdit caja;
+    PrepararVentana(&caja, 3000, 300);
+    caja.show();
+    QVERIFY(QTest::qWaitForWindowActive(&caja));
+    QTest::keyClick(&caja, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
+    QApplication::activePopupWidget()->close();
 }
 
 void VentanaTest::textosDeQtEnEspanol() {
