@@ -55,6 +55,22 @@ bool FrmCaptura::eventFilter(QObject* objeto, QEvent* evento) {
     return QDialog::eventFilter(objeto, evento);
 }
 
+namespace {
+
+// Whether the keyboard went back: to a control before `anterior` in the window's tab order.
+bool VolvioAtras(QWidget* anterior, QWidget* actual) {
+    QWidget* ventana = anterior->window();
+    int posicion = 0, deAnterior = -1, deActual = -1;
+    for (QWidget* w = ventana->nextInFocusChain(); w && w != ventana; w = w->nextInFocusChain()) {
+        if (w == anterior || w->isAncestorOf(anterior)) deAnterior = posicion;
+        if (w == actual || w->isAncestorOf(actual)) deActual = posicion;
+        ++posicion;
+    }
+    return deAnterior >= 0 && deActual >= 0 && deActual < deAnterior;
+}
+
+}  // namespace
+
 void FrmCaptura::CambioDeFoco(QWidget* anterior, QWidget* actual) {
     // Leaving a field is the keyboard moving to another control of this window; a message box,
     // a list popping up or another application taking the keyboard is not.
@@ -66,7 +82,10 @@ void FrmCaptura::CambioDeFoco(QWidget* anterior, QWidget* actual) {
     // A rule that spoke keeps the keyboard in its box: what the clerk typed ahead, or types
     // once the message is closed, is meant for that box and never lands in the next one. The
     // box the keyboard only passed through was not left by the clerk: its rule does not run.
-    if (MensajesMostrados() != antes && anterior->isVisible() && anterior->isEnabled()) {
+    // Going back to an earlier control goes where the clerk sent it, so an empty telephone
+    // never traps the keyboard.
+    if (MensajesMostrados() != antes && anterior->isVisible() && anterior->isEnabled() &&
+        !VolvioAtras(anterior, actual)) {
         volviendo_ = true;
         anterior->setFocus(Qt::OtherFocusReason);
         volviendo_ = false;
