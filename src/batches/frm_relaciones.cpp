@@ -327,7 +327,11 @@ bool FrmRelaciones::GuardarRelacion() {
             AvisarTomadas(tomadas);
             return false;
         }
-        transaccion.confirmar();
+        const QString buscar =
+            QStringLiteral(
+                "SELECT relacion FROM norv.dbo.Relaciones_Solicitudes_credito WHERE relacion=") +
+            numero;
+        transaccion.confirmar([&] { return Global::Conexion.consultar(buscar)->siguiente(); });
         return true;
     } catch (const db::ErrorBD& e) {
         // Whatever failed, nothing of the batch stays and the user may press "&Guardar" again.

@@ -164,7 +164,11 @@ bool FrmCaptura::GuardarEnBase() {
                 QStringLiteral("Error Grave, sin folio de inserción, repita la operación"),
                 QStringLiteral("Error"));
         }
-        transaccion.confirmar();
+        const QString buscar =
+            QStringLiteral(
+                "SELECT solicitud FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=") +
+            QString::number(numero.toLongLong());
+        transaccion.confirmar([&] { return cn.consultar(buscar)->siguiente(); });
         FolioSolicitud = numero.toDouble();
         return true;
     } catch (const db::ErrorBD& e) {

@@ -396,13 +396,22 @@ void MotorOdbc::confirmarTransaccion() {
         // FreeTDS says nothing of its own when the link dropped before the commit: Qt's words
         // alone, no native number. The work is not on the server either way.
         const QString nativo = e.nativeErrorCode().trimmed();
-        if ((nativo.isEmpty() || nativo == QLatin1String("0")) &&
-            e.driverText().trimmed().isEmpty()) {
+        const ErrorBD falla = falloDe(e, contexto);
+        if (falla.tipo() == TipoFalla::ConexionPerdida ||
+            ((nativo.isEmpty() || nativo == QLatin1String("0")) &&
+             e.driverText().trimmed().isEmpty())) {
+            // The commit may have reached the server before the link dropped: whether the
+            // work is there only a new look tells.
             perdida_ = true;
-            throw FallaOdbc(TipoFalla::ConexionPerdida, nativo, textoError(e), servidor_,
-                            controlador_, contexto);
+            throw ErrorBD(TipoFalla::ConexionPerdida,
+                          QStringLiteral("Se perdió la conexión con el servidor de base de datos "
+                                         "«%1» al confirmar lo que se guardaba; no se sabe si "
+                                         "alcanzó a quedar guardado. Consulte de nuevo antes de "
+                                         "repetir la operación.")
+                              .arg(servidor_),
+                          textoError(e), nativo);
         }
-        throw falloDe(e, contexto);
+        throw falla;
     }
     enTransaccion_ = false;
 }

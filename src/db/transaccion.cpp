@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "db/conexion.h"
+#include "db/error_bd.h"
 
 namespace db {
 
@@ -25,6 +26,28 @@ Transaccion::~Transaccion() {
 void Transaccion::confirmar() {
     conexion_.confirmarTransaccion();
     abierta_ = false;
+}
+
+void Transaccion::confirmar(const std::function<bool()>& quedoGuardado) {
+    try {
+        confirmar();
+    } catch (const ErrorBD& e) {
+        if (e.tipo() != TipoFalla::ConexionPerdida) throw;
+        abierta_ = false;
+        conexion_.deshacerTransaccion(QStringLiteral("se perdió la conexión al confirmar"));
+        bool guardado = false;
+        try {
+            guardado = quedoGuardado();
+        } catch (const ErrorBD&) {
+            throw e;
+        }
+        if (guardado) return;
+        throw ErrorBD(TipoFalla::ConexionPerdida,
+                      QStringLiteral("Se perdió la conexión con el servidor de base de datos al "
+                                     "confirmar lo que se guardaba, y no quedó guardado nada. "
+                                     "Vuelva a intentarlo: el programa ya se conectó de nuevo."),
+                      e.textoMotor(), e.codigoNativo());
+    }
 }
 
 void Transaccion::deshacer(const QString& motivo) {

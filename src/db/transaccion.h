@@ -3,6 +3,7 @@
 // all. Begun on construction; undone on destruction unless confirmed, so an early return or a
 // failure anywhere in between leaves nothing half-written. The destructor never throws.
 #include <QString>
+#include <functional>
 
 namespace db {
 
@@ -17,6 +18,11 @@ class Transaccion {
 
     // Throws ErrorBD; the work is then undone by the destructor.
     void confirmar();
+    // The same, for work whose result can be looked for afterwards: when the link drops at the
+    // commit, `quedoGuardado` (run on a new connection) tells whether the server had committed.
+    // Found, the commit counts as done; not found, the failure says nothing was saved; not
+    // knowable (the server still away), the failure says so.
+    void confirmar(const std::function<bool()>& quedoGuardado);
     // Undoes the work now, saying why in the log ("otra estación tomó la solicitud 8").
     void deshacer(const QString& motivo);
 
