@@ -1,5 +1,8 @@
 #include "db/motor_odbc.h"
 
+#include <sql.h>
+#include <sqlext.h>
+
 #include <QAtomicInteger>
 #include <QDate>
 #include <QDateTime>
@@ -269,11 +272,27 @@ QSqlDatabase MotorOdbc::base() {
     return QSqlDatabase::database(nombreConexion_, false);
 }
 
+bool MotorOdbc::enlaceMuerto() const {
+    // The driver knows its socket is gone even when its message says only "Unknown error" (a
+    // server that went away between two statements).
+    const QSqlDatabase bd = QSqlDatabase::database(nombreConexion_, false);
+    if (!bd.driver()) return false;
+    const QVariant manejador = bd.driver()->handle();
+    // Qt hands the connection's SQLHDBC as a void* (SQLHANDLE).
+    if (!manejador.isValid() || manejador.metaType() != QMetaType::fromType<SQLHANDLE>())
+        return false;
+    SQLHANDLE hdbc = *static_cast<SQLHANDLE const*>(manejador.data());
+    SQLUINTEGER muerta = SQL_CD_FALSE;
+    return hdbc &&
+           SQL_SUCCEEDED(SQLGetConnectAttr(hdbc, SQL_ATTR_CONNECTION_DEAD, &muerta, 0, nullptr)) &&
+           muerta == SQL_CD_TRUE;
+}
+
 ErrorBD MotorOdbc::falloDe(const QSqlError& e, const QString& contexto) {
     // Qt hands over the native error numbers, not the SQLSTATE.
     const ErrorBD falla =
         FallaOdbc(QString(), e.nativeErrorCode(), textoError(e), servidor_, controlador_, contexto);
-    if (falla.tipo() != TipoFalla::SinRespuesta) return falla;
+    if (falla.tipo() != TipoFalla::SinRespuesta && !enlaceMuerto()) return falla;
     // Connected before, so the server did answer: the link dropped under the work.
     perdida_ = true;
     return FallaOdbc(TipoFalla::ConexionPerdida, e.nativeErrorCode(), textoError(e), servidor_,

@@ -52,6 +52,7 @@ class MotorOdbc : public Motor {
     // The driver's failure told for the clerk; `contexto` says what was being done. A link
     // that no longer answers once connected is a lost connection, and is marked so.
     ErrorBD falloDe(const QSqlError& e, const QString& contexto);
+    bool enlaceMuerto() const;
 
     QString cadena_;
     int segundosEspera_;
