@@ -24,6 +24,7 @@
 #include "medir.h"
 #include "reception/frm_recepcion.h"
 #include "rejections/frm_rechazos.h"
+#include "app/arranque.h"
 #include "startup/global.h"
 #include "startup/reloj_espera.h"
 #include "tracking/frm_rastreo.h"

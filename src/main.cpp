@@ -1,3 +1,3 @@
-#include "startup/global.h"
+#include "app/arranque.h"
 
 int main(int argc, char** argv) { return Global::Main(argc, argv); }

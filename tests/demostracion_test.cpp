@@ -10,7 +10,7 @@
 #include "base_prueba.h"
 #include "batches/frm_relaciones.h"
 #include "capture/frm_clientes_encontrados.h"
-#include "db/embedded/demo.h"
+#include "demo/demo.h"
 #include "db/embedded/motor_incrustado.h"
 #include "reception/frm_recepcion.h"
 #include "rejections/frm_rechazos.h"

@@ -11,7 +11,7 @@
 #include "base_prueba.h"
 #include "batches/frm_relaciones.h"
 #include "capture/frm_captura.h"
-#include "db/embedded/demo.h"
+#include "demo/demo.h"
 #include "reception/guardar_recepcion.h"
 #include "reception/recepcion_prueba.h"
 #include "servicios_falsos.h"

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "db/cadena_conexion.h"
 #include "db/motor.h"
 
 namespace db {
@@ -78,12 +79,6 @@ class Conexion {
     AvisoTrabajo avisoTrabajo_;
     int siguienteId_ = 1;
 };
-
-// The value of `clave` in an ODBC connection string, braces taken off (Driver={SQL Server});
-// nothing when the string does not name it.
-std::optional<QString> valorDeCadena(const QString& cadenaConexion, QLatin1String clave);
-// The value after "Server=" in an ODBC connection string (empty when absent).
-QString servidorDeCadena(const QString& cadenaConexion);
 
 // Text of a procedure call as reported to the observers.
 QString textoLlamada(const QString& procedimiento, const QList<Parametro>& parametros);

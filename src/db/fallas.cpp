@@ -209,7 +209,7 @@ TipoFalla ClasificarSqlite(int codigoExtendido, int errorSistema, const QString&
     }
 }
 
-TipoFalla ClasificarOdbc(const QString& estadoSql, const QString& nativos, const QString& texto) {
+TipoFalla ClasificarOdbc(const QString& nativos, const QString& texto) {
     // SQL Server's and FreeTDS's own numbers are the most precise.
     const QSet<long long> n = numeros(nativos);
     if (alguno(n, {18456, 18452, 18470, 18486, 18487, 18488, 4060, 229, 230, 262, 916, 20014}))
@@ -226,16 +226,7 @@ TipoFalla ClasificarOdbc(const QString& estadoSql, const QString& nativos, const
     if (alguno(n, {20009, 20002, 20003, 20004, 20006, 20012, 20013, 20017}))
         return TipoFalla::SinRespuesta;
 
-    const QString e = estadoSql.trimmed().toUpper();
-    if (e.startsWith(QLatin1String("IM"))) return TipoFalla::ControladorFaltante;
-    if (e == QLatin1String("28000")) return TipoFalla::AccesoRechazado;
-    if (e == QLatin1String("22001")) return TipoFalla::TextoLargo;
-    if (e == QLatin1String("40001")) return TipoFalla::Ocupada;
-    if (e.startsWith(QLatin1String("08")) || e == QLatin1String("HYT00") ||
-        e == QLatin1String("HYT01"))
-        return TipoFalla::SinRespuesta;
-
-    // Driver managers and drivers that give neither: their words.
+    // Driver managers and drivers that give no number: their words.
     if (contiene(texto, {"can't open lib", "data source name not found",
                          "no default driver specified", "driver not loaded", "could not be loaded",
                          "SQLAllocHandle on SQL_HANDLE_ENV failed"}))
@@ -268,10 +259,10 @@ ErrorBD FallaArchivo(int errorSistema, const QString& texto, const QString& ruta
     return ErrorBD(tipo, explicar(tipo, Lugar::Archivo, ruta, texto, contexto, QString()), texto);
 }
 
-ErrorBD FallaOdbc(const QString& estadoSql, const QString& nativos, const QString& texto,
-                  const QString& servidor, const QString& controlador, const QString& contexto) {
-    return FallaOdbc(ClasificarOdbc(estadoSql, nativos, texto), nativos, texto, servidor,
-                     controlador, contexto);
+ErrorBD FallaOdbc(const QString& nativos, const QString& texto, const QString& servidor,
+                  const QString& controlador, const QString& contexto) {
+    return FallaOdbc(ClasificarOdbc(nativos, texto), nativos, texto, servidor, controlador,
+                     contexto);
 }
 
 ErrorBD FallaOdbc(TipoFalla tipo, const QString& nativos, const QString& texto,

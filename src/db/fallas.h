@@ -15,9 +15,9 @@ inline const QString kTextoTruncado = QStringLiteral("String or binary data woul
 // SQLite: the extended result code, the system's error number behind it (errno, 0 when none)
 // and SQLite's message.
 TipoFalla ClasificarSqlite(int codigoExtendido, int errorSistema, const QString& texto);
-// ODBC: the SQLSTATE (empty when the driver layer does not hand it over), the native error
-// numbers as reported (several may come separated by ';' or blanks) and the driver's text.
-TipoFalla ClasificarOdbc(const QString& estadoSql, const QString& nativos, const QString& texto);
+// ODBC: the native error numbers as reported (several may come separated by ';' or blanks) and
+// the driver's text. (Qt's driver hands over no SQLSTATE.)
+TipoFalla ClasificarOdbc(const QString& nativos, const QString& texto);
 // A file operation's errno.
 TipoFalla ClasificarErrorSistema(int errorSistema);
 
@@ -30,9 +30,8 @@ ErrorBD FallaArchivo(int errorSistema, const QString& texto, const QString& ruta
                      const QString& contexto);
 // The failure of the ODBC engine talking to `servidor` through the driver `controlador` (the
 // name in the connection string's Driver={...}).
-ErrorBD FallaOdbc(const QString& estadoSql, const QString& nativos, const QString& texto,
-                  const QString& servidor, const QString& controlador,
-                  const QString& contexto = QString());
+ErrorBD FallaOdbc(const QString& nativos, const QString& texto, const QString& servidor,
+                  const QString& controlador, const QString& contexto = QString());
 // The same, of a kind already known (a dropped link, told by the engine that was connected).
 ErrorBD FallaOdbc(TipoFalla tipo, const QString& nativos, const QString& texto,
                   const QString& servidor, const QString& controlador, const QString& contexto);

@@ -19,7 +19,7 @@
 #include <optional>
 #include <vector>
 
-#include "db/conexion.h"
+#include "db/cadena_conexion.h"
 #include "db/error_bd.h"
 #include "db/fallas.h"
 
@@ -238,7 +238,7 @@ void MotorOdbc::conectar() {
             // Zero would mean "wait for ever"; a server that never answers must become a message.
             bd.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(segundosEspera_));
             if (!bd.open())
-                falla = FallaOdbc(QString(), bd.lastError().nativeErrorCode(),
+                falla = FallaOdbc(bd.lastError().nativeErrorCode(),
                                   textoError(bd.lastError()), servidor_, controlador_,
                                   QStringLiteral("No se pudo conectar con el servidor de base de "
                                                  "datos «%1»")
@@ -291,7 +291,7 @@ bool MotorOdbc::enlaceMuerto() const {
 ErrorBD MotorOdbc::falloDe(const QSqlError& e, const QString& contexto) {
     // Qt hands over the native error numbers, not the SQLSTATE.
     const ErrorBD falla =
-        FallaOdbc(QString(), e.nativeErrorCode(), textoError(e), servidor_, controlador_, contexto);
+        FallaOdbc(e.nativeErrorCode(), textoError(e), servidor_, controlador_, contexto);
     if (falla.tipo() != TipoFalla::SinRespuesta && !enlaceMuerto()) return falla;
     // Connected before, so the server did answer: the link dropped under the work.
     perdida_ = true;

@@ -56,15 +56,11 @@ QVariant Recordset::campo(int i) const {
     return resultado_->valor(i);
 }
 
-void Recordset::campoCrudo(int i, ValorCrudo& v) const {
-    exigirCampo(i);
-    resultado_->valorCrudo(i, v);
-}
-
 QVariant Recordset::campo(const QString& nombre) const {
     exigirFila();
     const int i = indiceCampo(nombre);
-    if (i < 0) throw ErrorBD(QStringLiteral("El campo «%1» no existe en el resultado.").arg(nombre));
+    if (i < 0)
+        throw ErrorBD(QStringLiteral("El campo «%1» no existe en el resultado.").arg(nombre));
     return resultado_->valor(i);
 }
 

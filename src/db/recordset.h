@@ -12,7 +12,7 @@ namespace db {
 class Conexion;
 
 class Recordset {
-public:
+  public:
     Recordset() = default;
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
@@ -32,12 +32,10 @@ public:
     int indiceCampo(const QString& nombre) const;
     QVariant campo(int i) const;
     QVariant campo(const QString& nombre) const;
-    // Field i without a QVariant (see Resultado::valorCrudo).
-    void campoCrudo(int i, ValorCrudo& v) const;
     // Every field of the current record at once, into numeroCampos() values.
     void filaCruda(ValorCrudo* valores) const;
 
-private:
+  private:
     void exigirFila() const;
     void exigirCampo(int i) const;
 

@@ -17,7 +17,7 @@
 
 #include "base_prueba.h"
 #include "batches/frm_reporte.h"
-#include "db/embedded/demo.h"
+#include "demo/demo.h"
 #include "db/embedded/motor_incrustado.h"
 #include "servicios_falsos.h"
 #include "servidor_http_prueba.h"

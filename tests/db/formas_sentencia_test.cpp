@@ -9,7 +9,7 @@
 
 #include "db/comando.h"
 #include "db/conexion.h"
-#include "db/embedded/demo.h"
+#include "demo/demo.h"
 #include "db/embedded/motor_incrustado.h"
 #include "db/error_bd.h"
 #include "db/recordset.h"

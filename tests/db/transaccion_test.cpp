@@ -9,7 +9,7 @@
 #include "db/error_bd.h"
 #include "servicios_falsos.h"
 #include "startup/global.h"
-#include "ui/aplicacion.h"
+#include "app/aplicacion.h"
 
 namespace {
 

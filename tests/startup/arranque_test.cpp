@@ -11,6 +11,7 @@
 #include "servicios_falsos.h"
 #include "startup/ansi.h"
 #include "startup/cifrado.h"
+#include "app/arranque.h"
 #include "startup/global.h"
 #include "startup/tabla_dbf.h"
 

@@ -13,7 +13,6 @@ QString TextoFecha(const QDateTime& fecha) {
     return fecha.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
 }
 
-QString TextoAhora() { return TextoFecha(QDateTime::currentDateTime()); }
 
 namespace {
 

@@ -15,7 +15,6 @@ namespace db::incrustado {
 
 // 'YYYY-MM-DD HH:MM:SS.mmm', the form every date is stored in.
 QString TextoFecha(const QDateTime& fecha);
-QString TextoAhora();
 // Reads a stored date (also 'yyyymmdd', 'yyyy/mm/dd' and the form without milliseconds);
 // an invalid QDateTime when the text is no date.
 QDateTime LeerFecha(const QString& texto);

@@ -1,9 +1,9 @@
-#include "startup/demo_configuracion.h"
+#include "demo/crear_demo.h"
 
 #include <QDir>
 #include <QFile>
 
-#include "db/embedded/demo.h"
+#include "demo/demo.h"
 #include "db/embedded/motor_incrustado.h"
 #include "db/error_bd.h"
 #include "startup/cifrado.h"

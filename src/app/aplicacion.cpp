@@ -1,4 +1,4 @@
-#include "ui/aplicacion.h"
+#include "app/aplicacion.h"
 
 #include <exception>
 

@@ -1,4 +1,4 @@
-#include "db/embedded/demo_oficina.h"
+#include "demo/oficina.h"
 
 #include <QStringList>
 #include <QVariantList>

@@ -1,9 +1,10 @@
-// The program's start: options, the connection, the login window.
+#include "app/arranque.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QIcon>
 #include <QFont>
+#include <QIcon>
 #include <QScopeGuard>
 #include <QStringList>
 #include <QTextStream>
@@ -11,11 +12,11 @@
 #include <memory>
 #include <utility>
 
+#include "app/aplicacion.h"
+#include "demo/crear_demo.h"
 #include "instalacion.h"
 #include "login/frm_login.h"
-#include "startup/demo_configuracion.h"
 #include "startup/global.h"
-#include "ui/aplicacion.h"
 #include "ui/servicios.h"
 #include "ui/traducciones.h"
 
@@ -95,11 +96,12 @@ void AvisoAlIniciar(QtMsgType tipo, const QMessageLogContext& contexto, const QS
         avisosDeQt << texto;
         return;
     }
-    std::fprintf(stderr,
-                 "No se pueden mostrar las ventanas del programa: no hay una pantalla gráfica "
-                 "disponible (revise la variable DISPLAY, o use -platform offscreen para "
-                 "probar sin pantalla).\nDetalle: %s\n",
-                 (avisosDeQt + QStringList(texto)).join(QLatin1Char(' ')).toLocal8Bit().constData());
+    std::fprintf(
+        stderr,
+        "No se pueden mostrar las ventanas del programa: no hay una pantalla gráfica "
+        "disponible (revise la variable DISPLAY, o use -platform offscreen para "
+        "probar sin pantalla).\nDetalle: %s\n",
+        (avisosDeQt + QStringList(texto)).join(QLatin1Char(' ')).toLocal8Bit().constData());
     (void)contexto;
     std::_Exit(3);
 }
@@ -177,14 +179,15 @@ int Main(int argc, char** argv) {
     for (const QString& aviso : std::exchange(avisosDeQt, {}))
         std::fprintf(stderr, "%s\n", aviso.toLocal8Bit().constData());
     QApplication::setApplicationName(QStringLiteral("solicitudes"));
-    QApplication::setWindowIcon(
-        QIcon::fromTheme(QStringLiteral("solicitudes"), QIcon(QStringLiteral(":/solicitudes.png"))));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("solicitudes"),
+                                                 QIcon(QStringLiteral(":/solicitudes.png"))));
     // The desktop's own font; the windows' layout grows to it (EscalaDiseno), and Qt's own
     // texts (menus, standard buttons, the calendar) speak Spanish.
     if (!InstalarTraduccionesQt())
-        std::fputs("Aviso: no se encontraron los textos de Qt en español (paquete "
-                   "qt6-translations-l10n); los menús y diálogos de Qt saldrán en inglés.\n",
-                   stderr);
+        std::fputs(
+            "Aviso: no se encontraron los textos de Qt en español (paquete "
+            "qt6-translations-l10n); los menús y diálogos de Qt saldrán en inglés.\n",
+            stderr);
     return Iniciar(archivoSql);
 }
 
@@ -195,10 +198,11 @@ int Iniciar(const QString& archivoSql) {
         bitacora = std::make_unique<QFile>(archivoSql);
         if (!bitacora->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
             QString problema = ProblemaBitacora(archivoSql);
-            if (problema.isEmpty()) problema = QStringLiteral("no se pudo abrir %1").arg(archivoSql);
-            MensajeError(QStringLiteral("No se puede escribir la bitácora de sentencias: %1.")
-                             .arg(problema),
-                         QStringLiteral("Error al iniciar"));
+            if (problema.isEmpty())
+                problema = QStringLiteral("no se pudo abrir %1").arg(archivoSql);
+            MensajeError(
+                QStringLiteral("No se puede escribir la bitácora de sentencias: %1.").arg(problema),
+                QStringLiteral("Error al iniciar"));
             return 4;
         }
         QFile* f = bitacora.get();

@@ -1,4 +1,4 @@
-#include "db/embedded/demo.h"
+#include "demo/demo.h"
 
 #include <sqlite3.h>
 
@@ -7,7 +7,7 @@
 #include <QVariantList>
 
 #include "db/embedded/apoyo.h"
-#include "db/embedded/demo_oficina.h"
+#include "demo/oficina.h"
 #include "db/embedded/motor_incrustado.h"
 #include "db/error_bd.h"
 #include "startup/cifrado.h"
