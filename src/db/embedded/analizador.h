@@ -62,12 +62,13 @@ class Analizador {
             Rechazar(QStringLiteral("la sentencia termina donde falta %1").arg(esperado));
         Rechazar(QStringLiteral("«%1» donde va %2").arg(tok().texto, esperado));
     }
+
+    // What a value or a condition must be where it stands.
     Expr escalar(Expr e) const;
     Expr condicion(Expr e) const;
-    // db.dbo.tabla, alias.columna, db..tabla.
+
+    // sintaxis.cpp
     Nombre nombre();
-    // After INSERT INTO a '(' opens the column list; elsewhere it would be a function returning a
-    // table, which the server has and SQLite does not.
     Nombre nombreTabla(bool columnasSiguen = false);
     std::unique_ptr<Select> select(bool subconsulta);
     Elemento elemento();
@@ -76,8 +77,8 @@ class Analizador {
     void insert(Instruccion& s);
     void update(Instruccion& s);
     void borrar(Instruccion& s);
-    // Conditions and values in one grammar, by T-SQL's precedence; which is which is checked
-    // where each is used.
+
+    // expresiones.cpp
     Expr expresion();
     Expr conjuncion();
     Expr logica(const char* palabra, Expresion::Tipo tipo, Expr (Analizador::*siguiente)());
@@ -90,8 +91,8 @@ class Analizador {
     Expr primario();
     Expr funcion(Nombre n);
     Expr caso();
-    // CAST ( expresión AS tipo [(n [, s]) | (max)] )
     Expr cast();
+
     std::vector<Token> t_;
     size_t i_ = 0;
 };

@@ -77,31 +77,25 @@ class Escritor {
         Filas,    // INSERT ... SELECT, IN (...), EXISTS (...)
         Valor     // a subquery that must give at most one row
     };
+
+    // escritura.cpp
     QString insert(const Instruccion& s);
-    // A value written into a column, converted as the server converts it.
     QString asignado(const Expresion& v, const Columna& c);
     QString select(const Select& s, Contexto contexto);
     static bool unaFila(const Select& s);
     QString origenes(const std::vector<Fuente>& fuentes);
     void tipos(const Select& s, QVector<TipoResultado>& r);
-    // The type of a column SQLite cannot declare: a function call or a CAST that is the whole
-    // column.
     static TipoResultado tipoDe(const Expresion& e);
+
+    // valores.cpp
     QString valor(const Expresion& e, int minimo);
     Texto expr(const Expresion& e);
-    // A text turned into a number where the server does so (raising its conversion error for a
-    // text that holds none); anything else as it is.
     QString numero(const Expresion& e, Clase otra, int minimo);
     Texto aritmetica(const Expresion& e);
-    // One side of a comparison as the server compares it with the other side. `cotejo` tells
-    // whether it carries the collation already.
     QString lado(const Expresion& x, const Expresion& otro, bool& cotejo, bool& convertido);
     Texto comparacion(const Expresion& e);
-    // The subject of IN, BETWEEN or a simple CASE against its values: a text turned into a number
-    // when a value is one, and the collation on it when it has none of its own.
     QString sujeto(const Expresion& s, const std::vector<const Expresion*>& valores, Clase& clase);
     QString valorContra(const Expresion& v, Clase clase, const Expresion& s);
-    // A value of IN's list or a simple CASE's WHEN: compared under the subject's collation alone.
     QString deLista(const Expresion& v, Clase clase, const Expresion& s);
     Texto en(const Expresion& e);
     Texto entre(const Expresion& e);
