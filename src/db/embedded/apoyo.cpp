@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 
+#include "db/embedded/rechazos.h"
 #include "db/error_bd.h"
 #include "db/fallas.h"
 
@@ -64,6 +65,8 @@ QDateTime LeerFecha(const QString& texto) {
 QString MensajeSqlite(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
 
 db::ErrorBD UltimaFalla(sqlite3* db, const QString& ruta, const QString& contexto) {
+    // What the server raises while a statement runs, raised by the engine's functions.
+    if (auto e = ErrorDelServidorEnTexto(MensajeSqlite(db))) return *e;
     QString donde = ruta;
     if (donde.isEmpty()) {
         const char* archivo = sqlite3_db_filename(db, "main");

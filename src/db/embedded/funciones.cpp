@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "db/embedded/apoyo.h"
+#include "db/embedded/rechazos.h"
 #include "db/error_bd.h"
 
 namespace db::incrustado {
@@ -155,6 +156,62 @@ extern "C" void fnCastVarchar(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const auto s = texto(argv[0]);
     if (!s) return sqlite3_result_null(ctx);
     resultadoTexto(ctx, s->left(sqlite3_value_int(argv[1])));
+}
+
+// --- what the server raises and SQLite lets pass ---
+
+// The divisor of / and %: zero is the server's error 8134, where SQLite gives NULL.
+extern "C" void fnDivisor(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    sqlite3_value* v = argv[0];
+    bool cero = false;
+    switch (sqlite3_value_type(v)) {
+        case SQLITE_INTEGER:
+            cero = sqlite3_value_int64(v) == 0;
+            break;
+        case SQLITE_FLOAT:
+            cero = sqlite3_value_double(v) == 0;
+            break;
+        case SQLITE_TEXT: {
+            bool ok = false;
+            const double d = TextoSqlite(v).trimmed().toDouble(&ok);
+            cero = (ok && d == 0) || TextoSqlite(v).trimmed().isEmpty();
+            break;
+        }
+        default:
+            break;
+    }
+    if (cero) return resultadoError(ctx, TextoDelServidor(8134));
+    sqlite3_result_value(ctx, v);
+}
+
+// A text turned into int as the server does: blanks around it ignored, '' is 0, anything that is
+// not an integer is its error 245 (SQLite would take the digits it can and make the rest 0).
+extern "C" void fnAEntero(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) return sqlite3_result_value(ctx, argv[0]);
+    const QString t = TextoSqlite(argv[0]);
+    const QString v = recortar(t);
+    bool ok = v.isEmpty();
+    const qint64 n = ok ? 0 : (v.startsWith(QLatin1Char('+')) ? v.mid(1) : v).toLongLong(&ok);
+    if (!ok) return resultadoError(ctx, TextoDelServidor(245, {t}));
+    sqlite3_result_int64(ctx, n);
+}
+
+// The same into numeric: a decimal number or the server's error 8114.
+extern "C" void fnADecimal(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) return sqlite3_result_value(ctx, argv[0]);
+    const QString v = recortar(TextoSqlite(argv[0]));
+    bool ok = !v.isEmpty();
+    for (QChar c : v) ok = ok && (c.isDigit() || QStringLiteral("+-.").contains(c));
+    const double d = ok ? v.toDouble(&ok) : 0;
+    if (!ok) return resultadoError(ctx, TextoDelServidor(8114));
+    sqlite3_result_double(ctx, d);
+}
+
+// Given the rows of a subquery that stands for one value: more than one is the server's error
+// 512, where SQLite would take the first.
+extern "C" void fnUnaFila(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_int64(argv[0]) > 1) return resultadoError(ctx, TextoDelServidor(512));
+    sqlite3_result_null(ctx);
 }
 
 // --- the schema's scalar functions that need no data ---
@@ -434,6 +491,10 @@ Funciones::Funciones(sqlite3* db) : consultas_(std::make_unique<Consultas>(db)) 
     registrar(db, "lower", 1, fnLower, nullptr, true);
     registrar(db, "cast_char", 2, fnCastChar, nullptr, true);
     registrar(db, "cast_varchar", 2, fnCastVarchar, nullptr, true);
+    registrar(db, "divisor", 1, fnDivisor, nullptr, true);
+    registrar(db, "a_entero", 1, fnAEntero, nullptr, true);
+    registrar(db, "a_decimal", 1, fnADecimal, nullptr, true);
+    registrar(db, "una_fila", 1, fnUnaFila, nullptr, true);
     registrar(db, "fecha", 2, fnFecha, nullptr, true);
     registrar(db, "fecha_corta", 1, fnFechaCorta, nullptr, true);
     registrar(db, "alltrim", 1, fnAlltrim, nullptr, true);

@@ -1,7 +1,8 @@
 #pragma once
 // What SQL Server gives the statements and SQLite lacks, registered on our connection only:
 // the NOCASE collation replaced by the server's comparison of texts, LIKE with its bracket
-// classes, UPPER/LOWER beyond ASCII, CAST to char(n), and the scalar functions of the schema.
+// classes, UPPER/LOWER beyond ASCII, CAST to char(n), the scalar functions of the schema, and
+// what the server raises while a statement runs (divisor, a_entero, a_decimal, una_fila).
 #include <QString>
 #include <memory>
 
