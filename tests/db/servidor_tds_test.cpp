@@ -302,10 +302,11 @@ class ServidorTdsPrueba : public QObject {
                                      "'"
                               << 8152 << "String or binary data would be truncated.";
         QTest::newRow("547")
-            << "CREATE TABLE norv.Prueba (n INTEGER CONSTRAINT CK_Prueba_n CHECK (n > 0))"
-            << "INSERT INTO norv.dbo.Prueba (n) VALUES (0)" << 547
+            << "CREATE TRIGGER norv.ck_prueba BEFORE INSERT ON Promociones WHEN NEW.Promocion < 0 "
+               "BEGIN SELECT RAISE(ABORT, 'CHECK constraint failed: CK_Prueba_n'); END"
+            << "INSERT INTO norv.dbo.Promociones (Promocion) VALUES (-1)" << 547
             << "The INSERT statement conflicted with the CHECK constraint \"CK_Prueba_n\". The "
-               "conflict occurred in database \"norv\", table \"dbo.Prueba\".";
+               "conflict occurred in database \"norv\", table \"dbo.Promociones\".";
         QTest::newRow("515")
             << ""
             << "INSERT INTO clientes (Nombre_Cliente, es_Indeseable) VALUES ('X', NULL)" << 515

@@ -224,6 +224,10 @@ ErrorServidor ErrorDe(const db::ErrorBD& e, const Contexto& c) {
         return sintaxis(capturar(t, R"(near "([^"]*)\")"));
     if (t.startsWith(QLatin1String("incomplete input")))
         return sintaxis(ultimaPalabra(c.sentencia));
+    // What the engine refuses or raises as the server would, with the server's own number.
+    bool conNumero = false;
+    const int propio = e.codigoNativo().toInt(&conNumero);
+    if (conNumero && propio > 0) return error(propio, 16, 1, t);
     const QString& x = e.explicacion();
     if (x.startsWith(QLatin1String("El motor incrustado no admite"))) {
         const QString cerca = capturar(x, "«([^»]*)»");

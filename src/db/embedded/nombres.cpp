@@ -231,8 +231,12 @@ class Resolutor {
         for (size_t k = 0; k < s.orden.size(); ++k)
             orden(s, a, *s.orden[k].expr, int(k) + 1, columnas);
 
-        // Grouped, every column outside a total must be one the rows are grouped by.
-        if (s.grupo.empty() && !s.teniendo) return;
+        // Grouped, or with a total in the select list (one row of totals), every column
+        // outside a total must be one the rows are grouped by.
+        bool conTotal = false;
+        for (const Elemento& el : s.elementos)
+            conTotal = conTotal || (el.expr && contieneTotal(*el.expr));
+        if (s.grupo.empty() && !s.teniendo && !conTotal) return;
         for (const Elemento& el : s.elementos) {
             if (el.expr)
                 agrupada(*el.expr, grupo, "the select list");

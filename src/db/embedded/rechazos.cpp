@@ -136,7 +136,8 @@ ErrorBD conTexto(const ErrorServidor& e, const QString& texto) {
                              "este detalle.")
                    : QStringLiteral("La sentencia %1; avise a soporte con este detalle.")
                          .arg(QString::fromUtf8(e.que));
-    return ErrorBD(TipoFalla::Otra, explicacion, texto);
+    // The server's number goes with it, as the ODBC road hands it over.
+    return ErrorBD(TipoFalla::Otra, explicacion, texto, QString::number(e.numero));
 }
 
 }  // namespace

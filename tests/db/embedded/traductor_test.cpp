@@ -7,7 +7,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "db/embedded/demo.h"
+#include "demo/demo.h"
 #include "db/embedded/motor_incrustado.h"
 #include "db/error_bd.h"
 
@@ -313,6 +313,7 @@ class TraductorTest : public QObject {
         fila("SELECT cliente FROM clientes ORDER BY 'x'", "A constant expression was encountered");
         fila("SELECT DISTINCT RFC FROM clientes ORDER BY cliente", "must appear in the select");
         fila("SELECT RFC FROM clientes GROUP BY 1", "Each GROUP BY expression must contain");
+        fila("SELECT RFC, COUNT(*) FROM clientes", "is invalid in the select list");
         fila("SELECT RFC, COUNT(*) FROM clientes GROUP BY sucursal",
              "Column 'clientes.RFC' is invalid in the select list because");
         fila("SELECT cliente FROM clientes WHERE COUNT(*) > 1",
