@@ -88,6 +88,12 @@ QString Fecha(const QDate& fecha) {
     return fecha.toString(QStringLiteral("yyyyMMdd"));
 }
 
+QString TextoIgual(const QString& columna, const QVariant& valor) {
+    if (valor.isNull()) return columna + QStringLiteral(" IS NULL");
+    return QStringLiteral("CAST(") + columna + QStringLiteral(" AS nvarchar(max)) = ") +
+           Texto(valor.toString());
+}
+
 double NumeroDe(const QVariant& valor) {
     switch (valor.typeId()) {
         case QMetaType::LongLong:

@@ -1,6 +1,6 @@
 #pragma once
-// How a value is put into a statement: every builder writes its texts, numbers and dates
-// through here, so each kind of value is written one way.
+// How a value is put into a statement: every builder writes its texts, numbers, dates and
+// guards through here, so each kind of value is written one way.
 #include <QString>
 #include <QVariant>
 
@@ -35,6 +35,11 @@ QString Entero(qint64 numero);
 
 // A date as the server reads it in a literal: yyyymmdd. Throws ErrorBD for an invalid date.
 QString Fecha(const QDate& fecha);
+
+// A guard's test that a text column still holds what was read from it: "col IS NULL" for a
+// NULL, otherwise "CAST(col AS nvarchar(max)) = '...'", which the server accepts whether the
+// column is varchar, nvarchar, text or ntext.
+QString TextoIgual(const QString& columna, const QVariant& valor);
 
 // The number a cell or a box holds (a number, or a text as Numero reads it), for the builders
 // that take numbers. Throws ErrorBD when it holds none: NULL, an empty or non-numeric text.

@@ -37,8 +37,9 @@ QString SentenciaQuitar(qint64 solicitud, qint64 relacion) {
            QStringLiteral(
                " AND EXISTS (SELECT 1 FROM NORV.dbo.Detalles_Relaciones_Solicitudes WHERE "
                "relacion=") +
-           r + QStringLiteral(" AND solicitud=") + s +
-           QStringLiteral(" AND estado_Actual='Entregada')");
+           r + QStringLiteral(" AND solicitud=") + s + QStringLiteral(" AND ") +
+           db::TextoIgual(QStringLiteral("estado_Actual"), QStringLiteral("Entregada")) +
+           QStringLiteral(")");
 }
 
 QString SentenciaBorrarLineas(qint64 solicitud) {
@@ -70,9 +71,7 @@ QString SentenciaSolicitud(qint64 solicitud, const QString& estado, const QStrin
 
 QString CondicionSinCambios(const LineaLeida& l) {
     auto texto = [](const char* columna, const QVariant& valor) {
-        const QString c = QLatin1String(columna);
-        if (valor.isNull()) return QStringLiteral(" AND ") + c + QStringLiteral(" IS NULL");
-        return QStringLiteral(" AND ") + c + QLatin1Char('=') + db::Texto(valor.toString());
+        return QStringLiteral(" AND ") + db::TextoIgual(QLatin1String(columna), valor);
     };
     const QString linea = l.linea.isNull()
                               ? QStringLiteral(" AND Linea_Autorizada IS NULL")

@@ -8,8 +8,7 @@ namespace {
 
 QString ComoSeListo(const QVariant& estado) {
     return QStringLiteral(" AND relacion IS NULL AND ") +
-           (estado.isNull() ? QStringLiteral("estado_actual IS NULL")
-                            : QStringLiteral("estado_actual=") + db::Texto(estado.toString()));
+           db::TextoIgual(QStringLiteral("estado_actual"), estado);
 }
 
 }  // namespace

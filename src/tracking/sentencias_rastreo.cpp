@@ -32,8 +32,7 @@ QString SentenciaRechazar(qint64 solicitud, const QString& comentario, const QVa
                "comentarios=") +
            db::Texto(comentario) + QStringLiteral("  WHERE solicitud=") + db::Entero(solicitud) +
            QStringLiteral(" ") + QStringLiteral(" AND relacion IS NULL AND ") +
-           (estado.isNull() ? QStringLiteral("estado_actual IS NULL")
-                            : QStringLiteral("estado_actual=") + db::Texto(estado.toString()));
+           db::TextoIgual(QStringLiteral("estado_actual"), estado);
 }
 
 }  // namespace rastreo

@@ -1,6 +1,6 @@
 // How values are written into statements: texts quoted, numbers bare and rounded as the server
-// rounds what it stores, dates as yyyymmdd, and the values the builders take read from cells;
-// whatever is no number is refused.
+// rounds what it stores, dates as yyyymmdd, the guards' text comparison, and the values the
+// builders take read from cells; whatever is no number is refused.
 #include "db/sql.h"
 
 #include <QDate>
@@ -79,6 +79,12 @@ void SqlTest::valores_data() {
     fila("entero de 64 bits", "-9000000000", [] { return Entero(-9000000000LL); });
     fila("fecha", "20240304", [] { return Fecha(QDate(2024, 3, 4)); });
     fila("fecha no válida", "ERROR", [] { return Fecha(QDate()); });
+    fila("comparación de texto", "CAST(comentarios AS nvarchar(max)) = 'D''ARCY'",
+         [] { return TextoIgual(QStringLiteral("comentarios"), QStringLiteral("D'ARCY")); });
+    fila("comparación con NULL", "estado_actual IS NULL",
+         [] { return TextoIgual(QStringLiteral("estado_actual"), {}); });
+    fila("comparación con vacío", "CAST(tipo AS nvarchar(max)) = ''",
+         [] { return TextoIgual(QStringLiteral("tipo"), QString(QLatin1String(""))); });
     fila("celda con número", "2500.5", numero(2500.5));
     fila("celda con entero", "501", numero(qlonglong(501)));
     fila("celda con texto", "12.25", numero(QStringLiteral("12.25")));
