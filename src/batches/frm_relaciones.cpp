@@ -10,6 +10,8 @@
 #include <cmath>
 
 #include "batches/frm_reporte.h"
+#include "batches/sentencias_relaciones.h"
+#include "db/columnas.h"
 #include "db/comando.h"
 #include "db/error_bd.h"
 #include "db/solicitud_actual.h"
@@ -45,16 +47,6 @@ SelectorFecha* Fecha(QWidget* padre, const char* nombre, QRect lugar) {
 
 QGroupBox* Marco(QWidget* padre, const char* nombre, const QString& titulo, QRect lugar) {
     return Control<QGroupBox>(padre, nombre, lugar, titulo);
-}
-
-// Numbers go into statements bare, as digits only: an application or batch number read back
-// as a double or a text is written as the whole number it holds.
-QString TextoEntero(const QVariant& valor) {
-    bool ok = false;
-    const double numero = valor.toString().trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(numero))
-        throw db::ErrorBD(QStringLiteral("Número no válido: '%1'").arg(valor.toString()));
-    return QString::number(static_cast<qlonglong>(std::llround(numero)));
 }
 
 }  // namespace
@@ -153,7 +145,7 @@ void FrmRelaciones::PrepararPendientes() {
 void FrmRelaciones::CargarVerificadores() {
     CursorEspera espera;
     try {
-        LlenarListaPersonal(CmbVerificadores, QStringLiteral("AND   p.es_verificador=1  "));
+        LlenarListaPersonal(CmbVerificadores, personal::Rol::Verificador);
     } catch (const db::ErrorBD& e) {
         Global::Registros2.cerrar();
         MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
@@ -164,30 +156,24 @@ void FrmRelaciones::CargarVerificadores() {
 void FrmRelaciones::CargarPendientes() {
     CursorEspera espera;
     db::Recordset& r = Global::Registros2;
-    Global::CadenaSql =
-        QStringLiteral(
-            "SELECT s.solicitud,su.nombre_sucursal,ERP_OXA.dbo.fecha_corta(s.fecha_recepcion),"
-            "erp_oxa.dbo.nombre_cliente(cliente) from NORV.dbo.Solicitudes_cliente_Nuevo s  ") +
-        QStringLiteral("JOIN  sucursales su on s.sucursal= su.sucursal  ") +
-        QStringLiteral("WHERE su.centro_distribucion='") +
-        db::EscaparComillas(Global::CentroDistribucion) + QStringLiteral("'  ") +
-        QStringLiteral("AND   relacion IS NULL  ") +
-        QStringLiteral("AND   estado_actual<>'Rechazada'  ") + QStringLiteral("ORDER BY 1,2,3 ");
+    Global::CadenaSql = relaciones::SentenciaPendientes(Global::CentroDistribucion);
     ISolicitudes->quitarFilas();
     ContadorFilas = 0;
     ISolicitudes->ponerDibujo(false);
     auto redibujar = qScopeGuard([this] { ISolicitudes->ponerDibujo(true); });
     try {
         r.abrir(Global::CadenaSql, Global::Conexion);
+        using relaciones::Pendiente;
+        const db::Lectura c(r, relaciones::kColumnasPendientes);
         PulsoEventos pulso;
         while (!r.eof()) {
             pulso();
             ++ContadorFilas;
             const int fila = ISolicitudes->agregarFila();
-            ISolicitudes->ponerValor(fila, 1, r.campo(0));
-            ISolicitudes->ponerValor(fila, 2, r.campo(1).toString().trimmed());
-            ISolicitudes->ponerValor(fila, 3, r.campo(2));
-            ISolicitudes->ponerValor(fila, 4, r.campo(3).toString().trimmed());
+            ISolicitudes->ponerValor(fila, 1, c.campo(r, Pendiente::Solicitud));
+            ISolicitudes->ponerValor(fila, 2, c.campo(r, Pendiente::Sucursal).toString().trimmed());
+            ISolicitudes->ponerValor(fila, 3, c.campo(r, Pendiente::Fecha));
+            ISolicitudes->ponerValor(fila, 4, c.campo(r, Pendiente::Cliente).toString().trimmed());
             r.siguiente();
         }
         r.cerrar();
@@ -217,13 +203,13 @@ void FrmRelaciones::CmbVerificadores_LostFocus() {
     CursorEspera espera;
     db::Recordset& r = Global::Registros;
     // The list keeps the key only as a number; this reads it back exactly as stored.
-    Global::CadenaSql = QStringLiteral("SELECT persona FROM personal WHERE Persona=") +
-                        QString::number(CmbVerificadores->itemData(indice).toInt()) +
-                        QStringLiteral(" ");
+    Global::CadenaSql = personal::SentenciaClave(CmbVerificadores->itemData(indice).toInt());
     try {
         r.abrir(Global::CadenaSql, Global::Conexion);
         if (!(r.bof() && r.eof())) {
-            ClavePersona = r.campo(0).toString();
+            ClavePersona = db::Lectura(r, personal::kColumnasClave)
+                               .campo(r, personal::Clave::Persona)
+                               .toString();
             CmdGuardar->setEnabled(true);
         }
         r.cerrar();
@@ -266,19 +252,13 @@ bool FrmRelaciones::GuardarRelacion() {
             for (int c = 1; c <= ISolicitudes->numeroColumnas(); ++c)
                 ISolicitudes->ponerColorFondo(fila, c, QColor());
     };
-    const QString centro = db::EscaparComillas(Global::CentroDistribucion);
-    const QString clave = db::EscaparComillas(ClavePersona);
     try {
         CursorEspera espera;
         // The header, its number and every line land together or not at all: a batch without
         // its lines, or applications attached to a batch that is not there, help nobody.
         db::Transaccion transaccion(Global::Conexion);
         Global::Conexion.ejecutar(
-            QStringLiteral("INSERT INTO norv.dbo.Relaciones_Solicitudes_credito  ") +
-            QStringLiteral("(centro_distribucion, ") + QStringLiteral("verificador, ") +
-            QStringLiteral("elaborada_por) ") + QStringLiteral("VALUES( ") + QStringLiteral(" '") +
-            centro + QStringLiteral("', ") + QStringLiteral("'") + clave + QStringLiteral("', ") +
-            QStringLiteral("'") + clave + QStringLiteral("') "));
+            relaciones::SentenciaAlta(Global::CentroDistribucion, ClavePersona));
 
         db::Comando comando(Global::Conexion, QStringLiteral("REGRESA_FOLIO"));
         comando.agregarParametro(QStringLiteral("@Nfolio"), db::TipoParametro::Integer,
@@ -293,24 +273,19 @@ bool FrmRelaciones::GuardarRelacion() {
             return false;
         }
         Global::NumeroRelacion = folio.toDouble();
-        const QString numero = TextoEntero(folio);
+        const qint64 numero = db::EnteroDe(folio);
 
         QList<long long> tomadas;
         for (int fila = 1; fila <= ISolicitudes->numeroFilas(); ++fila) {
             if (!ModeloRejilla::EstaMarcada(ISolicitudes->valor(fila, ColumnaAgregar))) continue;
-            const QString solicitud = TextoEntero(ISolicitudes->valor(fila, 1));
-            Global::Conexion.ejecutar(
-                QStringLiteral("INSERT INTO norv.dbo.detalles_Relaciones_Solicitudes( "
-                               "Relacion,Solicitud,tiene_cita) VALUES( ") +
-                numero + QStringLiteral(",") + solicitud + QStringLiteral(",1 )"));
+            const qint64 solicitud = db::EnteroDe(ISolicitudes->valor(fila, 1));
+            Global::Conexion.ejecutar(relaciones::SentenciaLinea(numero, solicitud));
             // Still pending as the list showed it, tested by the write itself: of two stations
             // saving the same application, only one changes its row.
-            const long long cambiadas = Global::Conexion.ejecutar(
-                QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET Relacion =") +
-                numero + QStringLiteral(" WHERE Solicitud = ") + solicitud +
-                QStringLiteral(" AND Relacion IS NULL AND estado_actual<>'Rechazada'"));
+            const long long cambiadas =
+                Global::Conexion.ejecutar(relaciones::SentenciaAsignar(numero, solicitud));
             if (cambiadas != 1) {
-                tomadas << solicitud.toLongLong();
+                tomadas << solicitud;
                 continue;
             }
             pintadas << fila;
@@ -365,26 +340,16 @@ void FrmRelaciones::AvisarTomadas(const QList<long long>& tomadas) {
 void FrmRelaciones::ConsultarRelaciones() {
     CursorEspera espera;
     db::Recordset& r = Global::Registros2;
-    const QString desde = DtpFecha1->fecha().toString(QStringLiteral("yyyyMMdd"));
-    const QString hasta = DtpFecha2->fecha().toString(QStringLiteral("yyyyMMdd"));
-    Global::CadenaSql =
-        QStringLiteral(" SELECT r.relacion 'Relación', ") +
-        QStringLiteral(" fecha_entrega 'Entrega', ") +
-        QStringLiteral(" r.fecha_recepcion_real 'Recepción', ") +
-        QStringLiteral(" erp_oxa.dbo.nombre_persona (verificador) 'Verificador', ") +
-        QStringLiteral(" r.estado_actual 'Estado Relación' ") +
-        QStringLiteral(" FROM norv.dbo.Relaciones_Solicitudes_credito r ") +
-        QStringLiteral(" WHERE centro_distribucion='") +
-        db::EscaparComillas(Global::CentroDistribucion) + QStringLiteral("'  ") +
-        QStringLiteral(" AND  Fecha_entrega BETWEEN  erp_oxa.dbo.fecha('") + desde +
-        QStringLiteral("','Inicio') and erp_oxa.dbo.fecha('") + hasta +
-        QStringLiteral("','Final')  order by relacion");
+    Global::CadenaSql = relaciones::SentenciaRelaciones(Global::CentroDistribucion,
+                                                        DtpFecha1->fecha(), DtpFecha2->fecha());
     try {
         r.abrir(Global::CadenaSql, Global::Conexion);
         iRelaciones->quitarFilas();
         iRelaciones->soloLectura(true);
         iRelaciones->quitarFilasYColumnas();
         iRelaciones->llenar(r);
+        columnaRelacion_ = iRelaciones->buscarColumna(
+            db::Alias(relaciones::kColumnasRelaciones, relaciones::Lista::Relacion));
         for (int c = 1; c <= 5; ++c) iRelaciones->ajustarAncho(c);
         iRelaciones->ponerColoresAlternos(ColorImpares, ColorPares);
         Frame1->setTitle(QStringLiteral("Impresión de Relaciones: Localizadas:") +
@@ -399,7 +364,7 @@ void FrmRelaciones::ConsultarRelaciones() {
 void FrmRelaciones::iRelaciones_DblClick(int fila) {
     if (fila < 1) return;
     bool ok = false;
-    const double numero = iRelaciones->valor(fila, 1).toDouble(&ok);
+    const double numero = iRelaciones->valor(fila, columnaRelacion_).toDouble(&ok);
     if (!ok) return;
     Global::NumeroRelacion = numero;
     Global::TipoReporte = 1;

@@ -62,6 +62,8 @@ class FrmRelaciones : public QDialog {
     void AvisarTomadas(const QList<long long>& tomadas);
 
     double ContadorFilas = 0;
+    // Where the batch list put its column "Relación"; found once per search.
+    int columnaRelacion_ = 1;
     // The window's own: the capture window keeps its salesperson in Global's.
     TextoFijo<7> ClavePersona;
 };

@@ -179,8 +179,7 @@ void FrmReporte::ponerEsperando(const QString& texto) {
 
 void FrmReporte::GenerarReporte() {
     if (Global::TipoReporte != 1) return;
-    const QString numero =
-        QString::number(static_cast<qlonglong>(std::llround(Global::NumeroRelacion)));
+    const qint64 numero = std::llround(Global::NumeroRelacion);
     informe::Relacion relacion;
     {
         CursorEspera espera;
@@ -192,7 +191,7 @@ void FrmReporte::GenerarReporte() {
         }
     }
     if (!relacion.existe) {
-        MensajeError(QStringLiteral("No existe la relación ") + numero +
+        MensajeError(QStringLiteral("No existe la relación ") + relacion.numero +
                          QStringLiteral("; no hay reporte que imprimir."),
                      QStringLiteral("Impresión del Reporte"));
         return;

@@ -10,6 +10,7 @@
 #include <array>
 
 #include "db/recordset.h"
+#include "db/sql.h"
 
 namespace informe {
 
@@ -256,54 +257,52 @@ double Relacion::total() const {
     return suma;
 }
 
-QString SentenciaRelacion(const QString& numero) {
-    return QStringLiteral(
-               "SELECT r.relacion, r.centro_distribucion, "
-               "erp_oxa.dbo.nombre_persona(r.verificador), r.fecha_entrega "
-               "FROM norv.dbo.Relaciones_Solicitudes_credito r WHERE r.relacion = ") +
-           numero;
+QString SentenciaRelacion(qint64 numero) {
+    return QStringLiteral("SELECT ") + db::ListaSelect(kColumnasRelacion, ", ") +
+           QStringLiteral(" FROM norv.dbo.Relaciones_Solicitudes_credito r WHERE r.relacion = ") +
+           db::Entero(numero);
 }
 
-QString SentenciaLineas(const QString& numero) {
-    return QStringLiteral(
-               "SELECT s.solicitud, s.Cliente, erp_oxa.dbo.nombre_cliente(s.Cliente), "
-               "erp_oxa.dbo.Domicilio_Cliente(s.Cliente), s.telefono, s.Nombre_Aval, "
-               "s.apellidos_Aval, erp_oxa.dbo.nombre_sucursal(s.Sucursal), "
-               "erp_oxa.dbo.nombre_persona(s.Vendedor), s.Importe_Solicitud, s.Fecha_recepcion "
-               "FROM norv.dbo.detalles_Relaciones_Solicitudes d "
+QString SentenciaLineas(qint64 numero) {
+    return QStringLiteral("SELECT ") + db::ListaSelect(kColumnasLineas, ", ") +
+           QStringLiteral(
+               " FROM norv.dbo.detalles_Relaciones_Solicitudes d "
                "JOIN norv.dbo.Solicitudes_cliente_Nuevo s ON s.solicitud = d.Solicitud "
                "WHERE d.Relacion = ") +
-           numero + QStringLiteral(" ORDER BY s.solicitud");
+           db::Entero(numero) + QStringLiteral(" ORDER BY s.solicitud");
 }
 
-Relacion LeerRelacion(db::Conexion& conexion, const QString& numero) {
+Relacion LeerRelacion(db::Conexion& conexion, qint64 numero) {
     Relacion r;
-    r.numero = numero;
+    r.numero = db::Entero(numero);
     db::Recordset registros;
     registros.abrir(SentenciaRelacion(numero), conexion);
     if (!registros.eof()) {
+        const db::Lectura c(registros, kColumnasRelacion);
         r.existe = true;
-        r.centro = Limpio(registros.campo(1));
-        r.verificador = Limpio(registros.campo(2));
-        r.entrega = registros.campo(3).toDateTime();
+        r.centro = Limpio(c.campo(registros, Cabecera::Centro));
+        r.verificador = Limpio(c.campo(registros, Cabecera::Verificador));
+        r.entrega = c.campo(registros, Cabecera::Entrega).toDateTime();
     }
     registros.cerrar();
     if (!r.existe) return r;
 
     registros.abrir(SentenciaLineas(numero), conexion);
+    const db::Lectura c(registros, kColumnasLineas);
     while (!registros.eof()) {
+        auto campo = [&](Renglon k) { return Limpio(c.campo(registros, k)); };
         LineaRelacion l;
-        l.solicitud = Limpio(registros.campo(0));
-        l.cliente = Limpio(registros.campo(1));
-        l.nombre = Limpio(registros.campo(2));
-        l.domicilio = Limpio(registros.campo(3));
-        l.telefono = Limpio(registros.campo(4));
-        l.aval =
-            (Limpio(registros.campo(5)) + QLatin1Char(' ') + Limpio(registros.campo(6))).trimmed();
-        l.sucursal = Limpio(registros.campo(7));
-        l.vendedor = Limpio(registros.campo(8));
-        l.importe = registros.campo(9).toDouble();
-        l.recepcion = registros.campo(10).toDateTime();
+        l.solicitud = campo(Renglon::Solicitud);
+        l.cliente = campo(Renglon::Cliente);
+        l.nombre = campo(Renglon::Nombre);
+        l.domicilio = campo(Renglon::Domicilio);
+        l.telefono = campo(Renglon::Telefono);
+        l.aval = (campo(Renglon::NombreAval) + QLatin1Char(' ') + campo(Renglon::ApellidosAval))
+                     .trimmed();
+        l.sucursal = campo(Renglon::Sucursal);
+        l.vendedor = campo(Renglon::Vendedor);
+        l.importe = c.campo(registros, Renglon::Importe).toDouble();
+        l.recepcion = c.campo(registros, Renglon::Recepcion).toDateTime();
         r.lineas << l;
         registros.siguiente();
     }

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include "db/columnas.h"
+
 namespace db {
 class Conexion;
 }
@@ -36,12 +38,47 @@ struct Relacion {
     double total() const;
 };
 
-// The statements the report reads with, for batch `numero` (digits only).
-QString SentenciaRelacion(const QString& numero);
-QString SentenciaLineas(const QString& numero);
+// The statements the report reads with, for batch `numero`; their items are read by their
+// places.
+enum class Cabecera { Relacion, Centro, Verificador, Entrega };
+inline constexpr db::Columnas<Cabecera, 4> kColumnasRelacion = {{
+    {Cabecera::Relacion, "r.relacion", nullptr},
+    {Cabecera::Centro, "r.centro_distribucion", nullptr},
+    {Cabecera::Verificador, "erp_oxa.dbo.nombre_persona(r.verificador)", nullptr},
+    {Cabecera::Entrega, "r.fecha_entrega", nullptr},
+}};
+QString SentenciaRelacion(qint64 numero);
+
+enum class Renglon {
+    Solicitud,
+    Cliente,
+    Nombre,
+    Domicilio,
+    Telefono,
+    NombreAval,
+    ApellidosAval,
+    Sucursal,
+    Vendedor,
+    Importe,
+    Recepcion,
+};
+inline constexpr db::Columnas<Renglon, 11> kColumnasLineas = {{
+    {Renglon::Solicitud, "s.solicitud", nullptr},
+    {Renglon::Cliente, "s.Cliente", nullptr},
+    {Renglon::Nombre, "erp_oxa.dbo.nombre_cliente(s.Cliente)", nullptr},
+    {Renglon::Domicilio, "erp_oxa.dbo.Domicilio_Cliente(s.Cliente)", nullptr},
+    {Renglon::Telefono, "s.telefono", nullptr},
+    {Renglon::NombreAval, "s.Nombre_Aval", nullptr},
+    {Renglon::ApellidosAval, "s.apellidos_Aval", nullptr},
+    {Renglon::Sucursal, "erp_oxa.dbo.nombre_sucursal(s.Sucursal)", nullptr},
+    {Renglon::Vendedor, "erp_oxa.dbo.nombre_persona(s.Vendedor)", nullptr},
+    {Renglon::Importe, "s.Importe_Solicitud", nullptr},
+    {Renglon::Recepcion, "s.Fecha_recepcion", nullptr},
+}};
+QString SentenciaLineas(qint64 numero);
 
 // Reads the batch and its lines through the connection. Throws db::ErrorBD.
-Relacion LeerRelacion(db::Conexion& conexion, const QString& numero);
+Relacion LeerRelacion(db::Conexion& conexion, qint64 numero);
 
 // Amounts as the office writes them: "$12,345.50".
 QString TextoImporte(double importe);

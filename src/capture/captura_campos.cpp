@@ -10,11 +10,13 @@
 
 #include "capture/frm_captura.h"
 #include "capture/frm_clientes_encontrados.h"
+#include "capture/sentencias_captura.h"
 #include "db/error_bd.h"
 #include "db/sql.h"
 #include "startup/global.h"
 #include "ui/completador.h"
 #include "ui/filtros.h"
+#include "ui/lista_personal.h"
 #include "ui/servicios.h"
 #include "ui/ventana.h"
 
@@ -108,16 +110,18 @@ void FrmCaptura::AlSalir(QWidget* campo) {
 }
 
 bool FrmCaptura::ResolverSucursal() {
-    return ResolverClave(CmbSucursal,
-                         QStringLiteral("SELECT sucursal FROM Sucursales WHERE Sucursal="),
-                         Global::ClaveSucursal);
+    return ResolverClave(
+        CmbSucursal, captura::SentenciaClaveSucursal,
+        db::Posicion(captura::kColumnasClaveSucursal, captura::ClaveSucursal::Sucursal),
+        Global::ClaveSucursal);
 }
 
 bool FrmCaptura::ResolverVendedor() {
     const int i = VendedorSeleccionado();
     if (i < 0) return false;
     if (Combo1->currentIndex() != i) Combo1->setCurrentIndex(i);
-    return ResolverClave(Combo1, QStringLiteral("SELECT persona FROM personal WHERE Persona="),
+    return ResolverClave(Combo1, personal::SentenciaClave,
+                         db::Posicion(personal::kColumnasClave, personal::Clave::Persona),
                          Global::ClavePersona);
 }
 
@@ -151,33 +155,47 @@ void FrmCaptura::BuscarDocumento() {
         return;
     }
     CursorEspera espera;
-    Global::CadenaSql = QStringLiteral("SELECT fecha FROM anticipos_clientes WHERE documento = ") +
-                        TxtDocumento->text() + QStringLiteral(" AND saldo > 0");
+    auto noExiste = [this] {
+        LblFecha->setText(QString());
+        MensajeError(QStringLiteral("Documento NO existe o sin Saldo Disponible"),
+                     QStringLiteral("Revise el Numero de Documento"));
+    };
+    qint64 documento = 0;
     try {
-        Global::Registros.abrir(Global::CadenaSql, Global::Conexion);
-        if (Global::Registros.eof()) {
-            Global::Registros.cerrar();
-            LblFecha->setText(QString());
-            MensajeError(QStringLiteral("Documento NO existe o sin Saldo Disponible"),
-                         QStringLiteral("Revise el Numero de Documento"));
+        documento = db::EnteroDe(TxtDocumento->text());
+    } catch (const db::ErrorBD&) {
+        // More digits than any document number holds: there is no such document.
+        noExiste();
+        return;
+    }
+    Global::CadenaSql = captura::SentenciaTicket(documento);
+    try {
+        db::Recordset& r = Global::Registros;
+        r.abrir(Global::CadenaSql, Global::Conexion);
+        if (r.eof()) {
+            r.cerrar();
+            noExiste();
             return;
         }
-        LblFecha->setText(
-            Global::Registros.campo(0).toDate().toString(QStringLiteral("dd/MM/yyyy")));
-        Global::Registros.cerrar();
+        const db::Lectura columnas(r, captura::kColumnasTicket);
+        LblFecha->setText(columnas.campo(r, captura::Ticket::Fecha)
+                              .toDate()
+                              .toString(QStringLiteral("dd/MM/yyyy")));
+        r.cerrar();
     } catch (const db::ErrorBD& e) {
         ErrorBase(e);
     }
 }
 
-bool FrmCaptura::ResolverClave(QComboBox* lista, const QString& consulta, TextoFijo<7>& clave) {
+bool FrmCaptura::ResolverClave(QComboBox* lista, QString (*sentencia)(qint64), int columna,
+                               TextoFijo<7>& clave) {
     if (lista->currentIndex() < 0) return false;
     CursorEspera espera;
-    Global::CadenaSql = consulta + QString::number(lista->currentData().toInt()) + QLatin1Char(' ');
+    Global::CadenaSql = sentencia(lista->currentData().toInt());
     try {
         Global::Registros.abrir(Global::CadenaSql, Global::Conexion);
         const bool hallada = !(Global::Registros.bof() && Global::Registros.eof());
-        if (hallada) clave = Global::Registros.campo(0).toString();
+        if (hallada) clave = Global::Registros.campo(columna).toString();
         Global::Registros.cerrar();
         return hallada;
     } catch (const db::ErrorBD& e) {
@@ -223,12 +241,13 @@ void FrmCaptura::RevisarNombresAval() {
 
 bool FrmCaptura::BuscarHomonimos() {
     CursorEspera espera;
-    Global::CadenaSql =
-        QStringLiteral("SELECT COUNT(cliente) FROM clientes WHERE Nombre_Cliente LIKE '") +
-        db::EscaparComillas(Global::NombreCompleto) + QStringLiteral("'");
-    Global::Registros.abrir(Global::CadenaSql, Global::Conexion);
-    const bool hay = !Global::Registros.eof() && Global::Registros.campo(0).toLongLong() > 0;
-    Global::Registros.cerrar();
+    Global::CadenaSql = captura::SentenciaHomonimos(Global::NombreCompleto);
+    db::Recordset& r = Global::Registros;
+    r.abrir(Global::CadenaSql, Global::Conexion);
+    const bool hay = !r.eof() && db::Lectura(r, captura::kColumnasHomonimos)
+                                         .campo(r, captura::Homonimos::Cuenta)
+                                         .toLongLong() > 0;
+    r.cerrar();
     if (!hay) return true;
     FrmClientes_Encontrados homonimos(this);
     return Servicios().mostrarModal(homonimos) == QDialog::Accepted;

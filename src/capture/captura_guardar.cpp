@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "capture/frm_captura.h"
+#include "capture/sentencias_captura.h"
 #include "db/comando.h"
 #include "db/error_bd.h"
 #include "db/solicitud_actual.h"
@@ -20,8 +21,6 @@ namespace {
 const QString kDatosIncorrectos = QStringLiteral("Datos Incorrectos");
 // The name column the server gives the customer (@cNombreCliente is char(80)).
 constexpr int kLargoNombreCliente = 80;
-
-QString Entero(double v) { return QString::number(static_cast<qint64>(v)); }
 
 }  // namespace
 
@@ -177,30 +176,19 @@ bool FrmCaptura::GuardarEnBase() {
 }
 
 QString FrmCaptura::SentenciaInsert(bool clienteNuevo) const {
-    const QDate fecha = QDate::fromString(LblFecha->text(), QStringLiteral("dd/MM/yyyy"));
-    auto q = [](const QString& s) { return db::EscaparComillas(s); };
-    return QStringLiteral("INSERT INTO norv.dbo.Solicitudes_cliente_Nuevo ") +
-           QStringLiteral("(Cliente, ") + QStringLiteral("Fecha_recepcion, ") +
-           QStringLiteral("Importe_Solicitud, ") + QStringLiteral("Sucursal, ") +
-           QStringLiteral("Promocion, ") + QStringLiteral("telefono, ") +
-           QStringLiteral("Nombre_Aval, ") +
-           (clienteNuevo ? QStringLiteral("apellidos_Aval, ")
-                         : QStringLiteral("Apellidos_Aval, ")) +
-           QStringLiteral("Rastreado, ") + QStringLiteral("Documento, ") +
-           QStringLiteral("fecha_tienda, ") + QStringLiteral("Vendedor) ") +
-           QStringLiteral("VALUES( ") + QStringLiteral(" ") + Entero(Global::NumeroCliente) +
-           QStringLiteral(", ") + QStringLiteral("GETDATE(), ") + TxtImporte->text() +
-           QStringLiteral(", ") + QStringLiteral("'") + q(Global::ClaveSucursal) +
-           QStringLiteral("', ") + QStringLiteral("'") +
-           QString::number(CmbPromociones->currentData().toInt()) + QStringLiteral("', ") +
-           QStringLiteral("'") + q(TxtTelefono->text()) + QStringLiteral("', ") +
-           QStringLiteral("'") + q(NombreAval.trimmed()) + QStringLiteral("','") +
-           q(ApellidosAval.trimmed()) +
-           (clienteNuevo ? QStringLiteral("' , ") + QStringLiteral("1, ")
-                         : QStringLiteral("', ") + QStringLiteral("0, ")) +
-           TxtDocumento->text() + QStringLiteral(", ") + QStringLiteral("'") +
-           fecha.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("', ") +
-           QStringLiteral("'") + q(Global::ClavePersona) + QStringLiteral("') ");
+    captura::AltaSolicitud a;
+    a.clienteNuevo = clienteNuevo;
+    a.cliente = Global::NumeroCliente;
+    a.importe = db::NumeroDe(TxtImporte->text());
+    a.sucursal = Global::ClaveSucursal;
+    a.promocion = CmbPromociones->currentData().toInt();
+    a.telefono = TxtTelefono->text();
+    a.nombreAval = NombreAval.trimmed();
+    a.apellidosAval = ApellidosAval.trimmed();
+    a.documento = db::EnteroDe(TxtDocumento->text());
+    a.fechaTienda = QDate::fromString(LblFecha->text(), QStringLiteral("dd/MM/yyyy"));
+    a.vendedor = Global::ClavePersona;
+    return captura::SentenciaAlta(a);
 }
 
 void FrmCaptura::AgregarRenglon() {
@@ -236,15 +224,12 @@ void FrmCaptura::iSolicitudes_DobleClic(int fila, int /*columna*/) {
     if (!Preguntar(QStringLiteral("Se dispone a Eliminar la Solicitud Seleccionada, Esta Seguro?"),
                    QStringLiteral("Eliminar Solicitud"), true))
         return;
-    const long long folio = iSolicitudes->valor(fila, 1).toLongLong();
     const QString titulo = QStringLiteral("Borrado de Solicitud");
     try {
+        const long long folio = db::EnteroDe(iSolicitudes->valor(fila, 1));
         // An application another station already put in a batch stays: its line would be left
         // pointing at nothing.
-        if (Global::Conexion.ejecutar(
-                QStringLiteral("DELETE FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=") +
-                QString::number(folio) + QStringLiteral(" ") +
-                QStringLiteral(" AND Relacion IS NULL")) != 1) {
+        if (Global::Conexion.ejecutar(captura::SentenciaBorrar(folio)) != 1) {
             const db::SolicitudActual actual = db::LeerSolicitudActual(Global::Conexion, folio);
             if (actual.existe) {
                 MensajeError(QStringLiteral(

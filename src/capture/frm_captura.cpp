@@ -11,8 +11,8 @@
 
 #include "batches/frm_relaciones.h"
 #include "capture/revisar_version.h"
+#include "capture/sentencias_captura.h"
 #include "db/error_bd.h"
-#include "db/sql.h"
 #include "reception/frm_recepcion.h"
 #include "rejections/frm_rechazos.h"
 #include "startup/global.h"
@@ -52,10 +52,14 @@ QPushButton* Boton(QWidget* padre, const char* nombre, const QString& texto, QRe
 }
 
 // Fills a list from a read of (number, text): text trimmed and upper-cased, number as item data.
-void LlenarLista(QComboBox* lista, db::Recordset& r) {
+void LlenarLista(QComboBox* lista, db::Recordset& r,
+                 const db::Columnas<captura::Catalogo, 2>& columnas) {
+    using captura::Catalogo;
+    const db::Lectura c(r, columnas);
     PulsoEventos pulso;
     while (!r.eof()) {
-        lista->addItem(r.campo(1).toString().trimmed().toUpper(), r.campo(0).toInt());
+        lista->addItem(c.campo(r, Catalogo::Nombre).toString().trimmed().toUpper(),
+                       c.campo(r, Catalogo::Clave).toInt());
         pulso();
         r.siguiente();
     }
@@ -185,24 +189,18 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
 void FrmCaptura::CargarListas() {
     using Global::CadenaSql;
     CursorEspera espera;
-    const QString centro = db::EscaparComillas(Global::CentroDistribucion);
     try {
-        CadenaSql = QStringLiteral(
-                        "SELECT Sucursal,nombre_sucursal FROM sucursales where "
-                        "centro_distribucion='") +
-                    centro + QStringLiteral("'  order by nombre_sucursal");
+        CadenaSql = captura::SentenciaSucursales(Global::CentroDistribucion);
         Global::Registros.abrir(CadenaSql, Global::Conexion);
-        LlenarLista(CmbSucursal, Global::Registros);
+        LlenarLista(CmbSucursal, Global::Registros, captura::kColumnasSucursales);
         Global::Registros.cerrar();
 
-        CadenaSql = QStringLiteral(
-            "SELECT Promocion, Nombre_promocion FROM NORV.dbo.Promociones "
-            "WHERE Tipo_venta= 4  order by nombre_promocion");
+        CadenaSql = captura::SentenciaPromociones();
         Global::Registros.abrir(CadenaSql, Global::Conexion);
-        LlenarLista(CmbPromociones, Global::Registros);
+        LlenarLista(CmbPromociones, Global::Registros, captura::kColumnasPromociones);
         Global::Registros.cerrar();
 
-        LlenarListaPersonal(Combo1, QStringLiteral("AND   p.es_vendedor = 1  "));
+        LlenarListaPersonal(Combo1, personal::Rol::Vendedor);
     } catch (const db::ErrorBD& e) {
         Global::Registros.cerrar();
         Global::Registros2.cerrar();

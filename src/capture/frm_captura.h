@@ -77,7 +77,9 @@ class FrmCaptura : public QDialog {
     void BuscarDocumento();
     // The key of the entry the list shows; false when there is none or the database failed
     // (then it said so), and the key keeps its value.
-    bool ResolverClave(QComboBox* lista, const QString& consulta, TextoFijo<7>& clave);
+    // `sentencia` builds the look-up for the entry's number; the key is read at `columna`.
+    bool ResolverClave(QComboBox* lista, QString (*sentencia)(qint64), int columna,
+                       TextoFijo<7>& clave);
     bool ResolverSucursal();
     bool ResolverVendedor();
     // Index of the salesperson whose name the box shows (-1 when the text names none).

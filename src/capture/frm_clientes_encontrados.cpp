@@ -3,8 +3,8 @@
 #include <QGroupBox>
 #include <QPushButton>
 
+#include "capture/sentencias_captura.h"
 #include "db/error_bd.h"
-#include "db/sql.h"
 #include "startup/global.h"
 #include "ui/controles.h"
 #include "ui/rejilla.h"
@@ -15,9 +15,6 @@ namespace {
 
 const QColor ColorImpares(255, 255, 200);
 const QColor ColorPares(255, 255, 255);
-
-// A customer number goes into the statement bare; a whole number without decimals.
-QString TextoNumero(double numero) { return QString::number(numero, 'g', 15); }
 
 // The lists of this window are for reading: whole rows are picked, nothing is edited.
 void PrepararLista(Rejilla* rejilla) { rejilla->soloLectura(true); }
@@ -68,16 +65,13 @@ void FrmClientes_Encontrados::CargarClientes() {
     cargando_ = true;
     iClientes->quitarFilas();
     try {
-        CadenaSql =
-            QStringLiteral(
-                "SELECT cliente 'Cliente',RFC 'RFC',nombre_cliente'Nombre Cliente',"
-                "NORV.dbo.cliente_credito(cliente) 'Créditos',ERP_OXA.dbo.Domicilio_Cliente "
-                "( cliente)'Domicilio' FROM clientes WHERE Nombre_Cliente LIKE '") +
-            db::EscaparComillas(Global::NombreCompleto) + QStringLiteral("'");
+        CadenaSql = captura::SentenciaClientes(Global::NombreCompleto);
         Global::Registros2.abrir(CadenaSql, Global::Conexion);
         iClientes->quitarFilasYColumnas();
         iClientes->llenar(Global::Registros2);
         Global::Registros2.cerrar();
+        columnaCliente_ = iClientes->buscarColumna(
+            db::Alias(captura::kColumnasClientes, captura::Clientes::Cliente));
     } catch (const db::ErrorBD& e) {
         Global::Registros2.cerrar();
         cargando_ = false;
@@ -87,7 +81,8 @@ void FrmClientes_Encontrados::CargarClientes() {
     }
     for (int c = 1; c <= 5; ++c) iClientes->ajustarAncho(c);
     iClientes->ponerBusquedaPorTecleo(true);
-    iClientes->ponerColumnaBusqueda(iClientes->buscarColumna(QStringLiteral("Nombre Cliente")));
+    iClientes->ponerColumnaBusqueda(
+        iClientes->buscarColumna(db::Alias(captura::kColumnasClientes, captura::Clientes::Nombre)));
     iClientes->ponerColoresAlternos(ColorImpares, ColorPares);
 
     Frame1->setTitle(QStringLiteral("Clientes Localizados:") +
@@ -97,7 +92,7 @@ void FrmClientes_Encontrados::CargarClientes() {
         // The only customer is already the one being looked at: Enter picks him at once.
         iClientes->ponerCeldaActual(1, 1);
         cargando_ = false;
-        CargarVerificaciones(iClientes->valor(1, 1).toDouble());
+        CargarVerificaciones(ClienteDeFila(1));
     } else {
         // No row is current until the clerk moves to one; otherwise the grid would take the
         // first row as current on getting the keyboard, and show its applications unasked.
@@ -111,27 +106,7 @@ void FrmClientes_Encontrados::CargarVerificaciones(double cliente) {
     CursorEspera espera;
     iVerificaciones->quitarFilas();
     try {
-        CadenaSql =
-            QStringLiteral("SELECT  s.solicitud, ") +
-            QStringLiteral("dbo.fecha_corta(s.fecha_recepcion) 'F.Recibido', ") +
-            QStringLiteral("su.nombre_sucursal, ") +
-            QStringLiteral("ERP_OXA.dbo.Nombre_Persona( r.verificador)  AS Verificador, ") +
-            QStringLiteral("r.relacion, ") +
-            QStringLiteral("dbo.fecha_corta(r.fecha_entrega) 'F.Verificacion', ") +
-            QStringLiteral("dbo.fecha_Corta(r.fecha_recepcion_real) 'F.Respuesta', ") +
-            QStringLiteral("d.estado_actual 'Estado Solicitud', ") +
-            QStringLiteral("d.comentarios ") +
-            QStringLiteral("FROM    norv.dbo.Solicitudes_cliente_Nuevo s ") +
-            QStringLiteral(
-                "JOIN    ERP_OXA.dbo.Sucursales su         ON s.sucursal  = su.sucursal ") +
-            QStringLiteral("Left ") +
-            QStringLiteral(
-                "JOIN    norv.dbo.Detalles_Relaciones_Solicitudes d ON s.solicitud = d.solicitud "
-                " ") +
-            QStringLiteral("Left ") +
-            QStringLiteral(
-                "JOIN    norv.dbo.Relaciones_Solicitudes_Credito r  ON d.relacion  = r.relacion ") +
-            QStringLiteral("Where s.cliente = ") + TextoNumero(cliente) + QStringLiteral(" ");
+        CadenaSql = captura::SentenciaVerificaciones(cliente);
         Global::Registros2.abrir(CadenaSql, Global::Conexion);
         iVerificaciones->quitarFilasYColumnas();
         iVerificaciones->llenar(Global::Registros2);
@@ -147,14 +122,18 @@ void FrmClientes_Encontrados::CargarVerificaciones(double cliente) {
 
 void FrmClientes_Encontrados::iClientes_CeldaActualCambiada(int fila, int) {
     if (cargando_ || fila < 1) return;
-    CargarVerificaciones(iClientes->valor(fila, 1).toDouble());
+    CargarVerificaciones(ClienteDeFila(fila));
 }
 
 void FrmClientes_Encontrados::iClientes_DobleClic(int fila, int) {
     if (fila < 1 || fila > iClientes->numeroFilas()) return;
     Global::ClienteNuevo = false;
-    Global::NumeroCliente = iClientes->valor(fila, 1).toDouble();
+    Global::NumeroCliente = ClienteDeFila(fila);
     accept();
+}
+
+double FrmClientes_Encontrados::ClienteDeFila(int fila) const {
+    return iClientes->valor(fila, columnaCliente_).toDouble();
 }
 
 void FrmClientes_Encontrados::CmdRegistrar_Click() {

@@ -32,6 +32,11 @@ class FrmClientes_Encontrados : public QDialog {
     void iClientes_DobleClic(int fila, int columna);
     void CmdRegistrar_Click();
 
+    // The customer number of a row of iClientes, from its column "Cliente".
+    double ClienteDeFila(int fila) const;
+
     // While the customers load, moving the current cell is not the user's choice of a row.
     bool cargando_ = false;
+    // Where the result put the column "Cliente"; found once per load.
+    int columnaCliente_ = 1;
 };

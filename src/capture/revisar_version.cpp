@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <cstdio>
 
+#include "capture/sentencias_captura.h"
 #include "db/error_bd.h"
 #include "startup/correo.h"
 #include "startup/global.h"
@@ -20,8 +21,7 @@ bool EsVerdadero(const QVariant& v) { return v.typeId() == QMetaType::Bool && v.
 }  // namespace
 
 bool RevisarVersion(QWidget* ventana) {
-    Global::CadenaSql = QStringLiteral(
-        "select Version,cierra,envia_Email from norv.dbo.Programas_Version where Programa = 2");
+    Global::CadenaSql = captura::SentenciaVersion();
     db::Recordset& r = Global::Registros;
     try {
         r.abrir(Global::CadenaSql, Global::Conexion);
@@ -29,23 +29,28 @@ bool RevisarVersion(QWidget* ventana) {
             r.cerrar();
             return true;
         }
-        const double publicada = r.campo(0).toDouble();
-        const bool cierra = EsVerdadero(r.campo(1));
-        const bool enviaCorreo = EsVerdadero(r.campo(2));
+        using captura::Publicada;
+        const db::Lectura columnas(r, captura::kColumnasVersion);
+        const double publicada = columnas.campo(r, Publicada::Version).toDouble();
+        const bool cierra = EsVerdadero(columnas.campo(r, Publicada::Cierra));
+        const bool enviaCorreo = EsVerdadero(columnas.campo(r, Publicada::EnviaCorreo));
         r.cerrar();
         if (publicada > static_cast<double>(Global::VersionPrograma)) {
-            ventana->setWindowTitle(ventana->windowTitle() +
-                                    QStringLiteral(" Existe una Nueva Versión del Modulo Disponible!!!"));
+            ventana->setWindowTitle(
+                ventana->windowTitle() +
+                QStringLiteral(" Existe una Nueva Versión del Modulo Disponible!!!"));
             if (enviaCorreo) Envia_Correo(QStringLiteral("Version"));
             if (cierra) {
-                MensajeError(QStringLiteral("Existe una Modificación Importante al Módulo, Consulte "
-                                            "con Sistemas para su Actualización"),
-                             QStringLiteral("Versión Obsoleta Imposible Continuar"));
+                MensajeError(
+                    QStringLiteral("Existe una Modificación Importante al Módulo, Consulte "
+                                   "con Sistemas para su Actualización"),
+                    QStringLiteral("Versión Obsoleta Imposible Continuar"));
                 Global::Desconectar();
                 return false;
             }
-            MensajeError(QStringLiteral("Existe una Nueva versión del Modulo, consulte con Sistemas"),
-                         QStringLiteral("Nueva Versión Disponible"));
+            MensajeError(
+                QStringLiteral("Existe una Nueva versión del Modulo, consulte con Sistemas"),
+                QStringLiteral("Nueva Versión Disponible"));
         }
     } catch (const db::ErrorBD& e) {
         r.cerrar();
@@ -68,10 +73,12 @@ void Envia_Correo(const QString& Tipo) {
     if (Tipo == QLatin1String("Version")) {
         const QString sucursal = Global::NombreSucursal.trimmed();
         m.destinatarios = a.correoDestinatarios;
-        m.asunto = QStringLiteral("Es Necesario Actualizar la Versión del Modulo solicitudes de "
-                                  "Crédito, Sucursal: ") +
+        m.asunto = QStringLiteral(
+                       "Es Necesario Actualizar la Versión del Modulo solicitudes de "
+                       "Crédito, Sucursal: ") +
                    sucursal;
-        m.cuerpo = QStringLiteral("La versión del Modulo Modulo solicitudes de Crédito ") + sucursal +
+        m.cuerpo = QStringLiteral("La versión del Modulo Modulo solicitudes de Crédito ") +
+                   sucursal +
                    QStringLiteral(", esta obsoleta favor de actualizarla a la brevedad posible,") +
                    QStringLiteral("\r\n") + QStringLiteral("Versión Instalada Actualmente: ") +
                    QString::number(Global::VersionPrograma);

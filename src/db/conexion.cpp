@@ -145,7 +145,7 @@ QString textoLlamada(const QString& procedimiento, const QList<Parametro>& param
         else if (p.tipo == TipoParametro::Integer)
             valor = p.valor.toString();
         else
-            valor = QLatin1Char('\'') + EscaparComillas(p.valor.toString()) + QLatin1Char('\'');
+            valor = Texto(p.valor.toString());
         partes << p.nombre + QLatin1Char('=') + valor;
     }
     QString texto = QStringLiteral("EXEC ") + procedimiento;

@@ -3,19 +3,26 @@
 #include <memory>
 
 #include "db/conexion.h"
+#include "db/sql.h"
 
 namespace db {
 
+QString SentenciaSolicitudActual(long long solicitud) {
+    return QStringLiteral("SELECT ") + ListaSelect(kColumnasActual, ", ") +
+           QStringLiteral(" FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=") +
+           Entero(solicitud);
+}
+
 SolicitudActual LeerSolicitudActual(Conexion& conexion, long long solicitud) {
-    std::unique_ptr<Resultado> r = conexion.consultar(
-        QStringLiteral("SELECT Relacion, estado_actual FROM norv.dbo.Solicitudes_cliente_Nuevo "
-                       "WHERE solicitud=%1")
-            .arg(solicitud));
+    Recordset r;
+    r.abrir(SentenciaSolicitudActual(solicitud), conexion);
     SolicitudActual actual;
-    if (!r->siguiente()) return actual;
+    if (r.eof()) return actual;
+    const Lectura columnas(r, kColumnasActual);
+    const QVariant relacion = columnas.campo(r, Actual::Relacion);
     actual.existe = true;
-    actual.relacion = r->valor(0).isNull() ? 0 : r->valor(0).toLongLong();
-    actual.estado = r->valor(1).toString().trimmed();
+    actual.relacion = relacion.isNull() ? 0 : relacion.toLongLong();
+    actual.estado = columnas.campo(r, Actual::Estado).toString().trimmed();
     return actual;
 }
 
@@ -26,8 +33,9 @@ QString DescribirSolicitud(long long solicitud, const SolicitudActual& actual) {
         return quien + QStringLiteral("ya está en la relación %1").arg(actual.relacion);
     if (actual.estado.compare(QLatin1String("Rechazada"), Qt::CaseInsensitive) == 0)
         return quien + QStringLiteral("fue rechazada");
-    return quien + QStringLiteral("está en estado %1")
-                       .arg(actual.estado.isEmpty() ? QStringLiteral("(sin estado)") : actual.estado);
+    return quien +
+           QStringLiteral("está en estado %1")
+               .arg(actual.estado.isEmpty() ? QStringLiteral("(sin estado)") : actual.estado);
 }
 
 }  // namespace db

@@ -3,9 +3,19 @@
 // (another station put it in a batch, rejected it or deleted it meanwhile).
 #include <QString>
 
+#include "db/columnas.h"
+
 namespace db {
 
 class Conexion;
+
+// The application's batch and state, read by their places.
+enum class Actual { Relacion, Estado };
+inline constexpr Columnas<Actual, 2> kColumnasActual = {{
+    {Actual::Relacion, "Relacion", nullptr},
+    {Actual::Estado, "estado_actual", nullptr},
+}};
+QString SentenciaSolicitudActual(long long solicitud);
 
 struct SolicitudActual {
     bool existe = false;

@@ -9,7 +9,7 @@
 
 #include "capture/frm_captura.h"
 #include "db/error_bd.h"
-#include "db/sql.h"
+#include "login/sentencias_entrada.h"
 #include "startup/cifrado.h"
 #include "startup/global.h"
 #include "ui/controles.h"
@@ -104,17 +104,16 @@ void FrmLogin::BuscarUsuario() {
     const int largo = texto.trimmed().size();
     Global::ClaveUsuario =
         largo >= 1 && largo <= 6 ? QString(7 - largo, QLatin1Char(' ')) + texto : texto;
-    const QString clave = db::EscaparComillas(Global::ClaveUsuario);
-    Global::CadenaSql = QStringLiteral("SELECT erp_oxa.dbo.nombre_persona('") + clave +
-                        QStringLiteral(
-                            "'), CAST( contrasena AS char( 20)) FROM Personal WHERE "
-                            "persona='") +
-                        clave + QStringLiteral("' ");
+    Global::CadenaSql = entrada::SentenciaPersona(Global::ClaveUsuario);
     try {
-        Global::Registros.abrir(Global::CadenaSql, Global::Conexion);
-        if (!(Global::Registros.bof() && Global::Registros.eof())) {
-            TxtNombre->setText(Global::Registros.campo(0).toString());
-            ContrasenaGuardada = Cifrar(RecortarBlancos(Global::Registros.campo(1).toString()), 0);
+        db::Recordset& r = Global::Registros;
+        r.abrir(Global::CadenaSql, Global::Conexion);
+        if (!(r.bof() && r.eof())) {
+            using entrada::Persona;
+            const db::Lectura columnas(r, entrada::kColumnasPersona);
+            TxtNombre->setText(columnas.campo(r, Persona::Nombre).toString());
+            ContrasenaGuardada =
+                Cifrar(RecortarBlancos(columnas.campo(r, Persona::Contrasena).toString()), 0);
         }
         Global::Registros.cerrar();
     } catch (const db::ErrorBD& e) {

@@ -13,6 +13,7 @@
 #include "db/sql.h"
 #include "db/transaccion.h"
 #include "reception/guardar_recepcion.h"
+#include "reception/sentencias_recepcion.h"
 #include "startup/global.h"
 #include "ui/controles.h"
 #include "ui/lista_personal.h"
@@ -37,7 +38,29 @@ QLabel* Etiqueta(QWidget* padre, const char* nombre, const QString& texto, QRect
     return Control<QLabel>(padre, nombre, lugar, texto);
 }
 
-// Result columns after the third come trimmed, the dates as the text the grid shows.
+// Where the search's columns go in the grid; all but the first three come trimmed, the dates
+// as the text the grid shows. Grid column 13, the row's mark, is not filled from it.
+struct EnRejilla {
+    Busqueda busqueda;
+    int columna;
+    bool recortar;
+};
+constexpr EnRejilla kEnRejilla[] = {
+    {Busqueda::Relacion, ColRelacion, false},
+    {Busqueda::Solicitud, ColSolicitud, false},
+    {Busqueda::Sucursal, ColSucursal, false},
+    {Busqueda::Verificador, ColVerificador, true},
+    {Busqueda::FechaRecepcion, ColFechaEnvio, true},
+    {Busqueda::FechaVerificacion, ColFechaRevision, true},
+    {Busqueda::Cliente, ColCliente, true},
+    {Busqueda::NombreCliente, ColNombreCliente, true},
+    {Busqueda::Estado, ColEstado, true},
+    {Busqueda::Linea, ColLineaCredito, true},
+    {Busqueda::Tipo, ColTipoVerificacion, true},
+    {Busqueda::Comentarios, ColComentarios, true},
+    {Busqueda::Recomienda, ColRecomendacion, true},
+};
+
 QVariant Recortado(const QVariant& valor) {
     if (valor.isNull()) return QVariant();
     return TextoCelda(valor).trimmed();
@@ -151,7 +174,7 @@ void FrmRecepcion::LlenarVerificadores() {
     CursorEspera espera;
     CmbVerificadores->addItem(Todos);
     try {
-        LlenarListaPersonal(CmbVerificadores, QStringLiteral("AND   p.es_verificador=1  "));
+        LlenarListaPersonal(CmbVerificadores, personal::Rol::Verificador);
     } catch (const db::ErrorBD& e) {
         Global::Registros2.cerrar();
         MostrarErrorBD(e);
@@ -168,12 +191,13 @@ void FrmRecepcion::ElegirVerificador() {
     if (indice > 0) {
         db::Recordset& r = Global::Registros;
         try {
-            Global::CadenaSql = QStringLiteral("SELECT persona FROM personal WHERE Persona=") +
-                                QString::number(CmbVerificadores->itemData(indice).toInt()) +
-                                QStringLiteral(" ");
+            Global::CadenaSql =
+                personal::SentenciaClave(CmbVerificadores->itemData(indice).toInt());
             r.abrir(Global::CadenaSql, Global::Conexion);
             if (!r.eof()) {
-                clavePersona_ = r.campo(QStringLiteral("persona")).toString();
+                clavePersona_ = db::Lectura(r, personal::kColumnasClave)
+                                    .campo(r, personal::Clave::Persona)
+                                    .toString();
                 habilitar();
             }
             r.cerrar();
@@ -188,42 +212,10 @@ void FrmRecepcion::ElegirVerificador() {
 }
 
 QString FrmRecepcion::sentenciaBusqueda() const {
-    QString sql =
-        QStringLiteral(" SELECT d.relacion 'Relación', ") +
-        QStringLiteral(" s.solicitud 'Solicitud Cliente', ") +
-        QStringLiteral(" erp_oxa.dbo.nombre_sucursal(s.sucursal), ") +
-        QStringLiteral(" erp_oxa.dbo.nombre_persona (r.verificador), ") +
-        QStringLiteral(" s.fecha_recepcion 'Fecha Recepción', ") +
-        QStringLiteral(" d.fecha_verificacion 'Fecha Verificación', ") +
-        QStringLiteral(" s.cliente 'cliente', ") +
-        QStringLiteral(" erp_oxa.dbo.nombre_cliente(s.cliente)'Nombre Cliente', ") +
-        QStringLiteral(" d.estado_actual 'Estado Relación', ") +
-        QStringLiteral(" d.Linea_autorizada 'Linea Autorizada', ") +
-        QStringLiteral(" d.tipo_Verificacion 'Tipo Verificación', ") +
-        QStringLiteral(" d.comentarios 'Comentarios', ") +
-        QStringLiteral(" d.recomienda_verificador 'R.Verificador' ") +
-        QStringLiteral(" FROM norv.dbo.Relaciones_Solicitudes_credito r") +
-        QStringLiteral(
-            " JOIN norv.dbo.detalles_Relaciones_Solicitudes d ON r.relacion   =  d.relacion ") +
-        QStringLiteral(
-            " JOIN NORV.dbo.Solicitudes_cliente_Nuevo s       ON d.solicitud  =  s.solicitud ");
-    if (CmbVerificadores->currentText() != Todos) {
-        // One verifier: every centre's batches handed to that key.
-        sql += QStringLiteral(" WHERE r.verificador LIKE '") + db::EscaparComillas(clavePersona_) +
-               QStringLiteral("'  ");
-    } else {
-        sql += QStringLiteral(" WHERE r.verificador LIKE '%'  ") +
-               QStringLiteral(" AND   r.centro_distribucion = '") +
-               db::EscaparComillas(Global::CentroDistribucion) + QStringLiteral("'  ");
-    }
-    // The end of the range is the day after the second date, so a batch handed over today
-    // shows with the dates as they open.
-    sql += QStringLiteral(" AND   r.fecha_entrega BETWEEN  erp_oxa.dbo.fecha('") +
-           DtpFecha1->fecha().toString(QStringLiteral("yyyyMMdd")) +
-           QStringLiteral("','Inicio') and erp_oxa.dbo.fecha('") +
-           DtpFecha2->fecha().addDays(1).toString(QStringLiteral("yyyyMMdd")) +
-           QStringLiteral("','Final') order by 3");
-    return sql;
+    // "* Todos *" is every verifier of the centre; one verifier, every centre's batches.
+    return SentenciaBusqueda(
+        CmbVerificadores->currentText() != Todos ? clavePersona_.texto() : QString(),
+        Global::CentroDistribucion, DtpFecha1->fecha(), DtpFecha2->fecha());
 }
 
 void FrmRecepcion::CmdConsultar_Click() {
@@ -254,18 +246,21 @@ void FrmRecepcion::Consultar() {
         leidas_.reserve(antes);  // a search done again tends to bring as many lines
         g.ponerDibujo(false);
         auto dibujar = qScopeGuard([&g] { g.ponerDibujo(true); });
+        const db::Lectura columnas(r, kColumnasBusqueda);
         PulsoEventos pulso;
         while (!r.eof()) {
             pulso();
             const int fila = g.agregarFila();
-            QVariant campo[13];
-            for (int c = 0; c < 13; ++c) campo[c] = r.campo(c);
-            for (int c = 0; c < 12; ++c)
-                g.ponerValor(fila, c + 1, c < 3 ? campo[c] : Recortado(campo[c]));
-            g.ponerValor(fila, ColRecomendacion, Recortado(campo[12]));
-            leidas_.insert(ClaveLinea(campo[0], campo[1]),
-                           LineaLeida{campo[8], campo[10], campo[9], campo[11], campo[12],
-                                      !campo[5].isNull()});
+            QVariant campo[std::size(kColumnasBusqueda)];
+            for (const db::Columna<Busqueda>& c : kColumnasBusqueda)
+                campo[int(c.id)] = columnas.campo(r, c.id);
+            auto de = [&campo](Busqueda b) -> const QVariant& { return campo[int(b)]; };
+            for (const auto& [b, columna, recortar] : kEnRejilla)
+                g.ponerValor(fila, columna, recortar ? Recortado(de(b)) : de(b));
+            leidas_.insert(ClaveLinea(de(Busqueda::Relacion), de(Busqueda::Solicitud)),
+                           LineaLeida{de(Busqueda::Estado), de(Busqueda::Tipo), de(Busqueda::Linea),
+                                      de(Busqueda::Comentarios), de(Busqueda::Recomienda),
+                                      !de(Busqueda::FechaVerificacion).isNull()});
             r.siguiente();
         }
         r.cerrar();
@@ -343,38 +338,28 @@ void FrmRecepcion::CmdCambiar_Click() {
                        QStringLiteral(" de la Relación?"),
                    QStringLiteral("Remover de Relación")))
         return;
-    const QString solicitud = TextoCelda(ISolicitudes->valor(fila, ColSolicitud)).trimmed();
-    const QString relacion = TextoCelda(ISolicitudes->valor(fila, ColRelacion)).trimmed();
     // Out of the batch and every line of it gone, or neither; and only while the line is
     // still in that batch and "Entregada", which another station may have changed meanwhile.
     try {
+        const qint64 solicitud = db::EnteroDe(ISolicitudes->valor(fila, ColSolicitud));
+        const qint64 relacion = db::EnteroDe(ISolicitudes->valor(fila, ColRelacion));
         db::Transaccion transaccion(Global::Conexion);
-        Global::CadenaSql =
-            QStringLiteral(
-                "UPDATE NORV.dbo.Solicitudes_cliente_Nuevo SET relacion = null "
-                "WHERE solicitud=") +
-            solicitud + QStringLiteral(" ") + QStringLiteral(" AND relacion=") + relacion +
-            QStringLiteral(
-                " AND EXISTS (SELECT 1 FROM NORV.dbo.Detalles_Relaciones_Solicitudes "
-                "WHERE relacion=") +
-            relacion + QStringLiteral(" AND solicitud=") + solicitud +
-            QStringLiteral(" AND estado_Actual='Entregada')");
+        Global::CadenaSql = SentenciaQuitar(solicitud, relacion);
         if (Global::Conexion.ejecutar(Global::CadenaSql) != 1) {
             transaccion.deshacer(
                 QStringLiteral("la solicitud %1 ya no está Entregada en la relación %2")
-                    .arg(solicitud, relacion));
+                    .arg(solicitud)
+                    .arg(relacion));
             MensajeError(
                 QStringLiteral(
                     "La Solicitud %1 ya no está Entregada en la Relación %2: otra estación "
                     "la cambió después de la consulta. No se removió; consulte de nuevo.")
-                    .arg(solicitud, relacion),
+                    .arg(solicitud)
+                    .arg(relacion),
                 QStringLiteral("Remover de Relación"));
             return;
         }
-        Global::CadenaSql =
-            QStringLiteral(
-                "DELETE FROM NORV.dbo.Detalles_Relaciones_Solicitudes WHERE solicitud = ") +
-            solicitud + QStringLiteral(" ");
+        Global::CadenaSql = SentenciaBorrarLineas(solicitud);
         Global::Conexion.ejecutar(Global::CadenaSql);
         transaccion.confirmar();
     } catch (const db::ErrorBD& e) {

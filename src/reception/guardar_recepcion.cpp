@@ -37,18 +37,7 @@ QString RedondearLinea(const QString& texto) {
     const QString t = texto.trimmed();
     const qsizetype punto = t.indexOf(QLatin1Char('.'));
     if (!EsLineaCredito(t) || punto < 0 || t.size() - punto - 1 <= DecimalesLinea) return texto;
-    // On the digits themselves, so no binary fraction moves the half.
-    QString cifras = t.left(punto) + t.mid(punto + 1, DecimalesLinea);
-    bool llevar = t.at(punto + 1 + DecimalesLinea) >= QLatin1Char('5');
-    for (qsizetype i = cifras.size() - 1; llevar && i >= 0; --i) {
-        llevar = cifras.at(i) == QLatin1Char('9');
-        cifras[i] = llevar ? QLatin1Char('0') : QChar(cifras.at(i).unicode() + 1);
-    }
-    if (llevar) cifras.prepend(QLatin1Char('1'));
-    QString entero = cifras.left(cifras.size() - DecimalesLinea);
-    QString fraccion = cifras.right(DecimalesLinea);
-    while (fraccion.endsWith(QLatin1Char('0'))) fraccion.chop(1);
-    return fraccion.isEmpty() ? entero : entero + QLatin1Char('.') + fraccion;
+    return db::Numero(t, DecimalesLinea);
 }
 
 int LargoComentario(const QString& texto) {
@@ -91,60 +80,21 @@ bool FilaMarcada(const Rejilla& rejilla, int fila) {
     return TextoCelda(rejilla.valor(fila, ColGuardar)) == QLatin1String("SI");
 }
 
-namespace {
-
-QString Texto(const Rejilla& r, int fila, int columna) {
-    return db::EscaparComillas(TextoCelda(r.valor(fila, columna)));
-}
-
-QString Numero(const Rejilla& r, int fila, int columna) {
-    return TextoCelda(r.valor(fila, columna)).trimmed();
-}
-
-}  // namespace
-
 QString ClaveLinea(const QVariant& relacion, const QVariant& solicitud) {
     return TextoCelda(relacion).trimmed() + QLatin1Char('/') + TextoCelda(solicitud).trimmed();
 }
 
-QString CondicionSinCambios(const LineaLeida& l) {
-    auto igual = [](const char* columna, const QVariant& valor, bool numero) {
-        const QString c = QLatin1String(columna);
-        if (valor.isNull()) return QStringLiteral(" AND ") + c + QStringLiteral(" IS NULL");
-        return QStringLiteral(" AND ") + c + QLatin1Char('=') +
-               (numero ? TextoCelda(valor)
-                       : QLatin1Char('\'') + db::EscaparComillas(valor.toString()) +
-                             QLatin1Char('\''));
-    };
-    return igual("estado_Actual", l.estado, false) + igual("Tipo_Verificacion", l.tipo, false) +
-           igual("Linea_Autorizada", l.linea, true) + igual("comentarios", l.comentarios, false) +
-           igual("recomienda_verificador", l.recomendacion, false) +
-           (l.revisada ? QStringLiteral(" AND fecha_verificacion IS NOT NULL")
-                       : QStringLiteral(" AND fecha_verificacion IS NULL"));
-}
-
-QString SentenciaLinea(const Rejilla& r, int fila) {
-    const bool sinRevision = TextoCelda(r.valor(fila, ColFechaRevision)).isEmpty();
-    const QString inicio =
-        sinRevision
-            ? QStringLiteral(
-                  "UPDATE norv.dbo.detalles_Relaciones_Solicitudes SET "
-                  "fecha_verificacion = GETDATE(),estado_Actual='")
-            : QStringLiteral("UPDATE norv.dbo.detalles_Relaciones_Solicitudes SET estado_Actual='");
-    return inicio + Texto(r, fila, ColEstado) + QStringLiteral("',Tipo_Verificacion='") +
-           Texto(r, fila, ColTipoVerificacion) + QStringLiteral("',Linea_Autorizada=") +
-           Numero(r, fila, ColLineaCredito) + QStringLiteral(", comentarios='") +
-           Texto(r, fila, ColComentarios) + QStringLiteral("',recomienda_verificador='") +
-           Texto(r, fila, ColRecomendacion) + QStringLiteral("' WHERE relacion=") +
-           Numero(r, fila, ColRelacion) + QStringLiteral(" and solicitud = ") +
-           Numero(r, fila, ColSolicitud) + QStringLiteral(" ");
-}
-
-QString SentenciaSolicitud(const Rejilla& r, int fila) {
-    return QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_Actual='") +
-           Texto(r, fila, ColEstado) + QStringLiteral("', comentarios='") +
-           Texto(r, fila, ColComentarios) + QStringLiteral("' WHERE solicitud = ") +
-           Numero(r, fila, ColSolicitud) + QStringLiteral(" ");
+Resultado ResultadoDeFila(const Rejilla& r, int fila) {
+    Resultado l;
+    l.relacion = db::EnteroDe(r.valor(fila, ColRelacion));
+    l.solicitud = db::EnteroDe(r.valor(fila, ColSolicitud));
+    l.revisada = !TextoCelda(r.valor(fila, ColFechaRevision)).isEmpty();
+    l.estado = TextoCelda(r.valor(fila, ColEstado));
+    l.tipo = TextoCelda(r.valor(fila, ColTipoVerificacion));
+    l.linea = db::NumeroDe(r.valor(fila, ColLineaCredito));
+    l.comentarios = TextoCelda(r.valor(fila, ColComentarios));
+    l.recomienda = TextoCelda(r.valor(fila, ColRecomendacion));
+    return l;
 }
 
 }  // namespace recepcion
@@ -250,14 +200,16 @@ void FrmRecepcion::CmdGuardar_Click() {
         for (int fila : marcadas) {
             const auto leida = leidas_.constFind(
                 ClaveLinea(rejilla.valor(fila, ColRelacion), rejilla.valor(fila, ColSolicitud)));
+            const Resultado resultado = ResultadoDeFila(rejilla, fila);
             Global::CadenaSql =
-                SentenciaLinea(rejilla, fila) +
+                SentenciaLinea(resultado) +
                 (leida != leidas_.constEnd() ? CondicionSinCambios(*leida) : QString());
             if (Global::Conexion.ejecutar(Global::CadenaSql) != 1) {
                 cambiadas << fila;
                 continue;
             }
-            Global::CadenaSql = SentenciaSolicitud(rejilla, fila);
+            Global::CadenaSql =
+                SentenciaSolicitud(resultado.solicitud, resultado.estado, resultado.comentarios);
             Global::Conexion.ejecutar(Global::CadenaSql);
             guardadas << fila;
         }

@@ -1,9 +1,11 @@
 #pragma once
-// What the reception grid puts into its statements: the texts of its cells and the two
-// updates that record one edited batch line.
+// What the reception grid puts into its statements: the texts of its cells, the checks on
+// what a save would write, and the values of one edited batch line.
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+
+#include "reception/sentencias_recepcion.h"
 
 class Rejilla;
 
@@ -31,24 +33,12 @@ enum Columna {
 // grid shows them, an empty cell as nothing.
 QString TextoCelda(const QVariant& valor);
 
-// A batch line as the search read it: what a save checks is still there, so that the edit
-// of one clerk never overwrites, unseen, what another station recorded meanwhile.
-struct LineaLeida {
-    QVariant estado, tipo, linea, comentarios, recomendacion;
-    bool revisada = false;  // fecha_verificacion was set
-};
-
 // The key of a line in the window's record of what was read: "relación/solicitud".
 QString ClaveLinea(const QVariant& relacion, const QVariant& solicitud);
-
-// " AND ..." conditions that hold only while the line is as it was read.
-QString CondicionSinCambios(const LineaLeida& leida);
 
 // A whole or decimal number written with digits and at most one point.
 bool EsLineaCredito(const QString& texto);
 
-// Decimals the credit line's column keeps (money-like, as decimal(12,4)).
-constexpr int DecimalesLinea = 4;
 // A credit line with at most DecimalesLinea decimals, rounded half away from zero as the
 // server rounds what it stores; a text that is no number comes back as it was.
 QString RedondearLinea(const QString& texto);
@@ -69,10 +59,8 @@ const QStringList& Recomendaciones();
 // Whether the row was marked "SI" by an edit since the search.
 bool FilaMarcada(const Rejilla& rejilla, int fila);
 
-// The batch line's update: stamps fecha_verificacion only when the line shows no revision
-// date yet, so a later save keeps the date of the first one.
-QString SentenciaLinea(const Rejilla& rejilla, int fila);
-// The application follows its line's state and comments.
-QString SentenciaSolicitud(const Rejilla& rejilla, int fila);
+// What the save writes for the row: the line keeps its revision date when the row shows one.
+// Throws db::ErrorBD when the batch, the application or the credit line is not a number.
+Resultado ResultadoDeFila(const Rejilla& rejilla, int fila);
 
 }  // namespace recepcion

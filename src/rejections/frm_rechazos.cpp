@@ -6,12 +6,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
-#include <cmath>
 
 #include "db/error_bd.h"
 #include "db/solicitud_actual.h"
 #include "db/sql.h"
 #include "rejections/frm_comentarios.h"
+#include "rejections/sentencias_rechazos.h"
 #include "startup/global.h"
 #include "ui/controles.h"
 #include "ui/rejilla.h"
@@ -22,15 +22,6 @@
 namespace {
 
 const QString TituloError = QStringLiteral("Error de Base de Datos");
-
-// The application number as it goes bare into a statement: digits only, empty when the cell
-// holds no number.
-QString NumeroDeCelda(const QVariant& celda) {
-    bool ok = false;
-    const double n = celda.toString().trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(n)) return QString();
-    return QString::number(static_cast<qlonglong>(std::llround(n)));
-}
 
 }  // namespace
 
@@ -87,22 +78,8 @@ void FrmRechazos::ConsultarSolicitudes() {
     using Global::CadenaSql;
     db::Recordset& registros = Global::Registros2;
     CursorEspera espera;
-    CadenaSql =
-        QStringLiteral(
-            " SELECT s.solicitud 'Solicitud',dbo.alltrim(su.nombre_sucursal) "
-            "'Sucursal',ERP_OXA.dbo.fecha_corta(s.fecha_recepcion)'Fecha Recepción',"
-            "dbo.alltrim(erp_oxa.dbo.nombre_cliente(cliente)) 'Nombre Cliente',"
-            "s.estado_actual 'Estado Solicitud' from NORV.dbo.Solicitudes_cliente_Nuevo s  ") +
-        QStringLiteral("  JOIN  sucursales su on s.sucursal= su.sucursal  ") +
-        QStringLiteral("  WHERE su.centro_distribucion='") +
-        db::EscaparComillas(Global::CentroDistribucion) + QStringLiteral("'  ") +
-        QStringLiteral("  AND   relacion IS NULL  ") +
-        QStringLiteral("  AND  Fecha_recepcion BETWEEN  erp_oxa.dbo.fecha('") +
-        DtpFecha1->fecha().toString(QStringLiteral("yyyyMMdd")) +
-        QStringLiteral("','Inicio') and erp_oxa.dbo.fecha('") +
-        // The whole day after the one shown is taken in as well.
-        DtpFecha2->fecha().addDays(1).toString(QStringLiteral("yyyyMMdd")) +
-        QStringLiteral("','Final')  order by solicitud");
+    CadenaSql = rechazos::SentenciaSolicitudes(Global::CentroDistribucion, DtpFecha1->fecha(),
+                                               DtpFecha2->fecha());
     try {
         // Opened before the grid is touched: a failed search leaves the last list in place.
         registros.abrir(CadenaSql, Global::Conexion);
@@ -110,6 +87,11 @@ void FrmRechazos::ConsultarSolicitudes() {
         iSolicitudes->soloLectura(true);
         iSolicitudes->quitarFilasYColumnas();
         iSolicitudes->llenar(registros);
+        using rechazos::Lista;
+        columnaSolicitud_ = iSolicitudes->buscarColumna(
+            db::Alias(rechazos::kColumnasSolicitudes, Lista::Solicitud));
+        columnaEstado_ =
+            iSolicitudes->buscarColumna(db::Alias(rechazos::kColumnasSolicitudes, Lista::Estado));
         for (int c = 1; c <= 5 && c <= iSolicitudes->numeroColumnas(); ++c)
             iSolicitudes->ajustarAncho(c);
         iSolicitudes->ponerColoresAlternos(QColor(255, 255, 200), QColor(255, 255, 255));
@@ -128,25 +110,21 @@ void FrmRechazos::iSolicitudes_DobleClic(int fila, int) {
                        "Se dispone a Rechazar/Reactivar la Solicitud Seleccionada, Esta Seguro?"),
                    QStringLiteral("Rechazar Solicitud"), true))
         return;
-    const QVariant estado = iSolicitudes->valor(fila, 5);
-    const QString solicitud = NumeroDeCelda(iSolicitudes->valor(fila, 1));
-    // A row without an application number would make a statement that touches nothing.
-    if (solicitud.isEmpty()) return;
+    const QVariant estado = iSolicitudes->valor(fila, columnaEstado_);
+    qint64 solicitud = 0;
+    try {
+        solicitud = db::EnteroDe(iSolicitudes->valor(fila, columnaSolicitud_));
+    } catch (const db::ErrorBD&) {
+        // A row without an application number would make a statement that touches nothing.
+        return;
+    }
     if (estado.toString().trimmed() == QLatin1String("Recibida"))
         Rechazar(fila, solicitud);
     else
         Reactivar(fila, solicitud, estado);
 }
 
-// The application must still be as the list showed it: in no batch and in the state listed.
-QString FrmRechazos::ComoSeListo(const QVariant& estado) {
-    return QStringLiteral(" AND relacion IS NULL AND ") +
-           (estado.isNull() ? QStringLiteral("estado_actual IS NULL")
-                            : QStringLiteral("estado_actual='") +
-                                  db::EscaparComillas(estado.toString()) + QLatin1Char('\''));
-}
-
-void FrmRechazos::Rechazar(int fila, const QString& solicitud) {
+void FrmRechazos::Rechazar(int fila, qint64 solicitud) {
     {
         FrmComentarios comentarios(this);
         // A rejection that failed or was cancelled keeps what the clerk typed for the next try.
@@ -160,36 +138,27 @@ void FrmRechazos::Rechazar(int fila, const QString& solicitud) {
             return;
         }
     }
-    const QString sql =
-        QStringLiteral(
-            "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',"
-            "comentarios='") +
-        db::EscaparComillas(Global::ComentarioRechazo) + QStringLiteral("'  WHERE solicitud=") +
-        solicitud + QStringLiteral(" ") + ComoSeListo(QStringLiteral("Recibida"));
-    const Escritura hecha = Escribir(sql, solicitud);
+    const Escritura hecha =
+        Escribir(rechazos::SentenciaRechazar(solicitud, Global::ComentarioRechazo), solicitud);
     // Kept only while the application can still be rejected with it.
     comentarioPendiente_ = hecha == Escritura::Fallida
                                ? qMakePair(solicitud, Global::ComentarioRechazo)
-                               : QPair<QString, QString>();
+                               : QPair<qint64, QString>(0, QString());
     if (hecha != Escritura::Hecha) return;
     iSolicitudes->quitarFila(fila);
     MensajeInformacion(QStringLiteral("Solicitud Rechazada Correctamente!"),
                        QStringLiteral("Rechazar Solicitud"));
 }
 
-void FrmRechazos::Reactivar(int fila, const QString& solicitud, const QVariant& estado) {
-    const QString sql =
-        QStringLiteral(
-            "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Recibida',"
-            "comentarios='SOLICITUD REACTIVADA'  WHERE solicitud=") +
-        solicitud + QStringLiteral(" ") + ComoSeListo(estado);
-    if (Escribir(sql, solicitud) != Escritura::Hecha) return;
+void FrmRechazos::Reactivar(int fila, qint64 solicitud, const QVariant& estado) {
+    if (Escribir(rechazos::SentenciaReactivar(solicitud, estado), solicitud) != Escritura::Hecha)
+        return;
     MensajeInformacion(QStringLiteral("Solicitud Reactivada Correctamente!"),
                        QStringLiteral("Reactivar Solicitud"));
-    iSolicitudes->ponerValor(fila, 5, QStringLiteral("Recibida"));
+    iSolicitudes->ponerValor(fila, columnaEstado_, QStringLiteral("Recibida"));
 }
 
-FrmRechazos::Escritura FrmRechazos::Escribir(const QString& sql, const QString& solicitud) {
+FrmRechazos::Escritura FrmRechazos::Escribir(const QString& sql, qint64 solicitud) {
     try {
         if (Global::Conexion.ejecutar(sql) == 1) return Escritura::Hecha;
     } catch (const db::ErrorBD& e) {
@@ -197,7 +166,7 @@ FrmRechazos::Escritura FrmRechazos::Escribir(const QString& sql, const QString& 
         return Escritura::Fallida;
     }
     // Another station got there first: say where the application is now, and list again.
-    const long long numero = solicitud.toLongLong();
+    const long long numero = solicitud;
     QString donde = QStringLiteral("Solicitud %1").arg(numero);
     try {
         donde = db::DescribirSolicitud(numero, db::LeerSolicitudActual(Global::Conexion, numero));

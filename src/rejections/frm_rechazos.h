@@ -28,15 +28,17 @@ class FrmRechazos : public QDialog {
 
   private:
     void iSolicitudes_DobleClic(int fila, int columna);
-    void Rechazar(int fila, const QString& solicitud);
-    void Reactivar(int fila, const QString& solicitud, const QVariant& estado);
-    static QString ComoSeListo(const QVariant& estado);
+    void Rechazar(int fila, qint64 solicitud);
+    void Reactivar(int fila, qint64 solicitud, const QVariant& estado);
     // Runs the update: Hecha only when it changed the application's row. Otherwise the clerk
     // is told why and, when another station changed it, the list is searched again.
     enum class Escritura { Hecha, Cambiada, Fallida };
-    Escritura Escribir(const QString& sql, const QString& solicitud);
+    Escritura Escribir(const QString& sql, qint64 solicitud);
 
     // The comment of a rejection that failed or was cancelled, for the same application's next
     // try.
-    QPair<QString, QString> comentarioPendiente_;
+    QPair<qint64, QString> comentarioPendiente_{0, QString()};
+    // Where the search put the application's number and its state; found once per search.
+    int columnaSolicitud_ = 1;
+    int columnaEstado_ = 5;
 };

@@ -5,9 +5,9 @@
 #include <QHash>
 
 #include "db/error_bd.h"
-#include "db/sql.h"
 #include "startup/cifrado.h"
 #include "startup/reloj_espera.h"
+#include "startup/sentencias_arranque.h"
 #include "startup/tabla_dbf.h"
 
 namespace Global {
@@ -62,21 +62,20 @@ void Conectar() {
     Conexion.alTrabajar(AtenderVentanasAlTrabajar);
     try {
         Conexion.abrir(CadenaConexion, CarpetaConfiguracion);
-        CadenaSql = QStringLiteral(
-                        "SELECT centro_distribucion,tasa_iva,nombre_sucursal FROM sucursales where "
-                        "sucursal='") +
-                    db::EscaparComillas(SucursalActual) + QStringLiteral("'");
+        CadenaSql = arranque::SentenciaSucursal(SucursalActual);
         Registros.abrir(CadenaSql, Conexion);
         if (!Registros.eof()) {
-            CentroDistribucion = Registros.campo(0).toString();
-            NombreSucursal = Registros.campo(2).toString();
+            using arranque::Sucursal;
+            const db::Lectura columnas(Registros, arranque::kColumnasSucursal);
+            CentroDistribucion = columnas.campo(Registros, Sucursal::Centro).toString();
+            NombreSucursal = columnas.campo(Registros, Sucursal::Nombre).toString();
         }
         Registros.cerrar();
     } catch (const db::ErrorBD& e) {
         Registros.cerrar();
         Conexion.cerrar();
-        throw ErrorArranque(QStringLiteral("No se pudo conectar a la base de datos:\n%1")
-                                .arg(e.mensaje()));
+        throw ErrorArranque(
+            QStringLiteral("No se pudo conectar a la base de datos:\n%1").arg(e.mensaje()));
     }
 }
 

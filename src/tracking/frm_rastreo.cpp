@@ -10,6 +10,7 @@
 #include "db/solicitud_actual.h"
 #include "db/sql.h"
 #include "startup/global.h"
+#include "tracking/sentencias_rastreo.h"
 #include "ui/rejilla.h"
 #include "ui/servicios.h"
 #include "ui/ventana.h"
@@ -31,15 +32,14 @@ void Armar(Rejilla* rejilla, std::initializer_list<Columna> columnas) {
     for (const Columna& c : columnas) rejilla->agregarColumna(QString::fromUtf8(c.titulo), c.ancho);
 }
 
-std::optional<double> NumeroDeCelda(const QVariant& celda) {
-    bool ok = false;
-    const double n = celda.toString().trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(n)) return std::nullopt;
-    return n;
+// The whole number a cell of the capture grid holds; none when it holds no number.
+std::optional<qint64> EnteroDeCelda(const QVariant& celda) {
+    try {
+        return db::EnteroDe(celda);
+    } catch (const db::ErrorBD&) {
+        return std::nullopt;
+    }
 }
-
-// A number as it goes bare into a statement: digits only.
-QString Bare(double n) { return QString::number(static_cast<qlonglong>(std::llround(n))); }
 
 QString SiNo(bool si) { return si ? QStringLiteral("Si") : QStringLiteral("No"); }
 
@@ -115,16 +115,15 @@ void FrmRastreo::Rastrear() {
             // The capture window stays usable meanwhile: its grid may have lost rows, or gone.
             if (!captura_ || r > captura_->numeroFilas()) break;
             RenglonActual = r;
-            const auto solicitud = NumeroDeCelda(captura_->valor(r, 1));
-            const auto cliente = NumeroDeCelda(captura_->valor(r, 3));
+            const auto solicitud = EnteroDeCelda(captura_->valor(r, 1));
+            const auto cliente = EnteroDeCelda(captura_->valor(r, 3));
             // A row without an application number has nothing on the server to screen.
             // A rejection another station's change refused ends this row's screening.
             if (solicitud) {
-                ClienteActual = cliente.value_or(0);
+                ClienteActual = static_cast<double>(cliente.value_or(0));
                 visto_.reset();
-                if ((!cliente || RevisarCliente(Bare(*solicitud), Bare(*cliente))) &&
-                    RevisarAval(Bare(*solicitud)))
-                    RevisarTelefono(Bare(*solicitud));
+                if ((!cliente || RevisarCliente(*solicitud, *cliente)) && RevisarAval(*solicitud))
+                    RevisarTelefono(*solicitud);
             }
             QCoreApplication::processEvents();
         }
@@ -137,13 +136,17 @@ void FrmRastreo::Rastrear() {
         for (int c = 1; c <= g->numeroColumnas(); ++c) g->ensancharAlContenido(c);
 }
 
-bool FrmRastreo::RevisarCliente(const QString& solicitud, const QString& cliente) {
+bool FrmRastreo::RevisarCliente(qint64 solicitud, qint64 cliente) {
+    using rastreo::Cliente;
     db::Recordset& registros = Global::Registros2;
-    Global::CadenaSql = QStringLiteral("SELECT NORV.dbo.cliente_incobrable(") + cliente +
-                        QStringLiteral("), es_Indeseable FROM clientes WHERE Cliente = ") + cliente;
+    Global::CadenaSql = rastreo::SentenciaCliente(cliente);
     registros.abrir(Global::CadenaSql, Global::Conexion);
-    const bool malo =
-        !registros.eof() && (registros.campo(1).toBool() || registros.campo(0).toBool());
+    bool malo = false;
+    if (!registros.eof()) {
+        const db::Lectura c(registros, rastreo::kColumnasCliente);
+        malo = c.campo(registros, Cliente::Indeseable).toBool() ||
+               c.campo(registros, Cliente::Incobrable).toBool();
+    }
     registros.cerrar();
     if (!malo) return true;
     if (!RechazarSolicitud(solicitud)) return false;
@@ -155,17 +158,16 @@ bool FrmRastreo::RevisarCliente(const QString& solicitud, const QString& cliente
     return true;
 }
 
-bool FrmRastreo::RevisarAval(const QString& solicitud) {
+bool FrmRastreo::RevisarAval(qint64 solicitud) {
+    using rastreo::Aval;
     db::Recordset& registros = Global::Registros2;
-    Global::CadenaSql = QStringLiteral(
-                            "SELECT apellidos_aval,nombre_aval FROM "
-                            "NORV.dbo.solicitudes_cliente_nuevo WHERE Solicitud = ") +
-                        solicitud;
+    Global::CadenaSql = rastreo::SentenciaAval(solicitud);
     registros.abrir(Global::CadenaSql, Global::Conexion);
     QString apellidos, nombres;
     if (!registros.eof()) {
-        apellidos = registros.campo(0).toString().trimmed();
-        nombres = registros.campo(1).toString().trimmed();
+        const db::Lectura c(registros, rastreo::kColumnasAval);
+        apellidos = c.campo(registros, Aval::Apellidos).toString().trimmed();
+        nombres = c.campo(registros, Aval::Nombres).toString().trimmed();
     }
     registros.cerrar();
     // Short surnames match too many people to say anything about this guarantor.
@@ -181,12 +183,14 @@ bool FrmRastreo::RevisarAval(const QString& solicitud) {
                                  db::Direccion::Entrada, 60, nombres);
         const std::unique_ptr<db::Resultado> historial = comando.ejecutarConResultado();
         if (historial && historial->siguiente()) {
+            using rastreo::Historial;
+            auto valor = [&](Historial h) { return historial->valor(rastreo::Posicion(h)); };
             hallado = true;
-            ClienteAval = historial->valor(0).toDouble();
-            AvalDe = historial->valor(1).toString();
-            Incobrable = historial->valor(2).toBool();
-            EsAval = historial->valor(3).toBool();
-            if (!Incobrable) Incobrable = historial->valor(4).toBool();
+            ClienteAval = valor(Historial::Cliente).toDouble();
+            AvalDe = valor(Historial::AvalDe).toString();
+            Incobrable = valor(Historial::Incobrable).toBool();
+            EsAval = valor(Historial::EsAval).toBool();
+            if (!Incobrable) Incobrable = valor(Historial::Incobrable2).toBool();
         }
     }
     if (!hallado) return true;
@@ -207,45 +211,32 @@ bool FrmRastreo::RevisarAval(const QString& solicitud) {
 
 // Other customers whose applications carry this application's telephone: one row each, and
 // the application flagged for attention (never rejected for it).
-void FrmRastreo::RevisarTelefono(const QString& solicitud) {
+void FrmRastreo::RevisarTelefono(qint64 solicitud) {
     db::Recordset& registros = Global::Registros2;
-    Global::CadenaSql =
-        QStringLiteral(
-            "SELECT DISTINCT o.Cliente FROM NORV.dbo.Solicitudes_cliente_Nuevo s "
-            "JOIN NORV.dbo.Solicitudes_cliente_Nuevo o ON o.telefono = s.telefono "
-            "WHERE s.solicitud = ") +
-        solicitud +
-        QStringLiteral(" AND s.telefono <> '' AND o.Cliente <> s.Cliente ORDER BY o.Cliente");
+    Global::CadenaSql = rastreo::SentenciaTelefono(solicitud);
     registros.abrir(Global::CadenaSql, Global::Conexion);
+    const db::Lectura columnas(registros, rastreo::kColumnasTelefono);
     const int r = static_cast<int>(RenglonActual);
     bool hallado = false;
     while (!registros.eof()) {
         hallado = true;
         const int nueva = ITelefonos->agregarFila();
         for (int c = 1; c <= 4; ++c) ITelefonos->ponerValor(nueva, c, captura_->valor(r, c));
-        ITelefonos->ponerValor(nueva, 5, registros.campo(0));
+        ITelefonos->ponerValor(nueva, 5, columnas.campo(registros, rastreo::Telefono::Cliente));
         registros.siguiente();
     }
     registros.cerrar();
     if (hallado) PintarRenglon(QStringLiteral("Amarillo"), r);
 }
 
-bool FrmRastreo::RechazarSolicitud(const QString& solicitud) {
+bool FrmRastreo::RechazarSolicitud(qint64 solicitud) {
     // The application must still be as the screening found it when it first came to reject it:
     // in no batch and in that state (after its own rejection, "Rechazada").
-    const long long numero = solicitud.toLongLong();
+    const long long numero = solicitud;
     if (!visto_) visto_ = db::LeerSolicitudActual(Global::Conexion, numero);
-    const QString estado = visto_->estado.isEmpty()
-                               ? QStringLiteral("estado_actual IS NULL")
-                               : QStringLiteral("estado_actual='") +
-                                     db::EscaparComillas(visto_->estado) + QLatin1Char('\'');
+    const QVariant estado = visto_->estado.isEmpty() ? QVariant() : QVariant(visto_->estado);
     if (Global::Conexion.ejecutar(
-            QStringLiteral(
-                "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',"
-                "comentarios='") +
-            db::EscaparComillas(Global::ComentarioRechazo) + QStringLiteral("'  WHERE solicitud=") +
-            solicitud + QStringLiteral(" ") + QStringLiteral(" AND relacion IS NULL AND ") +
-            estado) == 1) {
+            rastreo::SentenciaRechazar(solicitud, Global::ComentarioRechazo, estado)) == 1) {
         visto_->estado = QStringLiteral("Rechazada");
         return true;
     }

@@ -31,11 +31,11 @@ class FrmRastreo : public QDialog {
     void ArmarRejillas();
     void Rastrear();
     // False when a rejection was refused: the row is left as it is.
-    bool RevisarCliente(const QString& solicitud, const QString& cliente);
-    bool RevisarAval(const QString& solicitud);
-    void RevisarTelefono(const QString& solicitud);
+    bool RevisarCliente(qint64 solicitud, qint64 cliente);
+    bool RevisarAval(qint64 solicitud);
+    void RevisarTelefono(qint64 solicitud);
     // True when the application's row changed; otherwise the clerk is told where it is now.
-    bool RechazarSolicitud(const QString& solicitud);
+    bool RechazarSolicitud(qint64 solicitud);
     void AgregarAval();
     void PintarRenglon(const QString& color, int fila);
 

@@ -7,19 +7,39 @@
 #include "startup/global.h"
 #include "ui/pulso_eventos.h"
 
-void LlenarListaPersonal(QComboBox* lista, const QString& condicion) {
+namespace personal {
+
+QString SentenciaLista(const QString& centro, Rol rol) {
+    return QStringLiteral("SELECT ") + db::ListaSelect(kColumnasLista, ",") +
+           QStringLiteral(" from personal p  ") +
+           QStringLiteral("JOIN  sucursales s on s.sucursal=p.sucursal  ") +
+           QStringLiteral("WHERE s.centro_distribucion=") + db::Texto(centro) +
+           QStringLiteral("  ") +
+           (rol == Rol::Vendedor ? QStringLiteral("AND   p.es_vendedor = 1  ")
+                                 : QStringLiteral("AND   p.es_verificador=1  ")) +
+           QStringLiteral("ORDER BY 2,3  ");
+}
+
+QString SentenciaClave(qint64 persona) {
+    return QStringLiteral("SELECT ") + db::ListaSelect(kColumnasClave, ",") +
+           QStringLiteral(" FROM personal WHERE Persona=") + db::Entero(persona) +
+           QStringLiteral(" ");
+}
+
+}  // namespace personal
+
+void LlenarListaPersonal(QComboBox* lista, personal::Rol rol) {
+    using personal::Lista;
     db::Recordset& r = Global::Registros2;
-    Global::CadenaSql = QStringLiteral("SELECT p.persona,p.apellidos,p.nombres from personal p  ") +
-                        QStringLiteral("JOIN  sucursales s on s.sucursal=p.sucursal  ") +
-                        QStringLiteral("WHERE s.centro_distribucion='") +
-                        db::EscaparComillas(Global::CentroDistribucion) + QStringLiteral("'  ") +
-                        condicion + QStringLiteral("ORDER BY 2,3  ");
+    Global::CadenaSql = personal::SentenciaLista(Global::CentroDistribucion, rol);
     r.abrir(Global::CadenaSql, Global::Conexion);
+    const db::Lectura columnas(r, personal::kColumnasLista);
     PulsoEventos pulso;
     while (!r.eof()) {
-        lista->addItem((r.campo(1).toString().trimmed() + QLatin1Char(' ') + r.campo(2).toString().trimmed())
+        lista->addItem((columnas.campo(r, Lista::Apellidos).toString().trimmed() +
+                        QLatin1Char(' ') + columnas.campo(r, Lista::Nombres).toString().trimmed())
                            .toUpper(),
-                       r.campo(0).toString().trimmed().toInt());
+                       columnas.campo(r, Lista::Persona).toString().trimmed().toInt());
         // The window keeps repainting while a long list loads.
         pulso();
         r.siguiente();

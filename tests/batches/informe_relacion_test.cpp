@@ -130,8 +130,8 @@ class InformeRelacionTest : public QObject {
         QVERIFY(servicios->mensajes.isEmpty());
         QCOMPARE(servicios->direcciones, QStringList{archivo(125)});
         // Read through the program's connection, so --log-sql shows them.
-        QCOMPARE(base->enviadas, (QStringList{informe::SentenciaRelacion(QStringLiteral("125")),
-                                              informe::SentenciaLineas(QStringLiteral("125"))}));
+        QCOMPARE(base->enviadas,
+                 (QStringList{informe::SentenciaRelacion(125), informe::SentenciaLineas(125)}));
 
         QFile pdf(archivo(125));
         QVERIFY(pdf.open(QIODevice::ReadOnly));

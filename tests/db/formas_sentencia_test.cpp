@@ -1,20 +1,27 @@
-// Every statement form the windows send, built as they build it (fragments, blanks and all),
-// run on the embedded engine filled with the demo's hand-written sample: the rows that come
-// back or change.
+// Every statement form the windows send, from the builders the windows send them with, run on
+// the embedded engine filled with the demo's hand-written sample: the rows that come back or
+// change, and the guards that keep a write from landing on a row another station changed.
 #include <QDate>
 #include <QDateTime>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
+#include "batches/sentencias_relaciones.h"
+#include "capture/sentencias_captura.h"
 #include "db/comando.h"
 #include "db/conexion.h"
 #include "demo/demo.h"
 #include "db/embedded/motor_incrustado.h"
 #include "db/error_bd.h"
 #include "db/recordset.h"
+#include "login/sentencias_entrada.h"
+#include "reception/sentencias_recepcion.h"
+#include "rejections/sentencias_rechazos.h"
 #include "startup/cifrado.h"
-#include "sentencias_programa.h"
+#include "startup/sentencias_arranque.h"
+#include "tracking/sentencias_rastreo.h"
+#include "ui/lista_personal.h"
 
 namespace {
 
@@ -25,7 +32,7 @@ QDate hoy() { return QDate::currentDate(); }
 
 }  // namespace
 
-using namespace sentencias;
+using personal::Rol;
 
 class FormasSentenciaTest : public QObject {
     Q_OBJECT
@@ -72,6 +79,19 @@ class FormasSentenciaTest : public QObject {
                   " FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud = " + n.toString());
         return f.value(0);
     }
+    // The line as the reception search reads it, for the guard of its next save.
+    static recepcion::LineaLeida leida(const QVariantList& f) {
+        using recepcion::Busqueda;
+        auto de = [&](Busqueda b) {
+            return f.value(db::Posicion(recepcion::kColumnasBusqueda, b));
+        };
+        return {de(Busqueda::Estado),     de(Busqueda::Tipo),
+                de(Busqueda::Linea),      de(Busqueda::Comentarios),
+                de(Busqueda::Recomienda), !de(Busqueda::FechaVerificacion).isNull()};
+    }
+    long long guardarLinea(const recepcion::Resultado& r, const recepcion::LineaLeida& l) {
+        return con_->ejecutar(recepcion::SentenciaLinea(r) + recepcion::CondicionSinCambios(l));
+    }
     QVariantList historial(const QString& apellidos, const QString& nombres) {
         db::Comando c(*con_, QStringLiteral("NORV.dbo.Rep_Historial_Norv_Cliente"));
         c.agregarParametro(QStringLiteral("@cApellidos"), db::TipoParametro::Char,
@@ -100,70 +120,73 @@ class FormasSentenciaTest : public QObject {
     }
 
     void arranqueYEntrada() {
-        const auto suc = filas(sqlSucursalArranque(demo::kSucursal));
+        const auto suc = filas(arranque::SentenciaSucursal(demo::kSucursal));
         QCOMPARE(suc.size(), 1);
         QCOMPARE(suc[0][0].toString(), kCentro);
         QCOMPARE(suc[0][1].toDouble(), 0.16);
         QCOMPARE(suc[0][2].toString(), QStringLiteral("Matriz Centro "));
-        QVERIFY(filas(sqlSucursalArranque(QStringLiteral("99"))).isEmpty());
+        QVERIFY(filas(arranque::SentenciaSucursal(QStringLiteral("99"))).isEmpty());
 
         const QString clave = demo::kUsuario.rightJustified(7, QLatin1Char(' '));
-        const auto u = filas(sqlEntrada(clave));
+        const auto u = filas(entrada::SentenciaPersona(clave));
         QCOMPARE(u.size(), 1);
         QCOMPARE(u[0][0].toString(), QStringLiteral("GARCIA LOPEZ ANA"));
         QCOMPARE(u[0][1].toString().size(), 20);
         QCOMPARE(Cifrar(u[0][1].toString().trimmed(), 0), demo::kContrasena);
-        QVERIFY(filas(sqlEntrada(QStringLiteral("    999"))).isEmpty());
+        QVERIFY(filas(entrada::SentenciaPersona(QStringLiteral("    999"))).isEmpty());
     }
 
     void listasDeLaCaptura() {
-        QCOMPARE(filas(sqlSucursales(kCentro)),
+        QCOMPARE(filas(captura::SentenciaSucursales(kCentro)),
                  QList<QVariantList>({{QStringLiteral("1"), QStringLiteral("Matriz Centro ")},
                                       {QStringLiteral("3"), QStringLiteral("Plaza Ávalos")},
                                       {QStringLiteral("2"), QStringLiteral("Sucursal Norte")},
                                       {QStringLiteral("15"), QStringLiteral("Sucursal Sur")}}));
         // Sorted without regard to case: "pagos" before "Sin"; the other sale type left out.
-        QCOMPARE(columna(sqlPromociones(), 0), QVariantList({qint64(2), qint64(1)}));
-        QCOMPARE(columna(sqlPromociones(), 1).value(0).toString(),
+        QCOMPARE(columna(captura::SentenciaPromociones(), 0), QVariantList({qint64(2), qint64(1)}));
+        QCOMPARE(columna(captura::SentenciaPromociones(), 1).value(0).toString(),
                  QStringLiteral("pagos chiquitos "));
         // Surnames, then names; the accented Á beside A; other centres left out.
-        QCOMPARE(filas(sqlVendedores(kCentro)),
+        QCOMPARE(filas(personal::SentenciaLista(kCentro, Rol::Vendedor)),
                  QList<QVariantList>({{QStringLiteral("    103"), QStringLiteral("Álvarez Soto"),
                                        QStringLiteral("Lucía")},
                                       {QStringLiteral("    101"), QStringLiteral("GARCIA LOPEZ"),
                                        QStringLiteral("ANA")},
                                       {QStringLiteral("    102"), QStringLiteral("MARTINEZ RUIZ"),
                                        QStringLiteral("PEDRO")}}));
-        QCOMPARE(columna(sqlVendedores(QStringLiteral("JRZ")), 0),
+        QCOMPARE(columna(personal::SentenciaLista(QStringLiteral("JRZ"), Rol::Vendedor), 0),
                  QVariantList({QStringLiteral("    401")}));
-        QVERIFY(filas(sqlVendedores(QString())).isEmpty());
+        QVERIFY(filas(personal::SentenciaLista(QString(), Rol::Vendedor)).isEmpty());
     }
 
     void ticketYClaves() {
-        QCOMPARE(filas(sqlTicket(QStringLiteral("1001"))),
+        QCOMPARE(filas(captura::SentenciaTicket(1001)),
                  QList<QVariantList>({{QDateTime(hoy().addDays(-1), QTime(11, 20))}}));
-        QVERIFY(filas(sqlTicket(QStringLiteral("1004"))).isEmpty());  // no balance left
-        QVERIFY(filas(sqlTicket(QStringLiteral("777"))).isEmpty());
-        QCOMPARE(filas(sqlResolverSucursal(15)), QList<QVariantList>({{QStringLiteral("15")}}));
-        QCOMPARE(filas(sqlResolverSucursal(1)), QList<QVariantList>({{QStringLiteral("1")}}));
-        QVERIFY(filas(sqlResolverSucursal(5)).isEmpty());
-        QCOMPARE(filas(sqlResolverPersona(101)),
+        QVERIFY(filas(captura::SentenciaTicket(1004)).isEmpty());  // no balance left
+        QVERIFY(filas(captura::SentenciaTicket(777)).isEmpty());
+        QCOMPARE(filas(captura::SentenciaClaveSucursal(15)),
+                 QList<QVariantList>({{QStringLiteral("15")}}));
+        QCOMPARE(filas(captura::SentenciaClaveSucursal(1)),
+                 QList<QVariantList>({{QStringLiteral("1")}}));
+        QVERIFY(filas(captura::SentenciaClaveSucursal(5)).isEmpty());
+        QCOMPARE(filas(personal::SentenciaClave(101)),
                  QList<QVariantList>({{QStringLiteral("    101")}}));
-        QCOMPARE(filas(sqlResolverPersona(201)),
+        QCOMPARE(filas(personal::SentenciaClave(201)),
                  QList<QVariantList>({{QStringLiteral("    201")}}));
-        QVERIFY(filas(sqlResolverPersona(999)).isEmpty());
+        QVERIFY(filas(personal::SentenciaClave(999)).isEmpty());
     }
 
     void homonimosYSusVerificaciones() {
-        QCOMPARE(columna(sqlHomonimos(QStringLiteral("PEREZ LOPEZ JUAN")), 0),
+        QCOMPARE(columna(captura::SentenciaHomonimos(QStringLiteral("PEREZ LOPEZ JUAN")), 0),
                  QVariantList({qint64(2)}));
-        QCOMPARE(columna(sqlHomonimos(QStringLiteral("perez lopez juan")), 0),
+        QCOMPARE(columna(captura::SentenciaHomonimos(QStringLiteral("perez lopez juan")), 0),
                  QVariantList({qint64(2)}));
-        QCOMPARE(columna(sqlHomonimos(QStringLiteral("nuñez ortiz elena")), 0),
+        QCOMPARE(columna(captura::SentenciaHomonimos(QStringLiteral("nuñez ortiz elena")), 0),
                  QVariantList({qint64(1)}));
-        QCOMPARE(columna(sqlHomonimos(QStringLiteral("PEREZ JUAN")), 0), QVariantList({qint64(0)}));
+        QCOMPARE(columna(captura::SentenciaHomonimos(QStringLiteral("PEREZ JUAN")), 0),
+                 QVariantList({qint64(0)}));
 
-        const QString clientes = sqlClientesEncontrados(QStringLiteral("PEREZ LOPEZ JUAN"));
+        const QString clientes = captura::SentenciaClientes(QStringLiteral("PEREZ LOPEZ JUAN"));
         QCOMPARE(nombres(clientes),
                  QStringList({"Cliente", "RFC", "Nombre Cliente", "Créditos", "Domicilio"}));
         QCOMPARE(
@@ -173,30 +196,30 @@ class FormasSentenciaTest : public QObject {
                   qint64(0), QStringLiteral("Calle Aldama 120, Col. Centro")},
                  {qint64(2), QStringLiteral("PELJ750505XY2"), QStringLiteral("PEREZ LOPEZ JUAN"),
                   qint64(0), QStringLiteral("Av. Juárez 455, Col. Obrera")}}));
-        QCOMPARE(columna(sqlClientesEncontrados(QStringLiteral("LOPEZ MARTINEZ ROSA")), 3),
+        QCOMPARE(columna(captura::SentenciaClientes(QStringLiteral("LOPEZ MARTINEZ ROSA")), 3),
                  QVariantList({qint64(1)}));
 
         QCOMPARE(
-            nombres(sqlVerificaciones(2)),
+            nombres(captura::SentenciaVerificaciones(2)),
             QStringList({"solicitud", "F.Recibido", "nombre_sucursal", "Verificador", "relacion",
                          "F.Verificacion", "F.Respuesta", "Estado Solicitud", "comentarios"}));
         // Out with the verifier since this morning.
-        QCOMPARE(filas(sqlVerificaciones(2)),
+        QCOMPARE(filas(captura::SentenciaVerificaciones(2)),
                  QList<QVariantList>(
                      {{qint64(4), corta(hoy().addDays(-1)), QStringLiteral("Sucursal Norte"),
                        QStringLiteral("HERNANDEZ DIAZ JORGE"), qint64(1), corta(hoy()), QVariant(),
                        QStringLiteral("Entregada"), QVariant()}}));
         // Never in a batch: the batch columns are empty.
-        QCOMPARE(filas(sqlVerificaciones(1)),
+        QCOMPARE(filas(captura::SentenciaVerificaciones(1)),
                  QList<QVariantList>(
                      {{qint64(1), corta(hoy().addDays(-2)), QStringLiteral("Matriz Centro "),
                        QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()}}));
-        const auto autorizada = filas(sqlVerificaciones(5));
+        const auto autorizada = filas(captura::SentenciaVerificaciones(5));
         QCOMPARE(autorizada.size(), 1);
         QCOMPARE(autorizada[0][6].toString(), corta(hoy().addDays(-9)));
         QCOMPARE(autorizada[0][7].toString(), QStringLiteral("Autorizada"));
         QCOMPARE(autorizada[0][8].toString(), QStringLiteral("BUENAS REFERENCIAS"));
-        QVERIFY(filas(sqlVerificaciones(99)).isEmpty());
+        QVERIFY(filas(captura::SentenciaVerificaciones(99)).isEmpty());
     }
 
     void altaYBajaDeSolicitudes() {
@@ -213,21 +236,21 @@ class FormasSentenciaTest : public QObject {
         guarda.ejecutar();
         const double cliente = guarda.parametro(QStringLiteral("@ncliente")).toDouble();
         QCOMPARE(cliente, 7.0);
-        QCOMPARE(columna(sqlHomonimos(QStringLiteral("SOTO ARCE MARTA")), 0),
+        QCOMPARE(columna(captura::SentenciaHomonimos(QStringLiteral("SOTO ARCE MARTA")), 0),
                  QVariantList({qint64(1)}));
 
-        Alta a{true,
-               cliente,
-               QStringLiteral("4500"),
-               QStringLiteral("15     "),
-               QStringLiteral("6141112223334"),
-               QStringLiteral("PEDRO"),
-               QStringLiteral("SOTO ARCE"),
-               QStringLiteral("1001"),
-               2,
-               hoy().addDays(-1),
-               QStringLiteral("    103")};
-        QCOMPARE(con_->ejecutar(sqlAltaSolicitud(a)), 1LL);
+        captura::AltaSolicitud a{true,
+                                 cliente,
+                                 4500,
+                                 QStringLiteral("15     "),
+                                 2,
+                                 QStringLiteral("6141112223334"),
+                                 QStringLiteral("PEDRO"),
+                                 QStringLiteral("SOTO ARCE"),
+                                 1001,
+                                 hoy().addDays(-1),
+                                 QStringLiteral("    103")};
+        QCOMPARE(con_->ejecutar(captura::SentenciaAlta(a)), 1LL);
         const QVariant nuevo = folio();
         QCOMPARE(nuevo, QVariant(qint64(7)));  // after the six of the demo
         const auto f = solicitud(
@@ -244,47 +267,54 @@ class FormasSentenciaTest : public QObject {
                                QVariant(), QStringLiteral("Recibida")}));
         QCOMPARE(f[0].toDouble(), cliente);
         QCOMPARE(f[1].toDateTime().date(), hoy());
-        QVERIFY(columna(sqlPendientes(kCentro), 0).contains(nuevo));
+        QVERIFY(columna(relaciones::SentenciaPendientes(kCentro), 0).contains(nuevo));
 
         // An existing customer picked among the homonyms, without a guarantor.
-        Alta b{false,
-               2,
-               QStringLiteral("800"),
-               QStringLiteral("1      "),
-               QStringLiteral("6140000000001"),
-               QString(),
-               QString(),
-               QStringLiteral("1003"),
-               1,
-               hoy(),
-               QStringLiteral("    101")};
-        con_->ejecutar(sqlAltaSolicitud(b));
+        captura::AltaSolicitud b{false,
+                                 2,
+                                 800,
+                                 QStringLiteral("1      "),
+                                 1,
+                                 QStringLiteral("6140000000001"),
+                                 QString(),
+                                 QString(),
+                                 1003,
+                                 hoy(),
+                                 QStringLiteral("    101")};
+        con_->ejecutar(captura::SentenciaAlta(b));
         const QVariant existente = folio();
         QCOMPARE(existente, QVariant(qint64(8)));
         QCOMPARE(
             solicitud(existente,
                       QStringLiteral("Cliente, Rastreado, Nombre_Aval, apellidos_Aval, Sucursal")),
             QVariantList({qint64(2), qint64(0), QString(), QString(), QStringLiteral("1      ")}));
-        QCOMPARE(columna(sqlVerificaciones(2), 0), QVariantList({qint64(4), qint64(8)}));
+        QCOMPARE(columna(captura::SentenciaVerificaciones(2), 0),
+                 QVariantList({qint64(4), qint64(8)}));
 
-        QCOMPARE(con_->ejecutar(sqlBorrarSolicitud(nuevo.toDouble())), 1LL);
+        QCOMPARE(con_->ejecutar(captura::SentenciaBorrar(nuevo.toLongLong())), 1LL);
         QVERIFY(solicitud(nuevo, QStringLiteral("solicitud")).isEmpty());
-        QCOMPARE(con_->ejecutar(sqlBorrarSolicitud(nuevo.toDouble())), 0LL);
+        QCOMPARE(con_->ejecutar(captura::SentenciaBorrar(nuevo.toLongLong())), 0LL);
         QCOMPARE(solicitud(existente, QStringLiteral("solicitud")), QVariantList({qint64(8)}));
+        // One already in a batch stays.
+        QCOMPARE(con_->ejecutar(captura::SentenciaBorrar(4)), 0LL);
+        QCOMPARE(solicitud(4, QStringLiteral("Relacion")), QVariantList({qint64(1)}));
     }
 
     void relacionDeVerificacion() {
-        QCOMPARE(filas(sqlVerificadores(kCentro)),
+        QCOMPARE(filas(personal::SentenciaLista(kCentro, Rol::Verificador)),
                  QList<QVariantList>({{QStringLiteral("    201"), QStringLiteral("HERNANDEZ DIAZ"),
                                        QStringLiteral("JORGE")},
                                       {QStringLiteral("    202"), QStringLiteral("RAMIREZ CRUZ"),
                                        QStringLiteral("SOFIA")}}));
-        const QString clave =
-            filas(sqlResolverPersona(201)).value(0).value(0).toString().leftJustified(7, ' ', true);
+        const QString clave = filas(personal::SentenciaClave(201))
+                                  .value(0)
+                                  .value(0)
+                                  .toString()
+                                  .leftJustified(7, ' ', true);
         QCOMPARE(clave, QStringLiteral("    201"));
 
         // Pending: no batch, not rejected, this centre.
-        const QString pendientes = sqlPendientes(kCentro);
+        const QString pendientes = relaciones::SentenciaPendientes(kCentro);
         QCOMPARE(
             filas(pendientes),
             QList<QVariantList>({{qint64(1), QStringLiteral("Matriz Centro "),
@@ -292,14 +322,18 @@ class FormasSentenciaTest : public QObject {
                                  {qint64(2), QStringLiteral("Plaza Ávalos"), corta(hoy()),
                                   QStringLiteral("NUÑEZ ORTIZ ELENA")}}));
 
-        QCOMPARE(con_->ejecutar(sqlAltaRelacion(kCentro, clave)), 1LL);
+        QCOMPARE(con_->ejecutar(relaciones::SentenciaAlta(kCentro, clave)), 1LL);
         const QVariant n = folio();
         QCOMPARE(n, QVariant(qint64(3)));
-        const double relacion = n.toDouble();
+        const qint64 relacion = n.toLongLong();
         for (const QVariant& s : columna(pendientes, 0)) {
-            QCOMPARE(con_->ejecutar(sqlAltaLinea(relacion, s)), 1LL);
-            QCOMPARE(con_->ejecutar(sqlAsignar(relacion, s)), 1LL);
+            QCOMPARE(con_->ejecutar(relaciones::SentenciaLinea(relacion, s.toLongLong())), 1LL);
+            QCOMPARE(con_->ejecutar(relaciones::SentenciaAsignar(relacion, s.toLongLong())), 1LL);
+            // Taken already: a second batch does not get it.
+            QCOMPARE(con_->ejecutar(relaciones::SentenciaAsignar(9, s.toLongLong())), 0LL);
         }
+        // Rejected applications are not pending.
+        QCOMPARE(con_->ejecutar(relaciones::SentenciaAsignar(relacion, 3)), 0LL);
         QCOMPARE(folio(), n);  // the lines have no identity of their own
         QVERIFY(filas(pendientes).isEmpty());
 
@@ -319,10 +353,10 @@ class FormasSentenciaTest : public QObject {
     }
 
     void listaDeRelaciones() {
-        con_->ejecutar(sqlAltaRelacion(QStringLiteral("JRZ"),
-                                       QStringLiteral("    401")));  // never listed here
-        con_->ejecutar(sqlAltaRelacion(kCentro, QStringLiteral("    202")));
-        const QString lista = sqlRelaciones(kCentro, hoy().addDays(-5), hoy());
+        con_->ejecutar(relaciones::SentenciaAlta(QStringLiteral("JRZ"),
+                                                 QStringLiteral("    401")));  // never listed here
+        con_->ejecutar(relaciones::SentenciaAlta(kCentro, QStringLiteral("    202")));
+        const QString lista = relaciones::SentenciaRelaciones(kCentro, hoy().addDays(-5), hoy());
         QCOMPARE(nombres(lista), QStringList({"Relación", "Entrega", "Recepción", "Verificador",
                                               "Estado Relación"}));
         const auto r = filas(lista);
@@ -335,17 +369,19 @@ class FormasSentenciaTest : public QObject {
         QCOMPARE(r[1][3].toString(), QStringLiteral("RAMIREZ CRUZ SOFIA"));
         QCOMPARE(r[0][4].toString(), QStringLiteral("Entregada"));
 
-        const auto antes = filas(sqlRelaciones(kCentro, hoy().addDays(-11), hoy().addDays(-11)));
+        const auto antes =
+            filas(relaciones::SentenciaRelaciones(kCentro, hoy().addDays(-11), hoy().addDays(-11)));
         QCOMPARE(antes.size(), 1);
         QCOMPARE(antes[0][0], QVariant(qint64(2)));
         QCOMPARE(antes[0][2], QVariant(QDateTime(hoy().addDays(-9), QTime(17, 0))));
         QCOMPARE(antes[0][4].toString(), QStringLiteral("Recibida"));
-        QVERIFY(filas(sqlRelaciones(kCentro, hoy(), hoy().addDays(-1))).isEmpty());
+        QVERIFY(
+            filas(relaciones::SentenciaRelaciones(kCentro, hoy(), hoy().addDays(-1))).isEmpty());
     }
 
     void recepcionYResultados() {
-        const QString uno =
-            sqlRecepcion(QStringLiteral("    201"), kCentro, hoy().addDays(-6), hoy().addDays(-1));
+        const QString uno = recepcion::SentenciaBusqueda(QStringLiteral("    201"), kCentro,
+                                                         hoy().addDays(-6), hoy().addDays(-1));
         QCOMPARE(nombres(uno).mid(0, 2), QStringList({"Relación", "Solicitud Cliente"}));
         QCOMPARE(nombres(uno).mid(4),
                  QStringList({"Fecha Recepción", "Fecha Verificación", "cliente", "Nombre Cliente",
@@ -358,26 +394,28 @@ class FormasSentenciaTest : public QObject {
                                   QDateTime(hoy().addDays(-1), QTime(11, 0)), QVariant(), qint64(2),
                                   QStringLiteral("PEREZ LOPEZ JUAN"), QStringLiteral("Entregada"),
                                   0.0, QVariant(), QVariant(), QVariant()}}));
-        QVERIFY(filas(sqlRecepcion(QStringLiteral("    202"), kCentro, hoy().addDays(-6),
-                                   hoy().addDays(-1)))
+        QVERIFY(filas(recepcion::SentenciaBusqueda(QStringLiteral("    202"), kCentro,
+                                                   hoy().addDays(-6), hoy().addDays(-1)))
                     .isEmpty());
         // All verifiers of the centre, ordered by branch name.
         const QString todos =
-            sqlRecepcion(QString(), kCentro, hoy().addDays(-12), hoy().addDays(-1));
+            recepcion::SentenciaBusqueda(QString(), kCentro, hoy().addDays(-12), hoy().addDays(-1));
         QCOMPARE(columna(todos, 1), QVariantList({qint64(4), qint64(5)}));
         QCOMPARE(columna(todos, 2),
                  QVariantList({QStringLiteral("Sucursal Norte"), QStringLiteral("Sucursal Sur")}));
-        QVERIFY(filas(sqlRecepcion(QString(), QStringLiteral("JRZ"), hoy().addDays(-12), hoy()))
+        QVERIFY(filas(recepcion::SentenciaBusqueda(QString(), QStringLiteral("JRZ"),
+                                                   hoy().addDays(-12), hoy()))
                     .isEmpty());
 
         // First save of the line stamps its date; the application follows the line.
-        QCOMPARE(con_->ejecutar(sqlGuardarLinea(
-                     true, 1, 4, QStringLiteral("Autorizada"), QStringLiteral("Aval-Visita"),
-                     QStringLiteral("12000"), QStringLiteral("TODO EN ORDEN"),
-                     QStringLiteral("Recomienda"))),
-                 1LL);
-        QCOMPARE(con_->ejecutar(sqlGuardarSolicitud(4, QStringLiteral("Autorizada"),
-                                                    QStringLiteral("TODO EN ORDEN"))),
+        const recepcion::LineaLeida comoSeLeyo = leida(filas(uno)[0]);
+        QCOMPARE(
+            guardarLinea({1, 4, false, QStringLiteral("Autorizada"), QStringLiteral("Aval-Visita"),
+                          12000, QStringLiteral("TODO EN ORDEN"), QStringLiteral("Recomienda")},
+                         comoSeLeyo),
+            1LL);
+        QCOMPARE(con_->ejecutar(recepcion::SentenciaSolicitud(4, QStringLiteral("Autorizada"),
+                                                              QStringLiteral("TODO EN ORDEN"))),
                  1LL);
         auto f = filas(uno)[0];
         const QDateTime verificada = f[5].toDateTime();
@@ -387,27 +425,39 @@ class FormasSentenciaTest : public QObject {
                                QStringLiteral("TODO EN ORDEN"), QStringLiteral("Recomienda")}));
         QCOMPARE(solicitud(4, QStringLiteral("estado_actual, comentarios")),
                  QVariantList({QStringLiteral("Autorizada"), QStringLiteral("TODO EN ORDEN")}));
-        QCOMPARE(columna(sqlClientesEncontrados(QStringLiteral("PEREZ LOPEZ JUAN")), 3),
+        QCOMPARE(columna(captura::SentenciaClientes(QStringLiteral("PEREZ LOPEZ JUAN")), 3),
                  QVariantList({qint64(0), qint64(1)}));
 
-        // A later save keeps the date of the first one.
-        QCOMPARE(con_->ejecutar(sqlGuardarLinea(
-                     false, 1, 4, QStringLiteral("Rechazada"), QString(), QStringLiteral("0"),
-                     QStringLiteral("DOMICILIO FALSO"), QStringLiteral("No Recomienda"))),
-                 1LL);
+        // A later save keeps the date of the first one; one that still holds the line as it
+        // was first read changes nothing.
+        const recepcion::Resultado rechazo{1,
+                                           4,
+                                           true,
+                                           QStringLiteral("Rechazada"),
+                                           QString(),
+                                           0,
+                                           QStringLiteral("DOMICILIO FALSO"),
+                                           QStringLiteral("No Recomienda")};
+        QCOMPARE(guardarLinea(rechazo, comoSeLeyo), 0LL);
+        QCOMPARE(guardarLinea(rechazo, leida(f)), 1LL);
         f = filas(uno)[0];
         QCOMPARE(f[5].toDateTime(), verificada);
         QCOMPARE(f.mid(8), QVariantList({QStringLiteral("Rechazada"), 0.0, QString(),
                                          QStringLiteral("DOMICILIO FALSO"),
                                          QStringLiteral("No Recomienda")}));
-        QCOMPARE(
-            con_->ejecutar(sqlGuardarLinea(false, 9, 4, QStringLiteral("Autorizada"), QString(),
-                                           QStringLiteral("0"), QString(), QString())),
-            0LL);  // a line removed meanwhile: nothing changes
+        QCOMPARE(con_->ejecutar(recepcion::SentenciaLinea({9, 4, true, QStringLiteral("Autorizada"),
+                                                           QString(), 0, QString(), QString()})),
+                 0LL);  // a line removed meanwhile: nothing changes
 
-        // Taking the application out of its batch.
-        QCOMPARE(con_->ejecutar(sqlQuitarDeRelacion(4)), 1LL);
-        QCOMPARE(con_->ejecutar(sqlBorrarLineas(4)), 1LL);
+        // Taking the application out of its batch, only while its line there is "Entregada".
+        QCOMPARE(con_->ejecutar(recepcion::SentenciaQuitar(4, 1)), 0LL);
+        QCOMPARE(guardarLinea(
+                     {1, 4, true, QStringLiteral("Entregada"), QString(), 0, QString(), QString()},
+                     leida(f)),
+                 1LL);
+        QCOMPARE(con_->ejecutar(recepcion::SentenciaQuitar(4, 9)), 0LL);
+        QCOMPARE(con_->ejecutar(recepcion::SentenciaQuitar(4, 1)), 1LL);
+        QCOMPARE(con_->ejecutar(recepcion::SentenciaBorrarLineas(4)), 1LL);
         QVERIFY(filas(uno).isEmpty());
         QCOMPARE(solicitud(4, QStringLiteral("Relacion")), QVariantList({QVariant()}));
         QCOMPARE(filas("SELECT COUNT(*) FROM norv.dbo.detalles_Relaciones_Solicitudes WHERE "
@@ -416,7 +466,7 @@ class FormasSentenciaTest : public QObject {
     }
 
     void rechazosYReactivaciones() {
-        const QString busca = sqlRechazos(kCentro, hoy().addDays(-2), hoy());
+        const QString busca = rechazos::SentenciaSolicitudes(kCentro, hoy().addDays(-2), hoy());
         QCOMPARE(nombres(busca), QStringList({"Solicitud", "Sucursal", "Fecha Recepción",
                                               "Nombre Cliente", "Estado Solicitud"}));
         QCOMPARE(filas(busca),
@@ -427,33 +477,42 @@ class FormasSentenciaTest : public QObject {
                        QStringLiteral("NUÑEZ ORTIZ ELENA"), QStringLiteral("Recibida")},
                       {qint64(3), QStringLiteral("Matriz Centro"), corta(hoy().addDays(-1)),
                        QStringLiteral("GOMEZ SANCHEZ MARIA"), QStringLiteral("Rechazada")}}));
-        QCOMPARE(columna(sqlRechazos(kCentro, hoy(), hoy()), 0), QVariantList({qint64(2)}));
-        QVERIFY(filas(sqlRechazos(kCentro, hoy().addDays(1), hoy())).isEmpty());
+        QCOMPARE(columna(rechazos::SentenciaSolicitudes(kCentro, hoy(), hoy()), 0),
+                 QVariantList({qint64(2)}));
+        QVERIFY(filas(rechazos::SentenciaSolicitudes(kCentro, hoy().addDays(1), hoy())).isEmpty());
 
-        QCOMPARE(con_->ejecutar(sqlRechazar(2, QStringLiteral("SIN REFERENCIAS"))), 1LL);
+        QCOMPARE(con_->ejecutar(rechazos::SentenciaRechazar(2, QStringLiteral("SIN REFERENCIAS"))),
+                 1LL);
+        // Only a received one: a rejected one stays as it is.
+        QCOMPARE(con_->ejecutar(rechazos::SentenciaRechazar(3, QStringLiteral("OTRA VEZ"))), 0LL);
         QCOMPARE(solicitud(2, QStringLiteral("estado_actual, comentarios")),
                  QVariantList({QStringLiteral("Rechazada"), QStringLiteral("SIN REFERENCIAS")}));
-        QCOMPARE(columna(sqlPendientes(kCentro), 0), QVariantList({qint64(1)}));
+        QCOMPARE(columna(relaciones::SentenciaPendientes(kCentro), 0), QVariantList({qint64(1)}));
 
-        QCOMPARE(con_->ejecutar(sqlReactivar(3)), 1LL);
+        // Only while it is in the state listed, compared as the server compares texts.
+        QCOMPARE(con_->ejecutar(rechazos::SentenciaReactivar(3, QStringLiteral("Recibida"))), 0LL);
+        QCOMPARE(con_->ejecutar(rechazos::SentenciaReactivar(3, QStringLiteral("rechazada "))),
+                 1LL);
         QCOMPARE(
             solicitud(3, QStringLiteral("estado_actual, comentarios")),
             QVariantList({QStringLiteral("Recibida"), QStringLiteral("SOLICITUD REACTIVADA")}));
-        QCOMPARE(columna(sqlPendientes(kCentro), 0), QVariantList({qint64(1), qint64(3)}));
+        QCOMPARE(columna(relaciones::SentenciaPendientes(kCentro), 0),
+                 QVariantList({qint64(1), qint64(3)}));
     }
 
     void rastreoDeClientesYAvales() {
-        QCOMPARE(filas(sqlRastreoCliente(4)),
+        QCOMPARE(filas(rastreo::SentenciaCliente(4)),
                  QList<QVariantList>({{true, false}}));  // uncollectible
-        for (const QVariant& v : filas(sqlRastreoCliente(4)).value(0))
+        for (const QVariant& v : filas(rastreo::SentenciaCliente(4)).value(0))
             QCOMPARE(v.typeId(), QMetaType::Bool);
-        QCOMPARE(filas(sqlRastreoCliente(3)), QList<QVariantList>({{false, true}}));  // undesirable
-        QCOMPARE(filas(sqlRastreoCliente(1)), QList<QVariantList>({{false, false}}));
-        QVERIFY(filas(sqlRastreoCliente(99)).isEmpty());
+        QCOMPARE(filas(rastreo::SentenciaCliente(3)),
+                 QList<QVariantList>({{false, true}}));  // undesirable
+        QCOMPARE(filas(rastreo::SentenciaCliente(1)), QList<QVariantList>({{false, false}}));
+        QVERIFY(filas(rastreo::SentenciaCliente(99)).isEmpty());
 
-        QCOMPARE(filas(sqlRastreoAval(1)),
+        QCOMPARE(filas(rastreo::SentenciaAval(1)),
                  QList<QVariantList>({{QStringLiteral("LOPEZ MARTINEZ"), QStringLiteral("ROSA")}}));
-        QCOMPARE(filas(sqlRastreoAval(2)), QList<QVariantList>({{QString(), QString()}}));
+        QCOMPARE(filas(rastreo::SentenciaAval(2)), QList<QVariantList>({{QString(), QString()}}));
 
         // A customer with a credit; the guarantor of an authorised credit; bad records.
         QCOMPARE(historial(QStringLiteral("LOPEZ MARTINEZ"), QStringLiteral("ROSA")),
@@ -468,20 +527,23 @@ class FormasSentenciaTest : public QObject {
         QCOMPARE(historial(QStringLiteral("NADIE"), QStringLiteral("NADA")),
                  QVariantList({qint64(0), QString(), false, false, false}));
 
-        QCOMPARE(con_->ejecutar(sqlRechazar(1, QString())), 1LL);
+        QCOMPARE(con_->ejecutar(rastreo::SentenciaRechazar(1, QString(), QVariant())), 0LL);
+        QCOMPARE(
+            con_->ejecutar(rastreo::SentenciaRechazar(1, QString(), QStringLiteral("Recibida"))),
+            1LL);
         QCOMPARE(solicitud(1, QStringLiteral("estado_actual, comentarios")),
                  QVariantList({QStringLiteral("Rechazada"), QString()}));
     }
 
     void versionPublicada() {
-        const auto v = filas(sqlVersion());
+        const auto v = filas(captura::SentenciaVersion());
         QCOMPARE(v, QList<QVariantList>({{3.0, false, false}}));
         QCOMPARE(v[0][0].typeId(), QMetaType::Double);
         QCOMPARE(v[0][1].typeId(), QMetaType::Bool);
         QCOMPARE(v[0][2].typeId(), QMetaType::Bool);
         con_->ejecutar(QStringLiteral(
             "UPDATE norv.dbo.Programas_Version SET Version = 3.1, cierra = 1 WHERE Programa = 2"));
-        QCOMPARE(filas(sqlVersion()), QList<QVariantList>({{3.1, true, false}}));
+        QCOMPARE(filas(captura::SentenciaVersion()), QList<QVariantList>({{3.1, true, false}}));
     }
 
     void procedimientosPorComando() {

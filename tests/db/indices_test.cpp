@@ -1,18 +1,25 @@
-// The program's searches on the embedded engine go through indexes, as they would on the
-// server, and the server's value rules still hold on that road.
+// The program's searches and guarded writes on the embedded engine go through indexes, as they
+// would on the server, and the server's value rules still hold on that road.
 #include <sqlite3.h>
 
 #include <QDir>
 #include <QtTest>
 
 #include "base_prueba.h"
+#include "batches/sentencias_relaciones.h"
+#include "capture/sentencias_captura.h"
 #include "db/embedded/motor_incrustado.h"
 #include "db/embedded/traductor.h"
 #include "db/recordset.h"
-#include "sentencias_programa.h"
+#include "login/sentencias_entrada.h"
+#include "reception/sentencias_recepcion.h"
+#include "rejections/sentencias_rechazos.h"
 #include "startup/global.h"
+#include "startup/sentencias_arranque.h"
+#include "tracking/sentencias_rastreo.h"
+#include "ui/lista_personal.h"
 
-using namespace sentencias;
+using personal::Rol;
 
 namespace {
 
@@ -63,40 +70,66 @@ void IndicesTest::planes_data() {
     QTest::addColumn<QStringList>("indices");
     const QStringList clientes = {QStringLiteral("ix_clientes_nombre")};
     QTest::newRow("cuenta de homónimos")
-        << sqlHomonimos(QStringLiteral("PEREZ LOPEZ JUAN")) << clientes;
+        << captura::SentenciaHomonimos(QStringLiteral("PEREZ LOPEZ JUAN")) << clientes;
     QTest::newRow("clientes encontrados")
-        << sqlClientesEncontrados(QStringLiteral("PEREZ LOPEZ JUAN")) << clientes;
+        << captura::SentenciaClientes(QStringLiteral("PEREZ LOPEZ JUAN")) << clientes;
     QTest::newRow("verificaciones del cliente")
-        << sqlVerificaciones(125)
+        << captura::SentenciaVerificaciones(125)
         << QStringList{"ix_solicitudes_cliente", "ix_sucursales_sucursal", "ix_detalles_solicitud"};
-    QTest::newRow("pendientes") << sqlPendientes(QStringLiteral("CHI"))
+    QTest::newRow("pendientes") << relaciones::SentenciaPendientes(QStringLiteral("CHI"))
                                 << QStringList{"ix_sucursales_centro", "ix_solicitudes_sucursal"};
-    QTest::newRow("relaciones") << sqlRelaciones(QStringLiteral("CHI"), kDia.addDays(-5), kDia)
+    QTest::newRow("relaciones") << relaciones::SentenciaRelaciones(QStringLiteral("CHI"),
+                                                                   kDia.addDays(-5), kDia)
                                 << QStringList{"ix_relaciones_centro"};
     QTest::newRow("recepción, todos")
-        << sqlRecepcion(QString(), QStringLiteral("CHI"), kDia.addDays(-6), kDia.addDays(-1))
+        << recepcion::SentenciaBusqueda(QString(), QStringLiteral("CHI"), kDia.addDays(-6),
+                                        kDia.addDays(-1))
         << QStringList{"ix_relaciones_centro", "ix_detalles_relacion"};
     QTest::newRow("recepción, un verificador")
-        << sqlRecepcion(QStringLiteral("    201"), QStringLiteral("CHI"), kDia.addDays(-6),
-                        kDia.addDays(-1))
+        << recepcion::SentenciaBusqueda(QStringLiteral("    201"), QStringLiteral("CHI"),
+                                        kDia.addDays(-6), kDia.addDays(-1))
         << QStringList{"ix_relaciones_entrega", "ix_detalles_relacion"};
-    QTest::newRow("rechazos") << sqlRechazos(QStringLiteral("CHI"), kDia.addDays(-2), kDia)
+    QTest::newRow("rechazos") << rechazos::SentenciaSolicitudes(QStringLiteral("CHI"),
+                                                                kDia.addDays(-2), kDia)
                               << QStringList{"ix_sucursales_centro", "ix_solicitudes_sucursal"};
-    QTest::newRow("vendedores") << sqlVendedores(QStringLiteral("CHI"))
+    QTest::newRow("vendedores") << personal::SentenciaLista(QStringLiteral("CHI"), Rol::Vendedor)
                                 << QStringList{"ix_sucursales_centro", "ix_personal_sucursal"};
-    QTest::newRow("verificadores") << sqlVerificadores(QStringLiteral("CHI"))
-                                   << QStringList{"ix_sucursales_centro", "ix_personal_sucursal"};
-    QTest::newRow("sucursales") << sqlSucursales(QStringLiteral("CHI"))
+    QTest::newRow("verificadores")
+        << personal::SentenciaLista(QStringLiteral("CHI"), Rol::Verificador)
+        << QStringList{"ix_sucursales_centro", "ix_personal_sucursal"};
+    QTest::newRow("sucursales") << captura::SentenciaSucursales(QStringLiteral("CHI"))
                                 << QStringList{"ix_sucursales_centro"};
-    QTest::newRow("entrada") << sqlEntrada(QStringLiteral("    101"))
+    QTest::newRow("entrada") << entrada::SentenciaPersona(QStringLiteral("    101"))
                              << QStringList{"ix_personal_persona"};
-    QTest::newRow("sucursal de arranque")
-        << sqlSucursalArranque(QStringLiteral("1")) << QStringList{"ix_sucursales_sucursal"};
-    QTest::newRow("rastreo del cliente") << sqlRastreoCliente(77) << QStringList{"PRIMARY KEY"};
-    QTest::newRow("rastreo del aval") << sqlRastreoAval(77) << QStringList{"PRIMARY KEY"};
+    QTest::newRow("sucursal de arranque") << arranque::SentenciaSucursal(QStringLiteral("1"))
+                                          << QStringList{"ix_sucursales_sucursal"};
+    QTest::newRow("rastreo del cliente")
+        << rastreo::SentenciaCliente(77) << QStringList{"PRIMARY KEY"};
+    QTest::newRow("rastreo del aval") << rastreo::SentenciaAval(77) << QStringList{"PRIMARY KEY"};
     QTest::newRow("rastreo por teléfono")
-        << sqlRastreoTelefono(77) << QStringList{"PRIMARY KEY", "ix_solicitudes_telefono"};
-    QTest::newRow("quitar líneas") << sqlBorrarLineas(77) << QStringList{"ix_detalles_solicitud"};
+        << rastreo::SentenciaTelefono(77) << QStringList{"PRIMARY KEY", "ix_solicitudes_telefono"};
+    QTest::newRow("quitar líneas")
+        << recepcion::SentenciaBorrarLineas(77) << QStringList{"ix_detalles_solicitud"};
+    // The guarded writes find their row by its key, and the guard's other rows by theirs.
+    const recepcion::LineaLeida leida{
+        QStringLiteral("Entregada"), QVariant(), 0.0, QVariant(), QVariant(), false};
+    QTest::newRow("guardar línea")
+        << recepcion::SentenciaLinea({5, 77, false, QStringLiteral("Autorizada"),
+                                      QStringLiteral("Normal"), 100, QStringLiteral("BIEN"),
+                                      QStringLiteral("Recomienda")}) +
+               recepcion::CondicionSinCambios(leida)
+        << QStringList{"ix_detalles_solicitud"};
+    QTest::newRow("quitar de la relación")
+        << recepcion::SentenciaQuitar(77, 5) << QStringList{"PRIMARY KEY", "ix_detalles_solicitud"};
+    QTest::newRow("asignar") << relaciones::SentenciaAsignar(5, 77) << QStringList{"PRIMARY KEY"};
+    QTest::newRow("borrar solicitud") << captura::SentenciaBorrar(77) << QStringList{"PRIMARY KEY"};
+    QTest::newRow("rechazar") << rechazos::SentenciaRechazar(77, QStringLiteral("NO"))
+                              << QStringList{"PRIMARY KEY"};
+    QTest::newRow("reactivar") << rechazos::SentenciaReactivar(77, QVariant())
+                               << QStringList{"PRIMARY KEY"};
+    QTest::newRow("rechazo del rastreo")
+        << rastreo::SentenciaRechazar(77, QString(), QStringLiteral("Recibida"))
+        << QStringList{"PRIMARY KEY"};
 }
 
 void IndicesTest::planes() {
@@ -114,13 +147,13 @@ void IndicesTest::reglasPorElIndice_data() {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QStringList>("filas");
     QTest::newRow("mayúsculas, también acentuadas, y blancos finales")
-        << sqlHomonimos(QStringLiteral("pérez lópez juan")) << QStringList{"2"};
+        << captura::SentenciaHomonimos(QStringLiteral("pérez lópez juan")) << QStringList{"2"};
     QTest::newRow("los acentos cuentan")
-        << sqlHomonimos(QStringLiteral("PEREZ LOPEZ JUAN")) << QStringList{"1"};
+        << captura::SentenciaHomonimos(QStringLiteral("PEREZ LOPEZ JUAN")) << QStringList{"1"};
     QTest::newRow("un patrón con comodín sigue siendo LIKE")
-        << sqlHomonimos(QStringLiteral("P_REZ LÓPEZ JUAN")) << QStringList{"2"};
+        << captura::SentenciaHomonimos(QStringLiteral("P_REZ LÓPEZ JUAN")) << QStringList{"2"};
     QTest::newRow("un patrón que pide sus blancos finales")
-        << sqlHomonimos(QStringLiteral("PEREZ LOPEZ JUAN ")) << QStringList{"0"};
+        << captura::SentenciaHomonimos(QStringLiteral("PEREZ LOPEZ JUAN ")) << QStringList{"0"};
     QTest::newRow("la ventana de homónimos")
         << QStringLiteral(
                "SELECT cliente FROM clientes WHERE Nombre_Cliente LIKE 'Pérez López "
@@ -128,13 +161,14 @@ void IndicesTest::reglasPorElIndice_data() {
         << QStringList{"1", "2"};
     // '1      ' of the application against '1' of the branch, 'chi' against 'CHI'.
     QTest::newRow("clave CHAR(7) y centro en minúsculas")
-        << sqlPendientes(QStringLiteral("chi"))
+        << relaciones::SentenciaPendientes(QStringLiteral("chi"))
         << QStringList{"10|Matriz|04/03/2024|PÉREZ LÓPEZ JUAN"};
     // The branch's text '1' against the staff's number 1.
     QTest::newRow("número contra texto en la unión")
-        << sqlVendedores(QStringLiteral("CHI")) << QStringList{"    101|RUIZ|ANA"};
+        << personal::SentenciaLista(QStringLiteral("CHI"), Rol::Vendedor)
+        << QStringList{"    101|RUIZ|ANA"};
     QTest::newRow("número contra texto en la clave")
-        << sqlResolverPersona(101) << QStringList{"    101"};
+        << personal::SentenciaClave(101) << QStringList{"    101"};
     QTest::newRow("la clave con sus blancos finales")
         << QStringLiteral("SELECT nombre_sucursal FROM sucursales WHERE sucursal = '1      '")
         << QStringList{"Matriz"};
@@ -178,8 +212,10 @@ void IndicesTest::otroProgramaEscribe() {
 
     Global::Conexion.abrir(std::make_unique<db::MotorIncrustado>(
         QDir(base.carpeta()).filePath(QStringLiteral("datos"))));
-    QCOMPARE(Filas(sqlHomonimos(QStringLiteral("ñandu rojo ana"))), QStringList{"1"});
-    QCOMPARE(Filas(sqlHomonimos(QStringLiteral("NUÑEZ SOTO LUIS"))), QStringList{"1"});
+    QCOMPARE(Filas(captura::SentenciaHomonimos(QStringLiteral("ñandu rojo ana"))),
+             QStringList{"1"});
+    QCOMPARE(Filas(captura::SentenciaHomonimos(QStringLiteral("NUÑEZ SOTO LUIS"))),
+             QStringList{"1"});
     QVERIFY(base.valor(QStringLiteral("SELECT count(*) FROM main.indices_por_rehacer")) == 0);
 }
 

@@ -412,8 +412,9 @@ class FrmRecepcionTest : public QObject {
         emit f->ISolicitudes->solicitudEdicion(2, 4, cancelar);
         f->CmdCambiar->click();
         QCOMPARE(servicios->preguntas.size(), 1);
-        QCOMPARE(servicios->preguntas[0].texto,
-                 QStringLiteral("Se dispone a Remover al Cliente:PEREZ LOPEZ JUAN de la Relación?"));
+        QCOMPARE(
+            servicios->preguntas[0].texto,
+            QStringLiteral("Se dispone a Remover al Cliente:PEREZ LOPEZ JUAN de la Relación?"));
     }
 
     void cualquierOtraColumnaMarcaLaFila() {
@@ -513,8 +514,9 @@ class FrmRecepcionTest : public QObject {
         base->limpiar();
         QTest::keyClick(lista, Qt::Key_C, Qt::AltModifier);
         QCOMPARE(f->clavePersona(), QStringLiteral("     40"));
-        QCOMPARE(base->enviadas.last(),
-                 Busqueda(QStringLiteral(" WHERE r.verificador LIKE '     40'  "), Fecha(-6), Fecha(0)));
+        QCOMPARE(
+            base->enviadas.last(),
+            Busqueda(QStringLiteral(" WHERE r.verificador LIKE '     40'  "), Fecha(-6), Fecha(0)));
         QCOMPARE(f->ISolicitudes->numeroFilas(), 3);
     }
 
@@ -540,9 +542,11 @@ class FrmRecepcionTest : public QObject {
         QTest::keyClick(f->ISolicitudes, Qt::Key_G, Qt::AltModifier);
         const QStringList escritas = Escrituras(base->enviadas);
         QCOMPARE(escritas.size(), 4);
-        QVERIFY2(escritas[0].contains(QStringLiteral("comentarios='llamar al aval'")), qPrintable(escritas[0]));
+        QVERIFY2(escritas[0].contains(QStringLiteral("comentarios='llamar al aval'")),
+                 qPrintable(escritas[0]));
         QVERIFY2(escritas[2].contains(QStringLiteral("solicitud = 505")), qPrintable(escritas[2]));
-        QCOMPARE(servicios->textos().last(), QStringLiteral("Relaciones Modificadas Correctamente!"));
+        QCOMPARE(servicios->textos().last(),
+                 QStringLiteral("Relaciones Modificadas Correctamente!"));
     }
 
     void dobleClicAbreLasFotosDelCliente() {
@@ -582,7 +586,7 @@ class FrmRecepcionTest : public QObject {
                 "UPDATE NORV.dbo.Solicitudes_cliente_Nuevo SET relacion = null WHERE "
                 "solicitud=501  AND relacion=1 AND EXISTS (SELECT 1 FROM "
                 "NORV.dbo.Detalles_Relaciones_Solicitudes WHERE relacion=1 AND solicitud=501 "
-                "AND estado_Actual='Entregada')",
+                "AND CAST(estado_Actual AS nvarchar(max)) = 'Entregada')",
                 "DELETE FROM NORV.dbo.Detalles_Relaciones_Solicitudes WHERE solicitud = 501 "}));
         QCOMPARE(base->filas(QStringLiteral(
                      "SELECT Relacion, estado_actual FROM norv.Solicitudes_cliente_Nuevo "
@@ -614,11 +618,13 @@ class FrmRecepcionTest : public QObject {
     // After a removal the next press can only name an "Entregada" line; a line another
     // station authorised meanwhile stays in its batch.
     void removerNuncaSacaUnaLineaQueNoEsteEntregada() {
-        base->sqlite(QStringLiteral("UPDATE norv.detalles_Relaciones_Solicitudes SET estado_Actual = "
-                                    "'Autorizada' WHERE Solicitud = 505"));
+        base->sqlite(
+            QStringLiteral("UPDATE norv.detalles_Relaciones_Solicitudes SET estado_Actual = "
+                           "'Autorizada' WHERE Solicitud = 505"));
         QVERIFY(abrir());
         QVERIFY(manos->buscar(Uno));
-        QCOMPARE(manos->filas({2, 9}), (QStringList{"502|Autorizada", "501|Entregada", "505|Autorizada"}));
+        QCOMPARE(manos->filas({2, 9}),
+                 (QStringList{"502|Autorizada", "501|Entregada", "505|Autorizada"}));
         manos->clic(2, 8);
         servicios->respuestas.enqueue(true);
         f->CmdCambiar->click();
@@ -633,8 +639,9 @@ class FrmRecepcionTest : public QObject {
         QVERIFY(manos->buscar(Dos));
         manos->clic(1, 8);
         QVERIFY(f->CmdCambiar->isEnabled());
-        base->sqlite(QStringLiteral("UPDATE norv.detalles_Relaciones_Solicitudes SET estado_Actual = "
-                                    "'Autorizada' WHERE Solicitud = 503"));
+        base->sqlite(
+            QStringLiteral("UPDATE norv.detalles_Relaciones_Solicitudes SET estado_Actual = "
+                           "'Autorizada' WHERE Solicitud = 503"));
         servicios->limpiar();
         servicios->respuestas.enqueue(true);
         f->CmdCambiar->click();
@@ -644,9 +651,14 @@ class FrmRecepcionTest : public QObject {
                      QStringLiteral("La Solicitud 503 ya no está Entregada en la Relación 2")),
                  qPrintable(servicios->mensajes[0].texto));
         QCOMPARE(base->valor(QStringLiteral("SELECT Relacion FROM norv.Solicitudes_cliente_Nuevo "
-                                            "WHERE solicitud = 503")).toInt(), 2);
-        QCOMPARE(base->valor(QStringLiteral("SELECT count(*) FROM norv.detalles_Relaciones_Solicitudes "
-                                            "WHERE Solicitud = 503")).toInt(), 1);
+                                            "WHERE solicitud = 503"))
+                     .toInt(),
+                 2);
+        QCOMPARE(
+            base->valor(QStringLiteral("SELECT count(*) FROM norv.detalles_Relaciones_Solicitudes "
+                                       "WHERE Solicitud = 503"))
+                .toInt(),
+            1);
         QCOMPARE(f->ISolicitudes->numeroFilas(), 1);
     }
 

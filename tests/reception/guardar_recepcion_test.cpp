@@ -93,8 +93,10 @@ class GuardarRecepcionTest : public QObject {
                      "GETDATE(),estado_Actual='Autorizada',Tipo_Verificacion='Normal',"
                      "Linea_Autorizada=5000, comentarios='BUEN CLIENTE',"
                      "recomienda_verificador='Recomienda' WHERE relacion=1 and solicitud = 501 "
-                     " AND estado_Actual='Entregada' AND Tipo_Verificacion IS NULL AND Linea_Autorizada=0 "
-                     "AND comentarios IS NULL AND recomienda_verificador IS NULL AND fecha_verificacion IS NULL",
+                     " AND CAST(estado_Actual AS nvarchar(max)) = 'Entregada' AND "
+                     "Tipo_Verificacion IS NULL AND Linea_Autorizada=0 "
+                     "AND comentarios IS NULL AND recomienda_verificador IS NULL AND "
+                     "fecha_verificacion IS NULL",
                      "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_Actual='Autorizada', "
                      "comentarios='BUEN CLIENTE' WHERE solicitud = 501 "}));
         QCOMPARE(linea(501), QStringList{"Autorizada|Normal|5000|BUEN CLIENTE|Recomienda"});
@@ -134,8 +136,10 @@ class GuardarRecepcionTest : public QObject {
                 "Tipo_Verificacion='Normal',Linea_Autorizada=5000, comentarios='CAMBIO DE "
                 "DOMICILIO',"
                 "recomienda_verificador='Recomienda' WHERE relacion=1 and solicitud = 501 "
-                " AND estado_Actual='Autorizada' AND Tipo_Verificacion='Normal' AND Linea_Autorizada=5000 "
-                "AND comentarios='BUEN CLIENTE' AND recomienda_verificador='Recomienda' "
+                " AND CAST(estado_Actual AS nvarchar(max)) = 'Autorizada' AND "
+                "CAST(Tipo_Verificacion AS nvarchar(max)) = 'Normal' AND Linea_Autorizada=5000 "
+                "AND CAST(comentarios AS nvarchar(max)) = 'BUEN CLIENTE' AND "
+                "CAST(recomienda_verificador AS nvarchar(max)) = 'Recomienda' "
                 "AND fecha_verificacion IS NOT NULL",
                 "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_Actual='Rechazada', "
                 "comentarios='CAMBIO DE DOMICILIO' WHERE solicitud = 501 "}));
@@ -169,16 +173,20 @@ class GuardarRecepcionTest : public QObject {
                 "UPDATE norv.dbo.detalles_Relaciones_Solicitudes SET estado_Actual='Autorizada',"
                 "Tipo_Verificacion='Aval',Linea_Autorizada=2500.5, comentarios='OK',"
                 "recomienda_verificador='Recomienda' WHERE relacion=1 and solicitud = 502 "
-                " AND estado_Actual='Autorizada' AND Tipo_Verificacion='Aval' AND Linea_Autorizada=2500.5 "
-                "AND comentarios='OK' AND recomienda_verificador='Recomienda' AND fecha_verificacion IS NOT NULL",
+                " AND CAST(estado_Actual AS nvarchar(max)) = 'Autorizada' AND "
+                "CAST(Tipo_Verificacion AS nvarchar(max)) = 'Aval' AND Linea_Autorizada=2500.5 "
+                "AND CAST(comentarios AS nvarchar(max)) = 'OK' AND CAST(recomienda_verificador AS "
+                "nvarchar(max)) = 'Recomienda' AND fecha_verificacion IS NOT NULL",
                 "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_Actual='Autorizada', "
                 "comentarios='OK' WHERE solicitud = 502 ",
                 "UPDATE norv.dbo.detalles_Relaciones_Solicitudes SET fecha_verificacion = "
                 "GETDATE(),estado_Actual='Rechazada',Tipo_Verificacion='',Linea_Autorizada=0, "
                 "comentarios='NO VIVE AHI, LO DICE O''HARA',recomienda_verificador='' "
                 "WHERE relacion=1 and solicitud = 501 "
-                " AND estado_Actual='Entregada' AND Tipo_Verificacion IS NULL AND Linea_Autorizada=0 "
-                "AND comentarios IS NULL AND recomienda_verificador IS NULL AND fecha_verificacion IS NULL",
+                " AND CAST(estado_Actual AS nvarchar(max)) = 'Entregada' AND Tipo_Verificacion IS "
+                "NULL AND Linea_Autorizada=0 "
+                "AND comentarios IS NULL AND recomienda_verificador IS NULL AND fecha_verificacion "
+                "IS NULL",
                 "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_Actual='Rechazada', "
                 "comentarios='NO VIVE AHI, LO DICE O''HARA' WHERE solicitud = 501 "}));
         QCOMPARE(linea(501), QStringList{"Rechazada||0|NO VIVE AHI, LO DICE O'HARA|"});

@@ -44,7 +44,7 @@ QString Rechazo(const QString& comentario, int solicitud) {
     return QStringLiteral(
                "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',"
                "comentarios='%1'  WHERE solicitud=%2  AND relacion IS NULL AND "
-               "estado_actual='Recibida'")
+               "CAST(estado_actual AS nvarchar(max)) = 'Recibida'")
         .arg(comentario)
         .arg(solicitud);
 }
@@ -54,7 +54,7 @@ QString Reactivacion(int solicitud, const QString& listado) {
     return QStringLiteral(
                "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Recibida',"
                "comentarios='SOLICITUD REACTIVADA'  WHERE solicitud=%1  AND relacion IS NULL AND "
-               "estado_actual='%2'")
+               "CAST(estado_actual AS nvarchar(max)) = '%2'")
         .arg(solicitud)
         .arg(listado);
 }

@@ -38,7 +38,8 @@ QString Historial(const QString& apellidos, const QString& nombres) {
 QString Rechazo(const QString& comentario, int solicitud, const QString& visto = "Recibida") {
     return QStringLiteral(
                "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET estado_actual='Rechazada',"
-               "comentarios='%1'  WHERE solicitud=%2  AND relacion IS NULL AND estado_actual='%3'")
+               "comentarios='%1'  WHERE solicitud=%2  AND relacion IS NULL AND CAST(estado_actual "
+               "AS nvarchar(max)) = '%3'")
         .arg(comentario)
         .arg(solicitud)
         .arg(visto);
