@@ -302,10 +302,7 @@ bool FrmRelaciones::GuardarRelacion() {
             AvisarTomadas(tomadas);
             return false;
         }
-        const QString buscar =
-            QStringLiteral(
-                "SELECT relacion FROM norv.dbo.Relaciones_Solicitudes_credito WHERE relacion=") +
-            numero;
+        const QString buscar = relaciones::SentenciaExisteRelacion(numero);
         transaccion.confirmar([&] { return Global::Conexion.consultar(buscar)->siguiente(); });
         return true;
     } catch (const db::ErrorBD& e) {

@@ -35,6 +35,12 @@ QString SentenciaAsignar(qint64 relacion, qint64 solicitud) {
            QStringLiteral(" AND Relacion IS NULL AND estado_actual<>'Rechazada'");
 }
 
+QString SentenciaExisteRelacion(qint64 relacion) {
+    return QStringLiteral(
+               "SELECT relacion FROM norv.dbo.Relaciones_Solicitudes_credito WHERE relacion=") +
+           db::Entero(relacion);
+}
+
 QString SentenciaRelaciones(const QString& centro, const QDate& del, const QDate& al) {
     return QStringLiteral(" SELECT ") + db::ListaSelect(kColumnasRelaciones, ",  ") +
            QStringLiteral("  FROM norv.dbo.Relaciones_Solicitudes_credito r ") +

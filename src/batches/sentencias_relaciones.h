@@ -25,6 +25,8 @@ QString SentenciaLinea(qint64 relacion, qint64 solicitud);
 // Attaches the application only while it is still pending as the list showed it: of two
 // stations saving the same application, only one changes its row.
 QString SentenciaAsignar(qint64 relacion, qint64 solicitud);
+// Whether the batch is there: asked after a commit whose link dropped.
+QString SentenciaExisteRelacion(qint64 relacion);
 
 // The batches delivered between `del` and `al`; the grid is filled from the result and titled
 // by its names.

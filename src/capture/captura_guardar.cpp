@@ -163,10 +163,7 @@ bool FrmCaptura::GuardarEnBase() {
                 QStringLiteral("Error Grave, sin folio de inserción, repita la operación"),
                 QStringLiteral("Error"));
         }
-        const QString buscar =
-            QStringLiteral(
-                "SELECT solicitud FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=") +
-            QString::number(numero.toLongLong());
+        const QString buscar = captura::SentenciaExisteSolicitud(numero.toLongLong());
         transaccion.confirmar([&] { return cn.consultar(buscar)->siguiente(); });
         FolioSolicitud = numero.toDouble();
         return true;

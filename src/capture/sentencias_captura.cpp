@@ -94,4 +94,10 @@ QString SentenciaBorrar(qint64 solicitud) {
            db::Entero(solicitud) + QStringLiteral(" ") + QStringLiteral(" AND Relacion IS NULL");
 }
 
+QString SentenciaExisteSolicitud(qint64 solicitud) {
+    return QStringLiteral(
+               "SELECT solicitud FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=") +
+           db::Entero(solicitud);
+}
+
 }  // namespace captura

@@ -80,5 +80,7 @@ QString SentenciaAlta(const AltaSolicitud& a);
 // Deletes the application only while it is in no batch: one another station put in a batch
 // keeps its line pointing at it.
 QString SentenciaBorrar(qint64 solicitud);
+// Whether the application is there: asked after a commit whose link dropped.
+QString SentenciaExisteSolicitud(qint64 solicitud);
 
 }  // namespace captura
