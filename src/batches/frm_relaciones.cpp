@@ -145,7 +145,9 @@ void FrmRelaciones::PrepararPendientes() {
 void FrmRelaciones::CargarVerificadores() {
     CursorEspera espera;
     try {
-        LlenarListaPersonal(CmbVerificadores, personal::Rol::Verificador);
+        LlenarListaPersonal(CmbVerificadores, personal::Rol::Verificador,
+                            Global::CentroDistribucion, Global::Conexion, Global::Registros2,
+                            Global::CadenaSql);
     } catch (const db::ErrorBD& e) {
         Global::Registros2.cerrar();
         MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));

@@ -200,7 +200,8 @@ void FrmCaptura::CargarListas() {
         LlenarLista(CmbPromociones, Global::Registros, captura::kColumnasPromociones);
         Global::Registros.cerrar();
 
-        LlenarListaPersonal(Combo1, personal::Rol::Vendedor);
+        LlenarListaPersonal(Combo1, personal::Rol::Vendedor, Global::CentroDistribucion,
+                            Global::Conexion, Global::Registros2, Global::CadenaSql);
     } catch (const db::ErrorBD& e) {
         Global::Registros.cerrar();
         Global::Registros2.cerrar();

@@ -174,7 +174,9 @@ void FrmRecepcion::LlenarVerificadores() {
     CursorEspera espera;
     CmbVerificadores->addItem(Todos);
     try {
-        LlenarListaPersonal(CmbVerificadores, personal::Rol::Verificador);
+        LlenarListaPersonal(CmbVerificadores, personal::Rol::Verificador,
+                            Global::CentroDistribucion, Global::Conexion, Global::Registros2,
+                            Global::CadenaSql);
     } catch (const db::ErrorBD& e) {
         Global::Registros2.cerrar();
         MostrarErrorBD(e);

@@ -3,8 +3,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 
+#include "db/conexion.h"
+#include "db/recordset.h"
 #include "db/sql.h"
-#include "startup/global.h"
 #include "ui/pulso_eventos.h"
 
 namespace personal {
@@ -28,11 +29,11 @@ QString SentenciaClave(qint64 persona) {
 
 }  // namespace personal
 
-void LlenarListaPersonal(QComboBox* lista, personal::Rol rol) {
+void LlenarListaPersonal(QComboBox* lista, personal::Rol rol, const QString& centro,
+                         db::Conexion& conexion, db::Recordset& r, QString& cadenaSql) {
     using personal::Lista;
-    db::Recordset& r = Global::Registros2;
-    Global::CadenaSql = personal::SentenciaLista(Global::CentroDistribucion, rol);
-    r.abrir(Global::CadenaSql, Global::Conexion);
+    cadenaSql = personal::SentenciaLista(centro, rol);
+    r.abrir(cadenaSql, conexion);
     const db::Lectura columnas(r, personal::kColumnasLista);
     PulsoEventos pulso;
     while (!r.eof()) {

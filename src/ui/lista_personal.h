@@ -29,7 +29,13 @@ QString SentenciaClave(qint64 persona);
 
 }  // namespace personal
 
-// Adds to `lista` the staff of Global::CentroDistribucion with the role given, ordered by
+namespace db {
+class Conexion;
+class Recordset;
+}  // namespace db
+
+// Adds to `lista` the staff of the distribution centre `centro` with the role given, ordered by
 // surnames and names: the text "SURNAMES NAMES" upper-cased, the staff number as item data.
-// Reads through Global::Registros2; throws db::ErrorBD.
-void LlenarListaPersonal(QComboBox* lista, personal::Rol rol);
+// The statement is left in `cadenaSql` and read through `registros`; throws db::ErrorBD.
+void LlenarListaPersonal(QComboBox* lista, personal::Rol rol, const QString& centro,
+                         db::Conexion& conexion, db::Recordset& registros, QString& cadenaSql);
