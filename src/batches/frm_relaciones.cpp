@@ -100,6 +100,8 @@ FrmRelaciones::FrmRelaciones(QWidget* parent) : QDialog(parent) {
                          RectTwips(7680, 240, 1215, 375));
     iRelaciones = Control<Rejilla>(Frame1, "iRelaciones", RectTwips(120, 720, 8775, 2415));
     iRelaciones->setToolTip(QStringLiteral("Doble Click para Imprimir Relación"));
+    iRelaciones->ponerNombreLista(QStringLiteral("Relaciones"));
+    ISolicitudes->ponerNombreLista(QStringLiteral("Pendientes"));
     iRelaciones->soloLectura(true);
     iRelaciones->ponerEnterComoDobleClic(true);
 

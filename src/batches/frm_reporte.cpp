@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <cmath>
 
 #include "batches/frm_credenciales.h"
@@ -79,6 +80,8 @@ FrmReporte::FrmReporte(QWidget* parent)
     LblMensaje->setObjectName(QStringLiteral("LblMensaje"));
     LblMensaje->setWordWrap(true);
     LblMensaje->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Its place starts at the window's top edge; its text keeps clear of the title bar.
+    LblMensaje->setContentsMargins(0, Pixeles(60), 0, 0);
     // Inside the window, and the window a little taller than designed, so that the whole
     // address can be read in the desktop's font.
     LblMensaje->setGeometry(RectTwips(120, 0, 5055, 1095));
@@ -142,6 +145,13 @@ void FrmReporte::done(int resultado) {
 void FrmReporte::Navegar() {
     // Closed before the server was asked: nothing to fetch for.
     if (!isVisible()) return;
+    // The clerk sees the window before its work starts: drawing the report keeps it busy, and
+    // a message may follow at once.
+    if (windowHandle() && !windowHandle()->isExposed() && esperasPintura_ < 50) {
+        ++esperasPintura_;
+        QTimer::singleShot(20, this, &FrmReporte::Navegar);
+        return;
+    }
     if (integrado_) {
         GenerarReporte();
         return;
@@ -161,17 +171,20 @@ void FrmReporte::Navegar() {
     connect(respuesta_, &QNetworkReply::readyRead, this, &FrmReporte::alLlegarDatos);
     connect(respuesta_, &QNetworkReply::metaDataChanged, espera_, qOverload<>(&QTimer::start));
     connect(respuesta_, &QNetworkReply::metaDataChanged, this, [this] {
-        if (respuesta_) ponerEsperando(QStringLiteral("Recibiendo el reporte…"));
+        if (respuesta_) ponerEstado(QStringLiteral("Recibiendo el reporte…"));
     });
     connect(respuesta_, &QNetworkReply::finished, this, &FrmReporte::alTerminar);
     espera_->start();
-    ponerEsperando(QStringLiteral("Esperando al servidor de reportes…"));
+    ponerEstado(QStringLiteral("Esperando al servidor de reportes…"));
 }
 
-void FrmReporte::ponerEsperando(const QString& texto) {
-    LblEspera->setText(texto);
+void FrmReporte::ponerEstado(const QString& texto, bool esperando) {
+    // One line: a long path loses its middle, and reads whole in the tool tip.
+    LblEspera->setText(LblEspera->fontMetrics().elidedText(texto, Qt::ElideMiddle,
+                                                           LblEspera->contentsRect().width()));
+    LblEspera->setToolTip(texto);
     LblEspera->setVisible(!texto.isEmpty());
-    if (texto.isEmpty())
+    if (texto.isEmpty() || !esperando)
         unsetCursor();
     else
         setCursor(Qt::WaitCursor);
@@ -180,17 +193,23 @@ void FrmReporte::ponerEsperando(const QString& texto) {
 void FrmReporte::GenerarReporte() {
     if (Global::TipoReporte != 1) return;
     const qint64 numero = std::llround(Global::NumeroRelacion);
+    ponerEstado(QStringLiteral("Dibujando el reporte de la relación ") + QString::number(numero) +
+                QStringLiteral("…"));
+    // Painted now: reading and drawing run without letting the window repaint.
+    repaint();
     informe::Relacion relacion;
     {
         CursorEspera espera;
         try {
             relacion = informe::LeerRelacion(Global::Conexion, numero);
         } catch (const db::ErrorBD& e) {
+            ponerEstado(QString());
             MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
             return;
         }
     }
     if (!relacion.existe) {
+        ponerEstado(QString());
         MensajeError(QStringLiteral("No existe la relación ") + relacion.numero +
                          QStringLiteral("; no hay reporte que imprimir."),
                      QStringLiteral("Impresión del Reporte"));
@@ -203,6 +222,7 @@ void FrmReporte::GenerarReporte() {
         escrito = informe::EscribirPdf(relacion, ArchivoReporte, &error);
     }
     if (!escrito) {
+        ponerEstado(QString());
         ErrorGuardar(error);
         return;
     }
@@ -214,7 +234,7 @@ void FrmReporte::alPedirSesion(QNetworkReply* respuesta, QAuthenticator* autenti
     if (respuesta != respuesta_ || sesionCancelada_ || intentosSesion_ >= MaximoIntentosSesion)
         return;
     espera_->stop();
-    ponerEsperando(QString());
+    ponerEstado(QString());
     const QUrl url = respuesta->url();
     const QString servidor =
         url.port() > 0 ? url.host() + QLatin1Char(':') + QString::number(url.port()) : url.host();
@@ -225,7 +245,7 @@ void FrmReporte::alPedirSesion(QNetworkReply* respuesta, QAuthenticator* autenti
     const bool acepto = Servicios().mostrarModal(sesion) == QDialog::Accepted;
     if (respuesta_) {
         espera_->start();
-        ponerEsperando(QStringLiteral("Esperando al servidor de reportes…"));
+        ponerEstado(QStringLiteral("Esperando al servidor de reportes…"));
     }
     if (!acepto) {
         sesionCancelada_ = true;
@@ -277,7 +297,7 @@ void FrmReporte::alTerminar() {
     alLlegarDatos();
     respuesta_ = nullptr;
     espera_->stop();
-    ponerEsperando(QString());
+    ponerEstado(QString());
     respuesta->deleteLater();
 
     if (!errorGuardar_.isEmpty()) {
@@ -301,6 +321,9 @@ void FrmReporte::alTerminar() {
 }
 
 void FrmReporte::Entregar() {
+    ponerEstado(QStringLiteral("Reporte guardado en ") + QDir::toNativeSeparators(ArchivoReporte),
+                false);
+    repaint();
     if (!Servicios().abrirDireccion(ArchivoReporte))
         MensajeInformacion(
             QStringLiteral("No se pudo abrir el visor de PDF; el reporte quedó guardado en:\r\n") +
@@ -330,7 +353,7 @@ void FrmReporte::ErrorNavegacion() {
 
 void FrmReporte::detener() {
     espera_->stop();
-    ponerEsperando(QString());
+    ponerEstado(QString());
     if (QNetworkReply* respuesta = respuesta_) {
         respuesta_ = nullptr;
         disconnect(respuesta, nullptr, this, nullptr);

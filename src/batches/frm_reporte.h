@@ -26,7 +26,8 @@ class FrmReporte : public QDialog {
 
     QLabel* LblMensaje;
     QLabel* LblURL;
-    // One line while the server is being waited for; hidden otherwise.
+    // One line saying what the window is doing: drawing the report, waiting for the server
+    // (under the hourglass), where it saved the report; hidden otherwise.
     QLabel* LblEspera;
 
     // Times the user is asked for the server's log-in in one fetch; a further refusal of the
@@ -62,7 +63,8 @@ class FrmReporte : public QDialog {
     void GenerarReporte();
     // The saved report goes to the desktop's viewer, or the clerk is told where it is.
     void Entregar();
-    void ponerEsperando(const QString& texto);
+    // The line of LblEspera; `esperando` with the hourglass. Empty hides it.
+    void ponerEstado(const QString& texto, bool esperando = true);
     // Drops the fetch under way and what was written of it, without telling anybody.
     void detener();
 
@@ -82,4 +84,5 @@ class FrmReporte : public QDialog {
     bool noEsPdf_ = false;
     bool sesionCancelada_ = false;
     int intentosSesion_ = 0;
+    int esperasPintura_ = 0;
 };

@@ -1,7 +1,6 @@
 #include "batches/informe_relacion.h"
 
 #include <QFontMetricsF>
-#include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -11,6 +10,7 @@
 
 #include "db/recordset.h"
 #include "db/sql.h"
+#include "ui/importes.h"
 
 namespace informe {
 
@@ -310,10 +310,7 @@ Relacion LeerRelacion(db::Conexion& conexion, qint64 numero) {
     return r;
 }
 
-QString TextoImporte(double importe) {
-    static const QLocale formato(QLocale::English, QLocale::UnitedStates);
-    return QLatin1Char('$') + formato.toString(importe, 'f', 2);
-}
+QString TextoImporte(double importe) { return ::TextoImporte(importe); }
 
 bool EscribirPdf(const Relacion& relacion, const QString& ruta, QString* error) {
     QSaveFile archivo(ruta);

@@ -129,6 +129,8 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
         {QStringLiteral("Importe Sol."), 80},    {QStringLiteral("Vendedor"), 160},
         {QStringLiteral("Cliente Anterior"), 60}};
     for (const auto& [titulo, ancho] : columnas) iSolicitudes->agregarColumna(titulo, ancho);
+    iSolicitudes->ponerFormatoColumna(5, FormatoCelda::Importe);
+    iSolicitudes->ponerNombreLista(QStringLiteral("Ingresadas"));
 
     CmdAsignacion = Boton(this, "CmdAsignacion", QStringLiteral("&Relaciones"),
                           RectTwips(6600, 6720, 1575, 375));
@@ -179,6 +181,11 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
     // Delete on a row asks the same question as the double-click.
     connect(iSolicitudes, &Rejilla::teclaSuprimir, this, &FrmCaptura::iSolicitudes_DobleClic);
 
+    // Down to the upper half whole and a few rows of the grid.
+    const QSize minimo(
+        std::max(CmbSucursal->geometry().right(), CmdGuardar->geometry().right()) + 1 + 8,
+        Frame2->y() + 150 + 8 + 25 + 8);
+    AcomodarAlTamano(this, minimo, [this](const QSize& tamano) { Acomodar(tamano); });
     PrepararVentana(this, 9930, 7185);
     CargarListas();
     Global::VersionPrograma = 3.0f;
@@ -230,16 +237,15 @@ void FrmCaptura::keyPressEvent(QKeyEvent* evento) {
     QDialog::keyPressEvent(evento);
 }
 
-void FrmCaptura::resizeEvent(QResizeEvent* evento) {
-    QDialog::resizeEvent(evento);
-    // The grid grows with the window; the buttons stay under it.
-    const int abajo = height() - 8 - 25;
-    Frame2->resize(width() - 16, qMax(100, abajo - 8 - Frame2->y()));
+void FrmCaptura::Acomodar(const QSize& tamano) {
+    const int abajo = tamano.height() - 8 - 25;
+    Frame2->resize(tamano.width() - 16, qMax(100, abajo - 8 - Frame2->y()));
     iSolicitudes->resize(Frame2->width() - 16, Frame2->height() - 16 - 8);
     for (QPushButton* b : {CmdAsignacion, CmdRecepcion, CmdRechazadas, CmdReastrear})
         b->move(b->x(), abajo);
-    CmdAsignacion->move(width() - 8 - CmdRecepcion->width() - 4 - CmdAsignacion->width(), abajo);
-    CmdRecepcion->move(width() - 8 - CmdRecepcion->width(), abajo);
+    CmdAsignacion->move(tamano.width() - 8 - CmdRecepcion->width() - 4 - CmdAsignacion->width(),
+                        abajo);
+    CmdRecepcion->move(tamano.width() - 8 - CmdRecepcion->width(), abajo);
 }
 
 void FrmCaptura::done(int resultado) {

@@ -60,10 +60,11 @@ class FrmCaptura : public QDialog {
   protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
-    void resizeEvent(QResizeEvent* evento) override;
     void done(int resultado) override;
 
   private:
+    // The grid grows with the window; the buttons stay under it.
+    void Acomodar(const QSize& tamano);
     void CargarListas();
     void Command1_Click();
     void PrepararVendedores();

@@ -34,11 +34,13 @@ FrmClientes_Encontrados::FrmClientes_Encontrados(QWidget* parent) : QDialog(pare
     iClientes->setToolTip(
         QStringLiteral("Doble Click o Enter para Registrar la Solicitud a este Cliente"));
     PrepararLista(iClientes);
+    iClientes->ponerNombreLista(QStringLiteral("Homónimos"));
 
     Frame2 = Control<QGroupBox>(this, "Frame2", RectTwips(120, 3120, 10560, 3360),
                                 QStringLiteral("Solicitudes de Verificación del Cliente:"));
     iVerificaciones = Control<Rejilla>(Frame2, "iVerificaciones", RectTwips(120, 300, 10320, 2940));
     PrepararLista(iVerificaciones);
+    iVerificaciones->ponerNombreLista(QStringLiteral("Verificaciones"));
 
     CmdRegistrar = Control<QPushButton>(this, "CmdRegistrar", RectTwips(8280, 6600, 2400, 375),
                                         QStringLiteral("&Registrar de Nuevo"));
@@ -54,6 +56,12 @@ FrmClientes_Encontrados::FrmClientes_Encontrados(QWidget* parent) : QDialog(pare
     // Enter on a customer's row picks him as a double-click does.
     iClientes->ponerEnterComoDobleClic(true);
 
+    // Down to the customers' list whole in height and a few rows of the applications.
+    const int margen = 8;
+    const QSize minimo(
+        std::max(320, CmdRegistrar->width() + 2 * margen),
+        Frame2->y() + iVerificaciones->y() + 100 + 3 * margen + CmdRegistrar->height());
+    AcomodarAlTamano(this, minimo, [this](const QSize& tamano) { Acomodar(tamano); });
     PrepararVentana(this, 10800, 7200);
     CargarClientes();
     iClientes->setFocus();
@@ -141,14 +149,11 @@ void FrmClientes_Encontrados::CmdRegistrar_Click() {
     accept();
 }
 
-void FrmClientes_Encontrados::resizeEvent(QResizeEvent* evento) {
-    QDialog::resizeEvent(evento);
-    // The lists take the width; the applications' list takes the height; the button stays
-    // in the lower right corner.
+void FrmClientes_Encontrados::Acomodar(const QSize& tamano) {
     const int margen = 8;
-    const int abajo = height() - margen - CmdRegistrar->height();
-    CmdRegistrar->move(width() - margen - CmdRegistrar->width(), abajo);
-    Frame1->resize(width() - 2 * margen, Frame1->height());
+    const int abajo = tamano.height() - margen - CmdRegistrar->height();
+    CmdRegistrar->move(tamano.width() - margen - CmdRegistrar->width(), abajo);
+    Frame1->resize(tamano.width() - 2 * margen, Frame1->height());
     iClientes->resize(Frame1->width() - 2 * margen, iClientes->height());
     Frame2->resize(width() - 2 * margen, qMax(100, abajo - margen - Frame2->y()));
     iVerificaciones->resize(Frame2->width() - 2 * margen,

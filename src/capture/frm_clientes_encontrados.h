@@ -22,10 +22,10 @@ class FrmClientes_Encontrados : public QDialog {
     Rejilla* iVerificaciones;
     QPushButton* CmdRegistrar;
 
-  protected:
-    void resizeEvent(QResizeEvent* evento) override;
-
   private:
+    // The lists take the width; the applications' list takes the height; the button stays
+    // in the lower right corner.
+    void Acomodar(const QSize& tamano);
     void CargarClientes();
     void CargarVerificaciones(double cliente);
     void iClientes_CeldaActualCambiada(int fila, int columna);

@@ -56,9 +56,8 @@ FrmLogin::FrmLogin(QWidget* parent) : QDialog(parent) {
 
     TxtConstrasena = new QLineEdit(this);
     TxtConstrasena->setObjectName(QStringLiteral("TxtConstrasena"));
+    // Its mark is the one of every password box (PrepararVentana).
     TxtConstrasena->setEchoMode(QLineEdit::Password);
-    // The design's password character, not the platform's dot.
-    TxtConstrasena->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     TxtConstrasena->setGeometry(RectTwips(1080, 480, 2655, 285));
     SkinLabel2->setBuddy(TxtConstrasena);
 

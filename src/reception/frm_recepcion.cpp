@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -117,6 +119,14 @@ FrmRecepcion::FrmRecepcion(QWidget* parent) : QDialog(parent) {
     for (size_t i = 1; i < std::size(orden); ++i) setTabOrder(orden[i - 1], orden[i]);
 
     ArmarRejilla();
+    // Down to the search row whole and a few rows of the grid.
+    const int margen = 8;
+    const QSize minimo(
+        std::max(Frame1->x() + CmdConsultar->geometry().right() + 1 + margen,
+                 LblNombre->x() + 40 + CmdCambiar->width() + CmdGuardar->width() + 2 * margen) +
+            margen,
+        Frame1->y() + ISolicitudes->y() + 150 + 3 * margen + CmdGuardar->height());
+    AcomodarAlTamano(this, minimo, [this](const QSize& tamano) { Acomodar(tamano); });
     PrepararVentana(this, 13380, 7530);
     DtpFecha1->ponerFecha(QDate::currentDate().addDays(-6));
     DtpFecha2->ponerFecha(QDate::currentDate().addDays(-1));
@@ -161,6 +171,8 @@ void FrmRecepcion::ArmarRejilla() {
                                                  {QStringLiteral("Guardar"), 20},
                                                  {QStringLiteral("R.Verificador"), 80}};
     for (const auto& [titulo, ancho] : columnas) g.agregarColumna(titulo, ancho);
+    g.ponerFormatoColumna(ColLineaCredito, FormatoCelda::Importe);
+    g.ponerNombreLista(QStringLiteral("Recepción"));
     g.ponerColoresAlternos(QColor(255, 255, 200), QColor(255, 255, 255));
     g.registrarLista(QStringLiteral("Estado"), Estados());
     g.registrarLista(QStringLiteral("Tipos"), TiposVerificacion());
@@ -311,8 +323,17 @@ void FrmRecepcion::ISolicitudes_SolicitudEdicion(int fila, int columna, bool& ca
 
 void FrmRecepcion::ISolicitudes_DobleClic(int fila, int) {
     if (fila < 1) return;
-    Servicios().iniciarPrograma(Global::Ajustes.programaFotos,
-                                {TextoCelda(ISolicitudes->valor(fila, ColCliente)).trimmed()});
+    const QString& programa = Global::Ajustes.programaFotos;
+    if (Servicios().iniciarPrograma(programa,
+                                    {TextoCelda(ISolicitudes->valor(fila, ColCliente)).trimmed()}))
+        return;
+    MensajeError((QFileInfo::exists(programa)
+                      ? QStringLiteral("No se pudo iniciar el programa de fotos de clientes:\r\n")
+                      : QStringLiteral("No se encontró el programa de fotos de clientes:\r\n")) +
+                     QDir::toNativeSeparators(programa) +
+                     QStringLiteral("\r\nAvise a Sistemas: el programa se indica en "
+                                    "solicitudes.ini, sección [fotos], clave programa."),
+                 QStringLiteral("Fotos del Cliente"));
 }
 
 void FrmRecepcion::ISolicitudes_RevisarEdicion(int fila, int columna, QString& texto,
@@ -386,15 +407,13 @@ bool FrmRecepcion::eventFilter(QObject* objeto, QEvent* evento) {
     return QDialog::eventFilter(objeto, evento);
 }
 
-void FrmRecepcion::resizeEvent(QResizeEvent* evento) {
-    QDialog::resizeEvent(evento);
-    // The grid grows with the window; the bottom row stays under it.
+void FrmRecepcion::Acomodar(const QSize& tamano) {
     const int margen = 8;
-    const int abajo = height() - margen - CmdGuardar->height();
-    Frame1->resize(width() - 2 * margen, qMax(120, abajo - margen - Frame1->y()));
+    const int abajo = tamano.height() - margen - CmdGuardar->height();
+    Frame1->resize(tamano.width() - 2 * margen, qMax(120, abajo - margen - Frame1->y()));
     ISolicitudes->resize(Frame1->width() - 2 * margen,
                          qMax(60, Frame1->height() - ISolicitudes->y() - margen));
-    CmdGuardar->move(width() - margen - CmdGuardar->width(), abajo);
+    CmdGuardar->move(tamano.width() - margen - CmdGuardar->width(), abajo);
     CmdCambiar->move(CmdGuardar->x() - margen - CmdCambiar->width(), abajo);
     ChkBuscador->move(ChkBuscador->x(), abajo + (CmdGuardar->height() - ChkBuscador->height()) / 2);
     LblNombre->setGeometry(LblNombre->x(), abajo + (CmdGuardar->height() - LblNombre->height()) / 2,

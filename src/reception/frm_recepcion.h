@@ -51,10 +51,11 @@ class FrmRecepcion : public QDialog {
 
   protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
-    void resizeEvent(QResizeEvent* evento) override;
     void done(int resultado) override;
 
   private:
+    // The grid grows with the window; the bottom row stays under it.
+    void Acomodar(const QSize& tamano);
     void ArmarRejilla();
     void LlenarVerificadores();
     void ElegirVerificador();

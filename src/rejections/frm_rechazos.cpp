@@ -59,6 +59,7 @@ FrmRechazos::FrmRechazos(QWidget* parent) : QDialog(parent) {
     iSolicitudes = Control<Rejilla>(Frame1, "iSolicitudes", RectTwips(120, 840, 9375, 3135));
     iSolicitudes->soloLectura(true);
     iSolicitudes->ponerEnterComoDobleClic(true);
+    iSolicitudes->ponerNombreLista(QStringLiteral("Sin Relación"));
 
     setTabOrder(DtpFecha1, DtpFecha2);
     setTabOrder(DtpFecha2, CmdConsultar);

@@ -102,6 +102,10 @@ void FrmRastreo::ArmarRejillas() {
                     {"Numero Cliente", 80},
                     {"Es Aval", 50},
                     {"Es Incobrable", 50}});
+    iClientes->ponerFormatoColumna(5, FormatoCelda::Importe);
+    iClientes->ponerNombreLista(QStringLiteral("Incobrables e Indeseables"));
+    IAvales->ponerNombreLista(QStringLiteral("Avales"));
+    ITelefonos->ponerNombreLista(QStringLiteral("Mismo Teléfono"));
 }
 
 void FrmRastreo::Rastrear() {

@@ -3,9 +3,11 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTimer>
+#include <QToolTip>
 
 #include "ui/modelo_rejilla.h"
 #include "ui/rejilla.h"
@@ -57,6 +59,31 @@ void DelegadoRejilla::paint(QPainter* pintor, const QStyleOptionViewItem& opcion
     casilla.state = (casilla.state & ~QStyle::State_HasFocus) |
                     (marcada ? QStyle::State_On : QStyle::State_Off);
     estilo->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &casilla, pintor, vista);
+}
+
+bool DelegadoRejilla::textoCortado(const QStyleOptionViewItem& opcion,
+                                   const QModelIndex& indice) const {
+    QStyleOptionViewItem celda = opcion;
+    initStyleOption(&celda, indice);
+    if (celda.text.isEmpty()) return false;
+    const QWidget* vista = opcion.widget;
+    QStyle* estilo = vista ? vista->style() : QApplication::style();
+    // The room the style leaves the text, less the margins it draws it within.
+    const QRect lugar = estilo->subElementRect(QStyle::SE_ItemViewItemText, &celda, vista);
+    const int margen = estilo->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, vista) + 1;
+    return celda.fontMetrics.horizontalAdvance(celda.text) > lugar.width() - 2 * margen;
+}
+
+bool DelegadoRejilla::helpEvent(QHelpEvent* evento, QAbstractItemView* vista,
+                                const QStyleOptionViewItem& opcion, const QModelIndex& indice) {
+    if (evento && evento->type() == QEvent::ToolTip && indice.isValid() &&
+        modelo_->tipoColumna(indice.column() + 1) != TipoCelda::Casilla &&
+        textoCortado(opcion, indice)) {
+        QToolTip::showText(evento->globalPos(), indice.data(Qt::DisplayRole).toString(),
+                           vista ? vista->viewport() : nullptr, opcion.rect);
+        return true;
+    }
+    return QStyledItemDelegate::helpEvent(evento, vista, opcion, indice);
 }
 
 QWidget* DelegadoRejilla::createEditor(QWidget* padre, const QStyleOptionViewItem&,

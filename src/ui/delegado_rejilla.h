@@ -17,6 +17,12 @@ class DelegadoRejilla : public QStyledItemDelegate {
     void setEditorData(QWidget* editor, const QModelIndex& indice) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* modelo,
                       const QModelIndex& indice) const override;
+    // A cell too narrow for its text shows the whole text as its tool tip; any other cell
+    // leaves the grid's own tool tip.
+    bool helpEvent(QHelpEvent* evento, QAbstractItemView* vista, const QStyleOptionViewItem& opcion,
+                   const QModelIndex& indice) override;
+    // Whether the cell's text is cut (drawn with "…") in that place.
+    bool textoCortado(const QStyleOptionViewItem& opcion, const QModelIndex& indice) const;
 
     // What a text cell keeps of what was typed or pasted: line breaks and tabs as blanks, any
     // other control character dropped (a cell is one line, and so is the column behind it).

@@ -8,11 +8,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QMenu>
 #include <QRegularExpression>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "ui/rejilla.h"
 #include "ui/servicios.h"
@@ -28,6 +30,8 @@ struct Celda {
     QString texto;
     double numero = 0;
     QDateTime momento;
+    // A number of an amount column, written with the grid's "$12,500.00".
+    bool importe = false;
 };
 
 // Short figures written as text (amounts, numbers read back trimmed) are numbers; long runs of
@@ -49,6 +53,7 @@ Celda Leer(const Rejilla& r, int fila, int columna) {
     }
     if (v.isNull()) return c;
     c.texto = r.texto(fila, columna);
+    c.importe = r.formatoColumna(columna) == FormatoCelda::Importe;
     switch (v.typeId()) {
         case QMetaType::Int:
         case QMetaType::UInt:
@@ -116,13 +121,25 @@ QColor Fondo(const Rejilla& r, int fila, int columna) {
     return color;
 }
 
-// A name the title of the window can lend to the file and the sheet.
-QString NombreLista(const Rejilla& r) {
-    QString nombre = r.window() ? r.window()->windowTitle() : QString();
-    nombre.remove(QRegularExpression(QStringLiteral("[\\[\\]:*?/\\\\<>|\"&]")));
-    nombre = nombre.simplified();
+}  // namespace
+
+QString NombreLista(const Rejilla& rejilla) {
+    QString nombre = rejilla.nombreLista();
+    // A list the window did not name takes the title of the frame it stands in.
+    for (const QWidget* w = rejilla.parentWidget(); nombre.isEmpty() && w; w = w->parentWidget())
+        if (const auto* marco = qobject_cast<const QGroupBox*>(w)) nombre = marco->title();
+    // Neither a file nor a sheet takes these; a frame's count ("Localizadas:61") goes too.
+    nombre.remove(QRegularExpression(QStringLiteral("[\\[\\]:*?/\\\\<>|\"&]|\\d+$")));
+    nombre = nombre.simplified().left(LXW_SHEETNAME_MAX).trimmed();
     return nombre.isEmpty() ? QStringLiteral("Lista") : nombre;
 }
+
+QString NombreArchivo(const Rejilla& rejilla, const QDate& dia) {
+    return NombreLista(rejilla) + QLatin1Char(' ') + dia.toString(QStringLiteral("yyyy-MM-dd")) +
+           QStringLiteral(".xlsx");
+}
+
+namespace {
 
 // The formats of a workbook, made once per kind of cell and background.
 class Formatos {
@@ -138,16 +155,19 @@ class Formatos {
         return titulo_;
     }
 
-    lxw_format* de(Clase clase, const QColor& fondo) {
+    lxw_format* de(const Celda& celda, const QColor& fondo) {
+        const Clase clase = celda.clase;
         const bool esFecha = clase == Clase::Fecha || clase == Clase::FechaHora;
-        if (!esFecha && !fondo.isValid()) return nullptr;
-        const auto clave =
-            std::make_pair(int(clase), fondo.isValid() ? int(fondo.rgb() & 0xFFFFFF) : -1);
+        const bool importe = clase == Clase::Numero && celda.importe;
+        if (!esFecha && !importe && !fondo.isValid()) return nullptr;
+        const auto clave = std::make_tuple(int(clase), importe,
+                                           fondo.isValid() ? int(fondo.rgb() & 0xFFFFFF) : -1);
         auto hallado = formatos_.find(clave);
         if (hallado != formatos_.end()) return hallado->second;
         lxw_format* f = workbook_add_format(libro_);
         if (clase == Clase::Fecha) format_set_num_format(f, "dd/mm/yyyy");
         if (clase == Clase::FechaHora) format_set_num_format(f, "dd/mm/yyyy hh:mm:ss");
+        if (importe) format_set_num_format(f, "$#,##0.00");
         if (fondo.isValid()) format_set_bg_color(f, fondo.rgb() & 0xFFFFFF);
         formatos_.emplace(clave, f);
         return f;
@@ -156,7 +176,7 @@ class Formatos {
   private:
     lxw_workbook* libro_;
     lxw_format* titulo_ = nullptr;
-    std::map<std::pair<int, int>, lxw_format*> formatos_;
+    std::map<std::tuple<int, bool, int>, lxw_format*> formatos_;
 };
 
 lxw_datetime Momento(const QDateTime& m) {
@@ -216,7 +236,7 @@ bool EscribirXlsx(const Rejilla& rejilla, const QString& ruta, QString* error) {
         if (error) *error = QStringLiteral("No hay memoria para preparar el libro.");
         return false;
     }
-    const QByteArray hoja = NombreLista(rejilla).left(LXW_SHEETNAME_MAX).toUtf8();
+    const QByteArray hoja = NombreLista(rejilla).toUtf8();
     lxw_worksheet* ws = workbook_add_worksheet(libro, hoja.constData());
     if (!ws) ws = workbook_add_worksheet(libro, "Lista");
     Formatos formatos(libro);
@@ -236,7 +256,7 @@ bool EscribirXlsx(const Rejilla& rejilla, const QString& ruta, QString* error) {
         for (int i = 0; i < columnas.size(); ++i) {
             const lxw_col_t col = lxw_col_t(i);
             const Celda c = Leer(rejilla, f, columnas[i]);
-            lxw_format* formato = formatos.de(c.clase, Fondo(rejilla, f, columnas[i]));
+            lxw_format* formato = formatos.de(c, Fondo(rejilla, f, columnas[i]));
             switch (c.clase) {
                 case Clase::Vacia:
                     if (formato) worksheet_write_blank(ws, fila, col, formato);
@@ -278,7 +298,7 @@ bool EscribirXlsx(const Rejilla& rejilla, const QString& ruta, QString* error) {
 void ExportarExcel(const Rejilla& rejilla) {
     const QString titulo = QStringLiteral("Exportar a Excel");
     QString ruta =
-        Servicios().elegirArchivoGuardar(titulo, NombreLista(rejilla) + QStringLiteral(".xlsx"),
+        Servicios().elegirArchivoGuardar(titulo, NombreArchivo(rejilla, QDate::currentDate()),
                                          QStringLiteral("Libro de Excel (*.xlsx)"));
     if (ruta.isEmpty()) return;
     if (QFileInfo(ruta).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) != 0)

@@ -4,10 +4,17 @@
 // grid shows. Only the columns on screen go.
 #include <QString>
 
+class QDate;
 class QPoint;
 class Rejilla;
 
 namespace exportar {
+
+// What the list is called in its file and its sheet (at most 31 characters): the name the
+// window gave it, else the title of its frame, else "Lista".
+QString NombreLista(const Rejilla& rejilla);
+// The name the save dialog suggests: the list and the day, "Pendientes 2026-12-09.xlsx".
+QString NombreArchivo(const Rejilla& rejilla, const QDate& dia);
 
 // Titles, then one line per row, cells separated by tabs. With `soloSeleccion` only the
 // selected rows; when none is selected, every row.

@@ -3,6 +3,7 @@
 #include <QDateTime>
 
 #include "db/recordset.h"
+#include "ui/importes.h"
 
 ModeloRejilla::ModeloRejilla(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -20,7 +21,7 @@ QVariant ModeloRejilla::data(const QModelIndex& indice, int rol) const {
     const Columna& c = columnas_[columna - 1];
     switch (rol) {
         case Qt::DisplayRole:
-            return c.tipo == TipoCelda::Casilla ? QVariant() : QVariant(c.celdas.texto(fila - 1));
+            return c.tipo == TipoCelda::Casilla ? QVariant() : QVariant(mostrado(c, fila - 1));
         case Qt::EditRole:
             return c.celdas.valor(fila - 1);
         case Qt::CheckStateRole:
@@ -34,9 +35,11 @@ QVariant ModeloRejilla::data(const QModelIndex& indice, int rol) const {
             const QColor& alterno = fila % 2 == 1 ? colorImpares_ : colorPares_;
             return alterno.isValid() ? QVariant(alterno) : QVariant();
         }
-        case Qt::TextAlignmentRole:
-            return QVariant::fromValue(
-                Qt::AlignVCenter | (c.celdas.esNumero(fila - 1) ? Qt::AlignRight : Qt::AlignLeft));
+        case Qt::TextAlignmentRole: {
+            const bool derecha = c.celdas.esNumero(fila - 1) || c.formato == FormatoCelda::Importe;
+            return QVariant::fromValue(Qt::AlignVCenter |
+                                       (derecha ? Qt::AlignRight : Qt::AlignLeft));
+        }
         default:
             return QVariant();
     }
@@ -153,6 +156,21 @@ QString ModeloRejilla::texto(int fila, int columna) const {
     return dentro(fila, columna) ? columnas_[columna - 1].celdas.texto(fila - 1) : QString();
 }
 
+QString ModeloRejilla::textoMostrado(int fila, int columna) const {
+    if (!dentro(fila, columna) || columnas_[columna - 1].tipo == TipoCelda::Casilla)
+        return QString();
+    return mostrado(columnas_[columna - 1], fila - 1);
+}
+
+QString ModeloRejilla::mostrado(const Columna& c, int fila) const {
+    const QString texto = c.celdas.texto(fila);
+    if (c.formato != FormatoCelda::Importe) return texto;
+    // Anything that is not a number (a clerk's typing refused later) is shown as it is.
+    bool esNumero = false;
+    const double importe = texto.trimmed().toDouble(&esNumero);
+    return esNumero ? TextoImporte(importe) : texto;
+}
+
 void ModeloRejilla::llenar(db::Recordset& registros, const std::function<void()>& entreFilas) {
     // Read aside and put in place at the end: while the rows come, the views keep showing a
     // consistent grid, and window events may run in between.
@@ -226,6 +244,19 @@ void ModeloRejilla::ponerTipoColumna(int columna, TipoCelda tipo, const QString&
     columnas_[columna - 1].lista = tipo == TipoCelda::Lista ? lista : QString();
     if (filas_ > 0 && !suspendido_)
         emit dataChanged(index(0, columna - 1), index(filas_ - 1, columna - 1));
+}
+
+void ModeloRejilla::ponerFormatoColumna(int columna, FormatoCelda formato) {
+    if (columna < 1 || columna > numeroColumnas()) return;
+    columnas_[columna - 1].formato = formato;
+    if (filas_ > 0 && !suspendido_)
+        emit dataChanged(index(0, columna - 1), index(filas_ - 1, columna - 1),
+                         {Qt::DisplayRole, Qt::TextAlignmentRole});
+}
+
+FormatoCelda ModeloRejilla::formatoColumna(int columna) const {
+    return columna >= 1 && columna <= numeroColumnas() ? columnas_[columna - 1].formato
+                                                       : FormatoCelda::General;
 }
 
 TipoCelda ModeloRejilla::tipoColumna(int columna) const {

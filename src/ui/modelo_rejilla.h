@@ -16,6 +16,9 @@ class Recordset;
 }
 
 enum class TipoCelda { Texto, Lista, Casilla };
+// How a column shows its values. An amount shows "$12,500.00", right-aligned; the cell keeps
+// its value as it was written, and an editor opens on that plain number.
+enum class FormatoCelda { General, Importe };
 
 class ModeloRejilla : public QAbstractTableModel {
     Q_OBJECT
@@ -46,8 +49,10 @@ class ModeloRejilla : public QAbstractTableModel {
     // Invalid when the cell has no colour of its own.
     QColor colorFondo(int fila, int columna) const;
     void ponerColorFondo(int fila, int columna, const QColor& color);
-    // What the cell shows.
+    // The cell's value as text, as it was written (an amount without its format).
     QString texto(int fila, int columna) const;
+    // What the cell shows: its text in the column's format.
+    QString textoMostrado(int fila, int columna) const;
 
     // Replaces rows and columns with the open result from its current record to its end: one
     // column per field, titled with the field's name; the values as they come. `entreFilas`
@@ -66,6 +71,8 @@ class ModeloRejilla : public QAbstractTableModel {
     void ponerTipoColumna(int columna, TipoCelda tipo, const QString& lista = QString());
     TipoCelda tipoColumna(int columna) const;
     QString listaColumna(int columna) const;
+    void ponerFormatoColumna(int columna, FormatoCelda formato);
+    FormatoCelda formatoColumna(int columna) const;
 
     // Odd rows (1, 3, ...) take the first, even rows the second; invalid colours paint nothing.
     void ponerColoresAlternos(const QColor& impares, const QColor& pares);
@@ -86,6 +93,7 @@ class ModeloRejilla : public QAbstractTableModel {
         QString titulo;
         TipoCelda tipo = TipoCelda::Texto;
         QString lista;
+        FormatoCelda formato = FormatoCelda::General;
         CeldasRejilla celdas;
     };
 
@@ -93,6 +101,7 @@ class ModeloRejilla : public QAbstractTableModel {
         return fila >= 1 && fila <= filas_ && columna >= 1 && columna <= numeroColumnas();
     }
     void avisarCambio(int fila, int columna, const QList<int>& roles);
+    QString mostrado(const Columna& c, int fila) const;
 
     std::vector<Columna> columnas_;
     int filas_ = 0;

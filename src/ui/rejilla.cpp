@@ -11,7 +11,9 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <array>
+#include <vector>
 
 #include "db/recordset.h"
 #include "ui/delegado_rejilla.h"
@@ -139,7 +141,28 @@ Rejilla::Rejilla(QWidget* parent)
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->installEventFilter(this);
+    // A press on the titles starts the user's own widths (a drag on a column's edge).
+    horizontalHeader()->viewport()->installEventFilter(this);
     ajustarAltoFilas();
+
+    cuadro_.setSingleShot(true);
+    cuadro_.setInterval(0);
+    connect(&cuadro_, &QTimer::timeout, this, &Rejilla::caberEnCuadro);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        if (cabiendo_) return;
+        if (arrastrandoTitulo_)
+            anchosDelUsuario_ = true;
+        else
+            programarCuadro();
+    });
+    connect(horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, this,
+            [this] { anchosDelUsuario_ = true; });
+    connect(modelo_, &QAbstractItemModel::columnsInserted, this, &Rejilla::programarCuadro);
+    connect(modelo_, &QAbstractItemModel::modelReset, this, [this] {
+        // Other columns: the widths are the program's again.
+        anchosDelUsuario_ = false;
+        programarCuadro();
+    });
 
     connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) {
         if (i.isValid()) emit dobleClic(i.row() + 1, i.column() + 1);
@@ -149,7 +172,7 @@ Rejilla::Rejilla(QWidget* parent)
 }
 
 void Rejilla::ajustarAltoFilas() {
-    const int alto = fontMetrics().height() + 6;
+    const int alto = AltoRenglon(fontMetrics());
     verticalHeader()->setMinimumSectionSize(alto);
     verticalHeader()->setDefaultSectionSize(alto);
 }
@@ -198,6 +221,9 @@ void Rejilla::asegurarTitulos() {
 }
 
 bool Rejilla::eventFilter(QObject* objeto, QEvent* evento) {
+    if (objeto == horizontalHeader()->viewport() && (evento->type() == QEvent::MouseButtonPress ||
+                                                     evento->type() == QEvent::MouseButtonRelease))
+        arrastrandoTitulo_ = evento->type() == QEvent::MouseButtonPress;
     // The skin or another font reaches the header after the windows set their columns: the
     // titles are measured again once it has taken effect.
     if (objeto == horizontalHeader() &&
@@ -257,6 +283,11 @@ void Rejilla::ponerAnchoColumna(int columna, int ancho) {
 
 void Rejilla::ajustarAncho(int columna) {
     if (columna < 1 || columna > numeroColumnas()) return;
+    setColumnWidth(columna - 1, anchoNecesario(columna));
+}
+
+int Rejilla::anchoNecesario(int columna) const {
+    if (columna < 1 || columna > numeroColumnas()) return 0;
     int ancho =
         qMax(AnchoTitulo(horizontalHeader(), tituloColumna(columna)) + 16, anchoTitulo(columna));
     if (tipoColumna(columna) == TipoCelda::Casilla) {
@@ -265,7 +296,9 @@ void Rejilla::ajustarAncho(int columna) {
         const QFontMetrics medida = fontMetrics();
         AnchoDeTexto anchoDe(medida);
         const int filas = numeroFilas();
-        auto medir = [&](int fila) { ancho = qMax(ancho, anchoDe(texto(fila, columna)) + 12); };
+        auto medir = [&](int fila) {
+            ancho = qMax(ancho, anchoDe(textoMostrado(fila, columna)) + 12);
+        };
         const int principio = qMin(filas, FilasAlPrincipio);
         for (int f = 1; f <= principio; ++f) medir(f);
         if (filas > principio) {
@@ -275,7 +308,53 @@ void Rejilla::ajustarAncho(int columna) {
             medir(filas);
         }
     }
-    setColumnWidth(columna - 1, qBound(AnchoMinimo, ancho, AnchoMaximo));
+    return qBound(AnchoMinimo, ancho, AnchoMaximo);
+}
+
+bool Rejilla::viewportEvent(QEvent* evento) {
+    // A box that changes size, or a vertical scroll bar that comes or goes.
+    if (evento->type() == QEvent::Resize) programarCuadro();
+    return QTableView::viewportEvent(evento);
+}
+
+void Rejilla::caberEnCuadro() {
+    if (anchosDelUsuario_ || !isVisible()) return;
+    const int cuadro = viewport()->width();
+    std::vector<int> columnas;
+    int total = 0;
+    for (int c = 1; c <= numeroColumnas(); ++c) {
+        if (isColumnHidden(c - 1)) continue;
+        columnas.push_back(c);
+        total += columnWidth(c - 1);
+    }
+    if (total <= cuadro) return;
+    std::vector<int> holgura;
+    int sobra = 0;
+    for (int c : columnas) {
+        holgura.push_back(qMax(0, columnWidth(c - 1) - anchoNecesario(c)));
+        sobra += holgura.back();
+    }
+    // A list that must scroll anyway keeps the widths it was given.
+    const int exceso = total - cuadro;
+    if (sobra < exceso) return;
+    // Each column gives in proportion to what it has to spare; the odd pixels come from the
+    // ones with most to spare.
+    std::vector<int> quita(columnas.size());
+    int quitado = 0;
+    for (size_t i = 0; i < columnas.size(); ++i) {
+        quita[i] = int(qint64(exceso) * holgura[i] / sobra);
+        quitado += quita[i];
+    }
+    while (quitado < exceso) {
+        size_t mayor = 0;
+        for (size_t i = 1; i < columnas.size(); ++i)
+            if (holgura[i] - quita[i] > holgura[mayor] - quita[mayor]) mayor = i;
+        ++quita[mayor];
+        ++quitado;
+    }
+    const QScopedValueRollback<bool> cabiendo(cabiendo_, true);
+    for (size_t i = 0; i < columnas.size(); ++i)
+        if (quita[i] > 0) setColumnWidth(columnas[i] - 1, columnWidth(columnas[i] - 1) - quita[i]);
 }
 
 void Rejilla::ponerColumnaVisible(int columna, bool visible) {

@@ -40,8 +40,12 @@ class Rejilla : public QTableView {
     // Invalid when the cell has no colour of its own (it then shows the row colour).
     QColor colorFondo(int fila, int columna) const { return modelo_->colorFondo(fila, columna); }
     void ponerColorFondo(int fila, int columna, const QColor& color);
-    // The text the cell shows.
+    // The cell's value as text (an amount without its format).
     QString texto(int fila, int columna) const { return modelo_->texto(fila, columna); }
+    // What the cell shows, in its column's format.
+    QString textoMostrado(int fila, int columna) const {
+        return modelo_->textoMostrado(fila, columna);
+    }
 
     // Replaces rows and columns with the open result, read to its end in one pass: one column
     // per field titled with its name, one row per record. The result is left at EOF.
@@ -54,6 +58,8 @@ class Rejilla : public QTableView {
     void ponerAnchoColumna(int columna, int ancho);
     // Fits the width to the title and to the cells (a sample of them on long lists).
     void ajustarAncho(int columna);
+    // What ajustarAncho would give the column.
+    int anchoNecesario(int columna) const;
     // The same, but never narrower than it is: a designed width only grows to show its cells.
     void ensancharAlContenido(int columna);
     // What the column's title needs to be read whole.
@@ -71,6 +77,15 @@ class Rejilla : public QTableView {
     void registrarLista(const QString& nombre, const QStringList& entradas);
     void ponerTipoColumna(int columna, TipoCelda tipo, const QString& lista = QString());
     TipoCelda tipoColumna(int columna) const { return modelo_->tipoColumna(columna); }
+    void ponerFormatoColumna(int columna, FormatoCelda formato) {
+        modelo_->ponerFormatoColumna(columna, formato);
+    }
+    FormatoCelda formatoColumna(int columna) const { return modelo_->formatoColumna(columna); }
+
+    // What the list is, in a word or two ("Pendientes"): it names the file and the sheet the
+    // list is exported to.
+    void ponerNombreLista(const QString& nombre) { nombreLista_ = nombre; }
+    QString nombreLista() const { return nombreLista_; }
 
     // The lists paint odd rows with the first colour and even rows with the second.
     void ponerColoresAlternos(const QColor& impares, const QColor& pares);
@@ -129,6 +144,7 @@ class Rejilla : public QTableView {
     void mouseReleaseEvent(QMouseEvent* evento) override;
     void mouseDoubleClickEvent(QMouseEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+    bool viewportEvent(QEvent* evento) override;
     void changeEvent(QEvent* evento) override;
     // Right button, the menu key or Shift+F10: "Copiar" and "Exportar a Excel…".
     void contextMenuEvent(QContextMenuEvent* evento) override;
@@ -143,12 +159,22 @@ class Rejilla : public QTableView {
     void ajustarAltoFilas();
     // Widens every column whose title would be cut.
     void asegurarTitulos();
+    // Columns a little wider in all than the box give back what their cells do not need, so
+    // the list scrolls sideways only when its columns cannot all be read whole in it. Widths
+    // the user dragged are left alone.
+    void caberEnCuadro();
+    void programarCuadro() { cuadro_.start(); }
 
     ModeloRejilla* modelo_;
     DelegadoRejilla* delegado_;
     QPersistentModelIndex casillaPulsada_;
     QPersistentModelIndex clicSobreActual_;
     QTimer edicionDiferida_;
+    QTimer cuadro_;
+    QString nombreLista_;
+    bool arrastrandoTitulo_ = false;
+    bool anchosDelUsuario_ = false;
+    bool cabiendo_ = false;
     bool busquedaActiva_ = false;
     bool enterComoDobleClic_ = false;
     bool asegurando_ = false;

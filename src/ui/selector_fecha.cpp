@@ -2,10 +2,12 @@
 
 #include <QCalendarWidget>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QTableView>
 
 SelectorFecha::SelectorFecha(QWidget* parent) : QDateEdit(QDate::currentDate(), parent) {
     setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
@@ -35,6 +37,37 @@ void SelectorFecha::irAParte(int parte) {
     if (parte < 0 || parte >= sectionCount()) return;
     setCurrentSectionIndex(parte);
     setSelectedSection(sectionAt(parte));
+}
+
+void SelectorFecha::ajustarCalendario() {
+    QCalendarWidget* calendario = calendarWidget();
+    auto* dias = calendario->findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"));
+    if (!dias) return;
+    calendario->ensurePolished();
+    dias->ensurePolished();
+    // Qt sizes the calendar by its text alone; the rows cannot be shorter than the header's
+    // least section, so with the grid, the frame and the skin the last week fell off.
+    const int renglones = dias->model() ? dias->model()->rowCount() : 7;
+    const int columnas = dias->model() ? dias->model()->columnCount() : 7;
+    const int alto =
+        std::max(dias->verticalHeader()->minimumSectionSize(), dias->fontMetrics().height() + 4);
+    const int ancho = std::max(dias->horizontalHeader()->minimumSectionSize(),
+                               dias->fontMetrics().horizontalAdvance(QStringLiteral("mié")) + 8);
+    // The skin draws the frame a pixel thicker while the calendar has the keyboard.
+    const int marco = 2 * (dias->frameWidth() + 1);
+    int barra = 0;
+    if (QWidget* navegacion =
+            calendario->findChild<QWidget*>(QStringLiteral("qt_calendar_navigationbar")))
+        barra = navegacion->sizeHint().height();
+    const QMargins m = calendario->contentsMargins();
+    calendario->setMinimumSize(columnas * ancho + marco + m.left() + m.right(),
+                               renglones * alto + marco + barra + m.top() + m.bottom());
+}
+
+void SelectorFecha::mousePressEvent(QMouseEvent* evento) {
+    // The calendar drops down from a press on the arrow, at the size it asks for then.
+    ajustarCalendario();
+    QDateEdit::mousePressEvent(evento);
 }
 
 void SelectorFecha::abrirCalendario() {

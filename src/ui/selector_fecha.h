@@ -21,9 +21,12 @@ class SelectorFecha : public QDateEdit {
     bool focusNextPrevChild(bool siguiente) override;
     void focusInEvent(QFocusEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
+    void mousePressEvent(QMouseEvent* evento) override;
 
   private:
     void irAParte(int parte);
+    // The calendar as large as its six weeks need in the font and style it has now.
+    void ajustarCalendario();
 
     // The last digit typed filled its part and the box moved on by itself: a slash typed
     // right after is the one the clerk would have typed there, not a move to the next part.

@@ -9,14 +9,21 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
+#include <QScreen>
 #include <QSpacerItem>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QTreeView>
 #include <QUrl>
 #include <algorithm>
+#include <utility>
+
+#include "ui/ventana.h"
 
 namespace {
 
@@ -120,27 +127,64 @@ bool ServiciosEscritorio::iniciarPrograma(const QString& programa, const QString
     return QProcess::startDetached(programa, argumentos);
 }
 
+std::unique_ptr<QFileDialog> DialogoGuardar(const QString& titulo, const QString& nombreSugerido,
+                                            const QString& filtro, QWidget* padre) {
+    QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (carpeta.isEmpty()) carpeta = QDir::homePath();
+    auto dialogo = std::make_unique<QFileDialog>(padre, titulo,
+                                                 QDir(carpeta).filePath(nombreSugerido), filtro);
+    dialogo->setObjectName(QStringLiteral("DialogoGuardar"));
+    // Qt's own dialog on every desk, whatever its desktop: the same texts, the program's.
+    dialogo->setOption(QFileDialog::DontUseNativeDialog);
+    dialogo->setAcceptMode(QFileDialog::AcceptSave);
+    dialogo->setFileMode(QFileDialog::AnyFile);
+    // In Spanish even where Qt's own translations are missing.
+    dialogo->setLabelText(QFileDialog::LookIn, QStringLiteral("Guardar &en:"));
+    dialogo->setLabelText(QFileDialog::FileName, QStringLiteral("&Nombre:"));
+    dialogo->setLabelText(QFileDialog::FileType, QStringLiteral("&Tipo:"));
+    dialogo->setLabelText(QFileDialog::Accept, QStringLiteral("&Guardar"));
+    dialogo->setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
+    // A caption's access key is only a key with a box to go to; Qt leaves these two without.
+    for (const auto& [etiqueta, caja] :
+         {std::pair("lookInLabel", "lookInCombo"), std::pair("fileTypeLabel", "fileTypeCombo")}) {
+        auto* texto = dialogo->findChild<QLabel*>(QLatin1String(etiqueta));
+        if (texto && !texto->buddy())
+            texto->setBuddy(dialogo->findChild<QWidget*>(QLatin1String(caja)));
+    }
+    // Column titles whole, however Qt sized them or last left them; the name takes what the
+    // others leave, so all of them show without scrolling.
+    if (auto* detalle = dialogo->findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* titulos = detalle->header();
+        titulos->setStretchLastSection(false);
+        for (int c = 1; c < titulos->count(); ++c) {
+            titulos->setSectionResizeMode(c, QHeaderView::Interactive);
+            titulos->resizeSection(c,
+                                   std::max(titulos->sectionSize(c), titulos->sectionSizeHint(c)));
+        }
+        if (titulos->count() > 0) titulos->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+    // The suffix of the filter is added when the user types a name without it.
+    const QString sufijo = QFileInfo(nombreSugerido).suffix();
+    if (!sufijo.isEmpty()) dialogo->setDefaultSuffix(sufijo);
+    // Wide enough for names such as the suggested one beside their kind and date.
+    if (QScreen* pantalla = dialogo->screen()) {
+        const int ancho = pantalla->availableGeometry().width() * 4 / 5;
+        if (dialogo->width() < ancho) dialogo->resize(ancho, dialogo->height());
+    }
+    CaberEnPantalla(dialogo.get());
+    return dialogo;
+}
+
 QString ServiciosEscritorio::elegirArchivoGuardar(const QString& titulo,
                                                   const QString& nombreSugerido,
                                                   const QString& filtro) {
-    QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (carpeta.isEmpty()) carpeta = QDir::homePath();
     const QPointer<QWidget> delante = VentanaDelante();
-    QFileDialog dialogo(delante, titulo, QDir(carpeta).filePath(nombreSugerido), filtro);
-    dialogo.setAcceptMode(QFileDialog::AcceptSave);
-    dialogo.setFileMode(QFileDialog::AnyFile);
-    // In Spanish even where Qt's own translations are missing.
-    dialogo.setLabelText(QFileDialog::LookIn, QStringLiteral("Guardar en:"));
-    dialogo.setLabelText(QFileDialog::FileName, QStringLiteral("&Nombre:"));
-    dialogo.setLabelText(QFileDialog::FileType, QStringLiteral("&Tipo:"));
-    dialogo.setLabelText(QFileDialog::Accept, QStringLiteral("&Guardar"));
-    dialogo.setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
-    // The suffix of the filter is added when the user types a name without it.
-    const QString sufijo = QFileInfo(nombreSugerido).suffix();
-    if (!sufijo.isEmpty()) dialogo.setDefaultSuffix(sufijo);
-    const bool elegido = dialogo.exec() == QDialog::Accepted && !dialogo.selectedFiles().isEmpty();
+    const std::unique_ptr<QFileDialog> dialogo =
+        DialogoGuardar(titulo, nombreSugerido, filtro, delante);
+    const bool elegido =
+        dialogo->exec() == QDialog::Accepted && !dialogo->selectedFiles().isEmpty();
     DevolverTeclado(delante);
-    return elegido ? dialogo.selectedFiles().constFirst() : QString();
+    return elegido ? dialogo->selectedFiles().constFirst() : QString();
 }
 
 ServiciosVentana& Servicios() {

@@ -4,8 +4,10 @@
 // without a real box on screen.
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class QDialog;
+class QFileDialog;
 class QMessageBox;
 class QWidget;
 
@@ -43,6 +45,12 @@ class ServiciosEscritorio : public ServiciosVentana {
     QString elegirArchivoGuardar(const QString& titulo, const QString& nombreSugerido,
                                  const QString& filtro) override;
 };
+
+// The save dialog of ServiciosEscritorio, ready to be shown: Qt's own, in the program's Spanish,
+// every caption and column title whole, the suggested name in the user's documents, the
+// whole dialog on the screen.
+std::unique_ptr<QFileDialog> DialogoGuardar(const QString& titulo, const QString& nombreSugerido,
+                                            const QString& filtro, QWidget* padre = nullptr);
 
 // The services in use: the desktop's unless others were installed.
 ServiciosVentana& Servicios();

@@ -8,13 +8,14 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QScreen>
+#include <QProxyStyle>
 #include <QTextEdit>
 #include <QTimer>
 #include <QWidget>
@@ -31,6 +32,17 @@ namespace {
 constexpr char NombrePiel[] = "Msn2008.skn";
 constexpr char MarcaActivador[] = "activarAlMostrar";
 
+// The design's password mark, "*", whatever the platform's is. A style of the box's own,
+// under the skin: a mark in a box's style sheet does not survive the sheet of a parent window.
+class EstiloContrasena : public QProxyStyle {
+  public:
+    int styleHint(StyleHint pista, const QStyleOption* opcion, const QWidget* control,
+                  QStyleHintReturn* devuelto) const override {
+        if (pista == QStyle::SH_LineEdit_PasswordCharacter) return '*';
+        return QProxyStyle::styleHint(pista, opcion, control, devuelto);
+    }
+};
+
 class ActivadorVentana : public QObject {
   public:
     explicit ActivadorVentana(QWidget* ventana) : QObject(ventana) {}
@@ -44,7 +56,7 @@ class ActivadorVentana : public QObject {
             ventana->isVisible() && ventana->frameGeometry().size() != ventana->size()) {
             porColocar_ = false;
             QTimer::singleShot(0, ventana, [v = QPointer<QWidget>(ventana)] {
-                if (v) ColocarVentana(v);
+                if (v) AjustarAPantalla(v);
             });
         }
         if (evento->type() == QEvent::Show) {
@@ -312,20 +324,20 @@ QRect RectTwips(int izquierda, int arriba, int ancho, int alto) {
 
 int PixelesDiseno(int pixeles) { return qRound(pixeles * EscalaDiseno()); }
 
+int AltoRenglon(const QFontMetrics& medida) {
+    // Some fonts draw an accent over a capital above their own ascent.
+    const QRect arriba = medida.tightBoundingRect(QStringLiteral("ÁÉÍÓÚÑÜ"));
+    const QRect abajo = medida.tightBoundingRect(QStringLiteral("gjpqyÇ"));
+    const int sale = qMax(qMax(0, -arriba.top() - medida.ascent()),
+                          qMax(0, abajo.bottom() + 1 - medida.descent()));
+    // The text is centred in its row: what sticks out on one side is given on both.
+    return medida.height() + 2 * (3 + sale);
+}
+
 void PrepararVentana(QWidget* ventana, int anchoTwips, int altoTwips) {
-    const QSize cliente(Pixeles(anchoTwips), Pixeles(altoTwips));
-    if (ventana->windowFlags() & Qt::MSWindowsFixedSizeDialogHint) {
-        ventana->setFixedSize(cliente);
-    } else {
-        // A sizable window larger than a small screen starts as large as the screen allows.
-        QScreen* pantalla =
-            ventana->screen() ? ventana->screen() : QGuiApplication::primaryScreen();
-        const QSize libre =
-            pantalla ? pantalla->availableGeometry().size() - QSize(16, 48) : cliente;
-        ventana->resize(cliente.boundedTo(libre.expandedTo(QSize(320, 240))));
-    }
-    ColocarVentana(ventana);
+    EncuadrarVentana(ventana, QSize(Pixeles(anchoTwips), Pixeles(altoTwips)));
     AplicarPiel(ventana);
+    MarcarContrasenas(ventana);
     ActivarAlMostrar(ventana);
     PrepararBotones(ventana);
     PrepararListas(ventana);
@@ -333,15 +345,17 @@ void PrepararVentana(QWidget* ventana, int anchoTwips, int altoTwips) {
     RetenerTecladoParaVentana(ventana);
 }
 
-void ColocarVentana(QWidget* ventana) {
-    QScreen* pantalla = ventana->screen();
-    if (!pantalla) pantalla = QGuiApplication::primaryScreen();
-    if (!pantalla) return;
-    const QRect libre = pantalla->availableGeometry();
-    // Once shown the frame is known; before that the client size is the best guess.
-    const QSize tamano = ventana->isVisible() ? ventana->frameGeometry().size() : ventana->size();
-    ventana->move(libre.x() + (libre.width() - tamano.width()) / 2,
-                  libre.y() + (libre.height() - tamano.height()) / 4);
+void MarcarContrasenas(QWidget* ventana) {
+    for (QLineEdit* caja : ventana->findChildren<QLineEdit*>()) {
+        if (caja->echoMode() != QLineEdit::Password &&
+            caja->echoMode() != QLineEdit::PasswordEchoOnEdit)
+            continue;
+        if (caja->property("marcaContrasena").toBool()) continue;
+        caja->setProperty("marcaContrasena", true);
+        auto* estilo = new EstiloContrasena;
+        estilo->setParent(caja);
+        caja->setStyle(estilo);
+    }
 }
 
 QString RutaPiel(const QString& carpeta) {

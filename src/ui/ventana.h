@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QString>
 
+#include "ui/encuadre.h"
+
 class QWidget;
 
 class QFont;
@@ -24,15 +26,20 @@ QRect RectTwips(int izquierda, int arriba, int ancho, int alto);
 // A width the design gives in pixels of its own font (the grids' columns).
 int PixelesDiseno(int pixeles);
 
-// Sizes the client area (a window flagged Qt::MSWindowsFixedSizeDialogHint keeps that size),
-// places it with ColocarVentana, applies the skin, makes it activate itself when shown and
-// gives its buttons the rules of PrepararBotones and its lists those of PrepararListas (so
-// every control must exist by then).
+class QFontMetrics;
+// The height of a row of a list in that font: room for the accents of capitals (Á, Ñ) above
+// and the tails of letters below, with a little air around them.
+int AltoRenglon(const QFontMetrics& medida);
+
+// Sizes the client area from the twips of the design (a window flagged
+// Qt::MSWindowsFixedSizeDialogHint keeps that size) and places the window, both by
+// EncuadrarVentana; applies the skin, makes it activate itself when shown and gives its
+// buttons the rules of PrepararBotones, its lists those of PrepararListas and its password
+// boxes the mark of MarcarContrasenas (so every control must exist by then).
 void PrepararVentana(QWidget* ventana, int anchoTwips, int altoTwips);
 
-// Left = (screen width - window width) / 2, top = (screen height - window height) / 4, on the
-// free area of the window's screen.
-void ColocarVentana(QWidget* ventana);
+// One password mark in every window: "*", not the platform's dot.
+void MarcarContrasenas(QWidget* ventana);
 
 // The skin file in `carpeta`; when empty, the one beside the executable, or else the one the
 // package installs in the data folder.

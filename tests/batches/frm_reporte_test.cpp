@@ -272,6 +272,9 @@ class FrmReporteTest : public QObject {
                 usuarios << s->TxtUsuario->text();
                 QCOMPARE(s->TxtContrasena->echoMode(), QLineEdit::Password);
                 Teclear(QStringLiteral("ana"), contrasena)(d);
+                // The program's one password mark, as in the log-in.
+                QCOMPARE(s->TxtContrasena->displayText(),
+                         QString(contrasena.size(), QLatin1Char('*')));
             };
         };
         Abrir(125, {mirar(QStringLiteral("mala")), mirar(QStringLiteral("Buena"))});

@@ -185,7 +185,18 @@ class InformeRelacionTest : public QObject {
     void sinVisorSeDiceDondeQuedoYSinRelacionSeAvisa() {
         Sembrar(125, 1);
         servicios->resultadoAbrir = false;
+        // Behind the message the window says where the report went, not a blank.
+        QStringList linea;
+        servicios->alMostrarMensaje = [&linea](const MensajeMostrado&) {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* f = qobject_cast<FrmReporte*>(w); f && f->LblEspera->isVisible())
+                    linea << f->LblEspera->text() << f->LblEspera->toolTip();
+        };
         QCOMPARE(Abrir(125), int(QDialog::Accepted));
+        QCOMPARE(linea.size(), 2);
+        QVERIFY2(linea[0].startsWith(QStringLiteral("Reporte guardado en ")), qPrintable(linea[0]));
+        QCOMPARE(linea[1], QStringLiteral("Reporte guardado en ") + archivo(125));
+        servicios->alMostrarMensaje = nullptr;
         QCOMPARE(servicios->mensajes.size(), 1);
         QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Informacion);
         QVERIFY(servicios->mensajes[0].texto.endsWith(archivo(125)));

@@ -558,6 +558,18 @@ class FrmRecepcionTest : public QObject {
         QCOMPARE(servicios->programas[0].programa, QStringLiteral("/opt/oxa/fotos_clientes"));
         QCOMPARE(servicios->programas[0].argumentos, QStringList{QStringLiteral("1001")});
         QCOMPARE(servicios->programas[1].argumentos, QStringList{QStringLiteral("1005")});
+        QVERIFY(servicios->mensajes.isEmpty());
+
+        // A program that is not there is named in Spanish, the window still open.
+        servicios->resultadoIniciar = false;
+        manos->dobleClic(2, 3);
+        QCOMPARE(servicios->mensajes.size(), 1);
+        QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Critico);
+        QVERIFY2(
+            servicios->mensajes[0].texto.startsWith(QStringLiteral(
+                "No se encontró el programa de fotos de clientes:\r\n/opt/oxa/fotos_clientes")),
+            qPrintable(servicios->mensajes[0].texto));
+        QVERIFY(f->isVisible());
     }
 
     void removerSacaLaSolicitudDeTodasSusRelaciones() {

@@ -35,6 +35,11 @@ class LibroLeido {
             if (x.readNext() == QXmlStreamReader::StartElement && x.name() == QLatin1String("t"))
                 compartidas_ << x.readElementText();
         leerEstilos(Descomprimir(ruta, QStringLiteral("xl/styles.xml")));
+        QXmlStreamReader libro(Descomprimir(ruta, QStringLiteral("xl/workbook.xml")));
+        while (!libro.atEnd())
+            if (libro.readNext() == QXmlStreamReader::StartElement &&
+                libro.name() == QLatin1String("sheet"))
+                hojas_ << libro.attributes().value(QLatin1String("name")).toString();
         QXmlStreamReader h(Descomprimir(ruta, QStringLiteral("xl/worksheets/sheet1.xml")));
         QString celda;
         while (!h.atEnd()) {
@@ -50,6 +55,8 @@ class LibroLeido {
         }
     }
 
+    // The sheets' names, as their tabs show them.
+    QStringList hojas() const { return hojas_; }
     bool hay(const QString& r) const { return celdas_.count(r) > 0; }
     // "texto" for a shared string, "número" otherwise.
     QString tipo(const QString& r) const {
@@ -109,6 +116,7 @@ class LibroLeido {
     }
 
     QStringList compartidas_;
+    QStringList hojas_;
     std::map<QString, Celda> celdas_;
     QMap<int, QString> formatos_;
     QList<bool> negritas_;
@@ -162,6 +170,8 @@ class ExportarTest : public QObject {
                               "Teléfono", "Oculta", "Agregar"})
             g->agregarColumna(QString::fromUtf8(t), 90);
         g->ponerTipoColumna(8, TipoCelda::Casilla);
+        g->ponerFormatoColumna(5, FormatoCelda::Importe);
+        g->ponerNombreLista(QStringLiteral("Pendientes"));
         g->ponerColumnaVisible(7, false);
         g->ponerColoresAlternos(QColor(255, 255, 200), QColor(255, 255, 255));
         const QList<QVariantList> filas = {
@@ -220,9 +230,13 @@ class ExportarTest : public QObject {
         QTest::keyClick(g, Qt::Key_Menu);
         const QString ruta = dir->filePath(QStringLiteral("pendientes.xlsx"));
         QTRY_COMPARE(servicios->mensajes.size(), 1);
-        const QStringList dialogo = {QStringLiteral("Exportar a Excel"),
-                                     QStringLiteral("Relaciones de Verificación.xlsx"),
-                                     QStringLiteral("Libro de Excel (*.xlsx)")};
+        // The list and the day, not the window's caption.
+        const QStringList dialogo = {
+            QStringLiteral("Exportar a Excel"),
+            QStringLiteral("Pendientes ") +
+                QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) +
+                QStringLiteral(".xlsx"),
+            QStringLiteral("Libro de Excel (*.xlsx)")};
         QCOMPARE(servicios->dialogosGuardar, QList<QStringList>{dialogo});
         QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Informacion);
         QCOMPARE(servicios->mensajes[0].texto,
@@ -231,6 +245,7 @@ class ExportarTest : public QObject {
         QVERIFY(!QFile::exists(ruta + QStringLiteral(".parcial")));
 
         const LibroLeido libro(ruta);
+        QCOMPARE(libro.hojas(), QStringList{QStringLiteral("Pendientes")});
         // Titles in bold, the hidden column left out.
         const QStringList titulos = {"Solicitud", "Cliente",  "Recepción", "Fecha Corta",
                                      "Importe",   "Teléfono", "Agregar"};
@@ -247,20 +262,21 @@ class ExportarTest : public QObject {
         };
         const QString amarillo = QStringLiteral("FFFFFFC8"), verde = QStringLiteral("FF00FF00");
         const QString fecha = QStringLiteral("dd/mm/yyyy");
+        const QString importe = QStringLiteral("$#,##0.00");
         for (const Esperada& e : std::initializer_list<Esperada>{
                  {"A2", "número", "501", {}, amarillo},
                  {"B2", "texto", "PEREZ LOPEZ JUAN", {}, amarillo},
                  {"C2", "número", Serie(QDate(2024, 6, 3)), fecha, amarillo},
                  {"D2", "número", Serie(QDate(2024, 6, 5)), fecha, amarillo},
-                 {"E2", "número", "1500.5", {}, amarillo},
+                 {"E2", "número", "1500.5", importe, amarillo},
                  {"F2", "texto", "6141234567", {}, amarillo},
                  {"G2", "texto", "Sí", {}, amarillo},
                  {"A3", "número", "502", {}, verde},
                  {"B3", "texto", "NUÑEZ\tORTIZ ELENA", {}, {}},
                  {"C3", "número", Serie(QDate(2024, 6, 4)) + ".4375", "dd/mm/yyyy hh:mm:ss", {}},
-                 {"E3", "número", "2000", {}, {}},
+                 {"E3", "número", "2000", importe, {}},
                  {"F4", "texto", "0614", {}, amarillo},
-                 {"E4", "número", "0", {}, amarillo}}) {
+                 {"E4", "número", "0", importe, amarillo}}) {
             const QString r = QString::fromLatin1(e.celda);
             QVERIFY2(libro.hay(r), e.celda);
             QCOMPARE(libro.tipo(r), e.tipo);

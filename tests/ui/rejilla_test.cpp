@@ -1,6 +1,5 @@
 // The grid as the windows use it: numbered from 1, filled from a result, painted, ticked,
 // edited under the window's say, searched by typing; driven with real mouse and key events.
-#include "ui/ventana.h"
 #include "ui/rejilla.h"
 
 #include <QApplication>
@@ -8,15 +7,18 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "db/conexion.h"
 #include "db/recordset.h"
+#include "ui/ventana.h"
 
 namespace {
 
@@ -167,6 +169,9 @@ class RejillaTest : public QObject {
     void busquedaPorTecleo();
     void busquedaApagadaNoMueve();
     void ajustarAnchoAlContenido();
+    void importesConSuFormato();
+    void celdaCortadaDaSuTextoEnLaAyuda_data();
+    void celdaCortadaDaSuTextoEnLaAyuda();
     void dibujoApagadoCargaDeUnaVez();
     void colorDeNumero();
 };
@@ -829,6 +834,56 @@ void RejillaTest::ajustarAnchoAlContenido() {
         QStringLiteral("Domicilio del cliente"));
     QVERIFY(v.rejilla->anchoColumna(2) >= titulo);
     QVERIFY(v.rejilla->anchoColumna(2) < titulo + 40);
+}
+
+void RejillaTest::importesConSuFormato() {
+    Ventana v;
+    v.rejilla->agregarColumna(QStringLiteral("Linea Crédito"), 90);
+    v.rejilla->ponerFormatoColumna(1, FormatoCelda::Importe);
+    v.rejilla->soloLectura(false);
+    const QList<QPair<QVariant, QString>> casos = {{QStringLiteral("12500"), QStringLiteral("$12,500.00")},
+                                                   {125000.5, QStringLiteral("$125,000.50")},
+                                                   {QStringLiteral("1234.5678"), QStringLiteral("$1,234.57")},
+                                                   {QStringLiteral("abc"), QStringLiteral("abc")}};
+    for (const auto& [valor, mostrado] : casos) {
+        const int f = v.rejilla->agregarFila();
+        v.rejilla->ponerValor(f, 1, valor);
+        const QModelIndex i = v.rejilla->model()->index(f - 1, 0);
+        QCOMPARE(i.data(Qt::DisplayRole).toString(), mostrado);
+        QVERIFY(i.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
+    }
+    // The cell keeps its plain number, and its editor opens on it.
+    QVERIFY(v.mostrar());
+    v.clic(3, 1);
+    QTest::keyClick(v.rejilla, Qt::Key_F2);
+    auto* editor = qobject_cast<QLineEdit*>(v.editorAbierto());
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), QStringLiteral("1234.5678"));
+}
+
+void RejillaTest::celdaCortadaDaSuTextoEnLaAyuda_data() {
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<QString>("ayuda");
+    const QString largo = QStringLiteral("HERNANDEZ MALDONADO MARIA GUADALUPE");
+    QTest::newRow("cortada") << largo << largo;
+    // A text shown whole leaves the grid's own tool tip.
+    QTest::newRow("entera") << QStringLiteral("ANA") << QStringLiteral("Doble Click para Imprimir");
+}
+
+void RejillaTest::celdaCortadaDaSuTextoEnLaAyuda() {
+    QFETCH(QString, texto);
+    QFETCH(QString, ayuda);
+    Ventana v;
+    v.rejilla->setToolTip(QStringLiteral("Doble Click para Imprimir"));
+    v.rejilla->agregarColumna(QStringLiteral("Aval de"), 60);
+    v.rejilla->agregarFila();
+    v.rejilla->ponerValor(1, 1, texto);
+    QVERIFY(v.mostrar());
+    const QPoint punto = v.celda(1, 1).center();
+    QHelpEvent pedir(QEvent::ToolTip, punto, v.rejilla->viewport()->mapToGlobal(punto));
+    QApplication::sendEvent(v.rejilla->viewport(), &pedir);
+    QTRY_COMPARE(QToolTip::text(), ayuda);
+    QToolTip::hideText();
 }
 
 void RejillaTest::dibujoApagadoCargaDeUnaVez() {

@@ -5,14 +5,21 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <functional>
+#include <tuple>
 
 #include "servicios_falsos.h"
+#include "ui/traducciones.h"
 
 namespace {
 
@@ -52,6 +59,7 @@ class ServiciosTest : public QObject {
     void escritorioCajaTanAnchaComoSuTitulo();
     void escritorioModal();
     void escritorioProgramaInexistente();
+    void dialogoGuardarEnEspanolDeMexico();
 };
 
 void ServiciosTest::falsoRegistraMensajes() {
@@ -284,6 +292,44 @@ void ServiciosTest::escritorioModal() {
 void ServiciosTest::escritorioProgramaInexistente() {
     QVERIFY(!Servicios().iniciarPrograma(QStringLiteral("/no/existe/fotos_clientes"),
                                          {QStringLiteral("1")}));
+}
+
+// The save dialog as a clerk reads it: captions without a stray "&" (each access key goes to
+// its box), column titles whole, "archivo" and "carpeta", the short name it suggests.
+void ServiciosTest::dialogoGuardarEnEspanolDeMexico() {
+    QVERIFY(InstalarTraduccionesQt());
+    const std::unique_ptr<QFileDialog> d = DialogoGuardar(
+        QStringLiteral("Exportar a Excel"), QStringLiteral("Pendientes 2026-12-09.xlsx"),
+        QStringLiteral("Libro de Excel (*.xlsx)"));
+    // Whatever view Qt remembers from the last time.
+    d->setViewMode(QFileDialog::Detail);
+    d->show();
+    QVERIFY(QTest::qWaitForWindowExposed(d.get()));
+    QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(),
+             QStringLiteral("Pendientes 2026-12-09.xlsx"));
+    for (const auto& [etiqueta, texto, caja] :
+         {std::tuple("lookInLabel", "Guardar &en:", "lookInCombo"),
+          std::tuple("fileNameLabel", "&Nombre:", "fileNameEdit"),
+          std::tuple("fileTypeLabel", "&Tipo:", "fileTypeCombo")}) {
+        auto* l = d->findChild<QLabel*>(QLatin1String(etiqueta));
+        QCOMPARE(l->text(), QString::fromUtf8(texto));
+        QCOMPARE(l->buddy(), d->findChild<QWidget*>(QLatin1String(caja)));
+    }
+    QHeaderView* titulos = d->findChild<QTreeView*>(QStringLiteral("treeView"))->header();
+    const QStringList esperados = {"Nombre", "Tamaño", "Tipo", "Modificado"};
+    for (int c = 0; c < titulos->count(); ++c) {
+        QCOMPARE(titulos->model()->headerData(c, Qt::Horizontal).toString(), esperados.value(c));
+        QVERIFY(titulos->sectionSize(c) >= titulos->sectionSizeHint(c));
+    }
+    // What Qt's Spanish leaves in English or says as in Spain, and one of its own texts.
+    for (const auto& [contexto, original, mexicano] :
+         {std::tuple("QAbstractFileIconProvider", "Folder", "Carpeta"),
+          std::tuple("QFileDialog", "All Files (*)", "Todos los archivos (*)"),
+          std::tuple("QFileDialog", "%1 already exists.\nDo you want to replace it?",
+                     "El archivo %1 ya existe.\n¿Desea reemplazarlo?"),
+          std::tuple("QIODevice", "Too many open files",
+                     "Demasiados archivos abiertos simultáneamente")})
+        QCOMPARE(QCoreApplication::translate(contexto, original), QString::fromUtf8(mexicano));
 }
 
 QTEST_MAIN(ServiciosTest)

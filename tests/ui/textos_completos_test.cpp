@@ -1,15 +1,20 @@
 // Every window read whole: no caption, label, button, check box, frame title or column title
 // is cut, with the font in use and at the screen's scale (CTest runs this at 100, 125 and 150 %
-// through QT_SCALE_FACTOR). Each widget is asked for the size it needs; nothing is drawn.
+// through QT_SCALE_FACTOR, and on a 1024 × 768 screen at 120 dpi). Each widget is asked for
+// the size it needs; nothing is drawn. On screen, every window is within the free area and
+// every control can be reached: given the keyboard, it is in view.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QPushButton>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 #include <functional>
 
@@ -28,6 +33,7 @@
 #include "tracking/frm_rastreo.h"
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
+#include "ui/servicios.h"
 #include "ui/ventana.h"
 
 namespace {
@@ -77,6 +83,14 @@ QStringList Cortados(QWidget& ventana) {
     return r;
 }
 
+// The focus moves without the windows' leave rules: what is looked at is where a control is.
+class SinEventosDeFoco : public QObject {
+  protected:
+    bool eventFilter(QObject*, QEvent* evento) override {
+        return evento->type() == QEvent::FocusIn || evento->type() == QEvent::FocusOut;
+    }
+};
+
 }  // namespace
 
 class TextosCompletosTest : public QObject {
@@ -112,18 +126,19 @@ class TextosCompletosTest : public QObject {
         base.reset();
     }
 
-    void cadaVentanaSeLeeCompleta_data() {
+    // The program's windows, and with `conGuardar` Qt's save dialog as the program shows it.
+    static void Ventanas(bool conGuardar) {
         QTest::addColumn<int>("ventana");
         const char* nombres[] = {"FrmLogin",      "FrmCaptura",  "FrmClientes_Encontrados",
                                  "FrmRelaciones", "FrmReporte",  "FrmCredenciales",
                                  "FrmRecepcion",  "FrmRechazos", "FrmComentarios",
-                                 "FrmRastreo"};
-        for (int i = 0; i < int(std::size(nombres)); ++i) QTest::newRow(nombres[i]) << i;
+                                 "FrmRastreo",    "Guardar"};
+        const int cuantas = int(std::size(nombres)) - (conGuardar ? 0 : 1);
+        for (int i = 0; i < cuantas; ++i) QTest::newRow(nombres[i]) << i;
     }
 
-    void cadaVentanaSeLeeCompleta() {
-        QFETCH(int, ventana);
-        Rejilla captura;
+    // Each window with the longest kind of content its lists get.
+    static std::unique_ptr<QDialog> Crear(int ventana, Rejilla& captura) {
         std::unique_ptr<QDialog> v;
         switch (ventana) {
             case 0: v = std::make_unique<FrmLogin>(); break;
@@ -144,16 +159,73 @@ class TextosCompletosTest : public QObject {
                 f->DtpFecha2->ponerFecha(QDate::currentDate().addDays(1));
                 f->CmdConsultar->setEnabled(true);
                 f->CmdConsultar->click();
-                QCOMPARE(f->ISolicitudes->numeroFilas(), 1);
                 v = std::move(f);
                 break;
             }
             case 7: v = std::make_unique<FrmRechazos>(); break;
             case 8: v = std::make_unique<FrmComentarios>(); break;
             case 9: v = std::make_unique<FrmRastreo>(&captura); break;
+            case 10:
+                v = DialogoGuardar(QStringLiteral("Exportar a Excel"),
+                                   QStringLiteral("Pendientes 2026-12-09.xlsx"),
+                                   QStringLiteral("Libro de Excel (*.xlsx)"));
+                break;
         }
+        return v;
+    }
+
+    void cadaVentanaSeLeeCompleta_data() { Ventanas(false); }
+    void cadaVentanaSeLeeCompleta() {
+        QFETCH(int, ventana);
+        Rejilla captura;
+        std::unique_ptr<QDialog> v = Crear(ventana, captura);
+        if (auto* recepcion = qobject_cast<FrmRecepcion*>(v.get()))
+            QCOMPARE(recepcion->ISolicitudes->numeroFilas(), 1);
         const QStringList cortados = Cortados(*v);
         QVERIFY2(cortados.isEmpty(), qPrintable(QStringLiteral("\n") + cortados.join(QLatin1Char('\n'))));
+    }
+
+    // On screen the whole window, frame included, is within the free area; every control the
+    // keyboard stops at is in view once it has the keyboard (a list larger than the view from
+    // its top left corner), and the scroll bars of a window made smaller reach every control.
+    void cadaVentanaCabeEnLaPantalla_data() { Ventanas(true); }
+    void cadaVentanaCabeEnLaPantalla() {
+        QFETCH(int, ventana);
+        Rejilla captura;
+        std::unique_ptr<QDialog> v = Crear(ventana, captura);
+        v->show();
+        v->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(v.get()));
+        const QRect libre = v->screen()->availableGeometry();
+        QTRY_VERIFY(libre.contains(v->frameGeometry()));
+
+        SinEventosDeFoco sinFoco;
+        qApp->installEventFilter(&sinFoco);
+        // The capture window's leave rules listen to the focus moving as well.
+        QObject::disconnect(qApp, &QApplication::focusChanged, v.get(), nullptr);
+        auto* area = v->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
+        const QRect vista = area ? QRect(area->viewport()->mapTo(v.get(), QPoint()),
+                                         area->viewport()->size())
+                                 : v->rect();
+        for (QWidget* c = v->nextInFocusChain(); c != v.get(); c = c->nextInFocusChain()) {
+            if (!(c->focusPolicy() & Qt::TabFocus) || c->focusProxy() || !c->isEnabled() ||
+                !c->isVisibleTo(v.get()) || qobject_cast<QAbstractItemView*>(c->parentWidget()))
+                continue;
+            c->setFocus(Qt::TabFocusReason);
+            QCoreApplication::processEvents();
+            const QRect lugar(c->mapTo(v.get(), QPoint()), c->size());
+            QVERIFY2(vista.contains(lugar.topLeft()) &&
+                         (lugar.width() > vista.width() || lugar.right() <= vista.right()) &&
+                         (lugar.height() > vista.height() || lugar.bottom() <= vista.bottom()),
+                     qPrintable(c->objectName()));
+        }
+        qApp->removeEventFilter(&sinFoco);
+        if (!area) return;
+        const QRect alcance(QPoint(), area->viewport()->size() +
+                                          QSize(area->horizontalScrollBar()->maximum(),
+                                                area->verticalScrollBar()->maximum()));
+        for (QWidget* c : area->widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            QVERIFY2(alcance.contains(c->geometry()), qPrintable(c->objectName()));
     }
 
     // The reception grid shows its dates, numbers and states whole once searched.
@@ -168,7 +240,7 @@ class TextosCompletosTest : public QObject {
         QCOMPARE(g->numeroFilas(), 1);
         const QFontMetrics medida = g->fontMetrics();
         for (int c : {1, 2, 3, 4, 6, 7, 8, 9, 10}) {
-            const QString texto = g->texto(1, c);
+            const QString texto = g->textoMostrado(1, c);
             QVERIFY2(medida.horizontalAdvance(texto) + 6 <= g->anchoColumna(c),
                      qPrintable(QStringLiteral("%1: «%2» en %3").arg(g->tituloColumna(c), texto).arg(g->anchoColumna(c))));
         }
