@@ -17,6 +17,7 @@
 #include "instalacion.h"
 #include "login/frm_login.h"
 #include "startup/global.h"
+#include "ui/exportar.h"
 #include "ui/servicios.h"
 #include "ui/traducciones.h"
 
@@ -188,6 +189,7 @@ int Main(int argc, char** argv) {
             "Aviso: no se encontraron los textos de Qt en español (paquete "
             "qt6-translations-l10n); los menús y diálogos de Qt saldrán en inglés.\n",
             stderr);
+    exportar::AgregarAlMenuDeLasRejillas();
     return Iniciar(archivoSql);
 }
 

@@ -18,6 +18,7 @@
 
 #include "ui/rejilla.h"
 #include "ui/servicios.h"
+#include "ui/valor_celda.h"
 
 namespace exportar {
 
@@ -34,18 +35,11 @@ struct Celda {
     bool importe = false;
 };
 
-// Short figures written as text (amounts, numbers read back trimmed) are numbers; long runs of
-// digits, such as telephones, and codes with leading zeros stay text.
-bool PareceNumero(const QString& texto) {
-    static const QRegularExpression numero(QStringLiteral("^-?(0|[1-9][0-9]{0,8})(\\.[0-9]+)?$"));
-    return numero.match(texto).hasMatch();
-}
-
 Celda Leer(const Rejilla& r, int fila, int columna) {
     Celda c;
     const QVariant v = r.valor(fila, columna);
     if (r.tipoColumna(columna) == TipoCelda::Casilla) {
-        if (ModeloRejilla::EstaMarcada(v)) {
+        if (CeldaMarcada(v)) {
             c.clase = Clase::Texto;
             c.texto = QStringLiteral("Sí");
         }
@@ -83,16 +77,10 @@ Celda Leer(const Rejilla& r, int fila, int columna) {
                 return c;
             }
             // Dates the server gave as text (its short date) are dates all the same.
-            const QDate dia = QDate::fromString(t, QStringLiteral("dd/MM/yyyy"));
-            if (dia.isValid()) {
-                c.clase = Clase::Fecha;
-                c.momento = QDateTime(dia, QTime(0, 0));
-                return c;
-            }
-            const QDateTime momento =
-                QDateTime::fromString(t, QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+            bool conHora = false;
+            const QDateTime momento = FechaDeTextoCelda(t, &conHora);
             if (momento.isValid()) {
-                c.clase = Clase::FechaHora;
+                c.clase = conHora ? Clase::FechaHora : Clase::Fecha;
                 c.momento = momento;
                 return c;
             }
@@ -314,18 +302,18 @@ void ExportarExcel(const Rejilla& rejilla) {
         QStringLiteral("La lista quedó guardada en:\r\n") + QDir::toNativeSeparators(ruta), titulo);
 }
 
-void MostrarMenu(Rejilla& rejilla, const QPoint& global) {
-    QMenu menu(&rejilla);
-    menu.setObjectName(QStringLiteral("MenuRejilla"));
-    QAction* copiar = menu.addAction(QStringLiteral("Copiar"));
-    copiar->setObjectName(QStringLiteral("AccionCopiar"));
-    QAction* excel = menu.addAction(QStringLiteral("Exportar a Excel…"));
-    excel->setObjectName(QStringLiteral("AccionExportar"));
-    QAction* elegida = menu.exec(global);
-    if (elegida == copiar)
-        Copiar(rejilla);
-    else if (elegida == excel)
-        ExportarExcel(rejilla);
+void AgregarAlMenuDeLasRejillas() {
+    Rejilla::AgregarEntradasMenu([](QMenu& menu, Rejilla& rejilla) {
+        // Run after the menu has closed, as a chosen entry would be without a menu.
+        QAction* copiar = menu.addAction(QStringLiteral("Copiar"));
+        copiar->setObjectName(QStringLiteral("AccionCopiar"));
+        QObject::connect(copiar, &QAction::triggered, &rejilla, [&rejilla] { Copiar(rejilla); },
+                         Qt::QueuedConnection);
+        QAction* excel = menu.addAction(QStringLiteral("Exportar a Excel…"));
+        excel->setObjectName(QStringLiteral("AccionExportar"));
+        QObject::connect(excel, &QAction::triggered, &rejilla,
+                         [&rejilla] { ExportarExcel(rejilla); }, Qt::QueuedConnection);
+    });
 }
 
 }  // namespace exportar

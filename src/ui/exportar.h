@@ -5,7 +5,6 @@
 #include <QString>
 
 class QDate;
-class QPoint;
 class Rejilla;
 
 namespace exportar {
@@ -32,7 +31,7 @@ bool EscribirXlsx(const Rejilla& rejilla, const QString& ruta, QString* error);
 // the user is told where it went or why it could not.
 void ExportarExcel(const Rejilla& rejilla);
 
-// The grid's context menu ("Copiar", "Exportar a Excel…") at a point of the screen.
-void MostrarMenu(Rejilla& rejilla, const QPoint& global);
+// Puts "Copiar" and "Exportar a Excel…" in every grid's context menu. Called once, at start-up.
+void AgregarAlMenuDeLasRejillas();
 
 }  // namespace exportar

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScopeGuard>
@@ -17,9 +18,9 @@
 
 #include "db/recordset.h"
 #include "ui/delegado_rejilla.h"
-#include "ui/exportar.h"
 #include "ui/pulso_eventos.h"
 #include "ui/ventana.h"
+#include "ui/valor_celda.h"
 
 namespace {
 
@@ -115,6 +116,9 @@ Rejilla::Rejilla(QWidget* parent)
     setHorizontalHeader(new Encabezado(Qt::Horizontal, this));
     setModel(modelo_);
     setItemDelegate(delegado_);
+    delegado_->aceptarTexto = [this](const QModelIndex& indice, QString& texto) {
+        return aceptarTexto(indice, texto);
+    };
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     // Not the double-click: a window may give it a meaning of its own (the photos program).
@@ -488,7 +492,7 @@ void Rejilla::vaciarCelda(const QModelIndex& indice) {
     const int columna = indice.column() + 1;
     const bool casilla = tipoColumna(columna) == TipoCelda::Casilla;
     if (!casilla && !(modelo_->flags(indice) & Qt::ItemIsEditable)) return;
-    if (casilla && !ModeloRejilla::EstaMarcada(modelo_->valor(indice.row() + 1, columna))) return;
+    if (casilla && !CeldaMarcada(modelo_->valor(indice.row() + 1, columna))) return;
     const QPersistentModelIndex pedido(indice);
     if (!permitirEdicion(indice) || !pedido.isValid()) return;
     if (casilla)
@@ -504,6 +508,15 @@ void Rejilla::abrirLista(const QModelIndex& indice, QKeyEvent* evento) {
     if (auto* lista = qobject_cast<QComboBox*>(indexWidget(pedido))) lista->showPopup();
 }
 
+namespace {
+std::vector<Rejilla::EntradasMenu>& Entradas() {
+    static std::vector<Rejilla::EntradasMenu> entradas;
+    return entradas;
+}
+}  // namespace
+
+void Rejilla::AgregarEntradasMenu(EntradasMenu entradas) { Entradas().push_back(std::move(entradas)); }
+
 void Rejilla::contextMenuEvent(QContextMenuEvent* evento) {
     QPoint donde = evento->globalPos();
     // From the keyboard the menu opens on the current cell.
@@ -511,8 +524,11 @@ void Rejilla::contextMenuEvent(QContextMenuEvent* evento) {
         const QRect celda = visualRect(currentIndex());
         donde = viewport()->mapToGlobal(celda.isValid() ? celda.center() : QPoint(8, 8));
     }
-    exportar::MostrarMenu(*this, donde);
     evento->accept();
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("MenuRejilla"));
+    for (const EntradasMenu& entradas : Entradas()) entradas(menu, *this);
+    if (!menu.isEmpty()) menu.exec(donde);
 }
 
 void Rejilla::keyPressEvent(QKeyEvent* evento) {

@@ -6,6 +6,7 @@
 #include <QPersistentModelIndex>
 #include <QTableView>
 #include <QTimer>
+#include <functional>
 
 #include "ui/modelo_rejilla.h"
 
@@ -14,6 +15,7 @@ class Recordset;
 }
 
 class DelegadoRejilla;
+class QMenu;
 
 class Rejilla : public QTableView {
     Q_OBJECT
@@ -21,6 +23,12 @@ class Rejilla : public QTableView {
     explicit Rejilla(QWidget* parent = nullptr);
 
     ModeloRejilla* modelo() const { return modelo_; }
+
+    // Entries that other parts of the program put in every grid's context menu (the export
+    // adds "Copiar" and "Exportar a Excel…"), so the grid need not know them. Called once
+    // at start-up; each call adds to the menu after those added before.
+    using EntradasMenu = std::function<void(QMenu& menu, Rejilla& rejilla)>;
+    static void AgregarEntradasMenu(EntradasMenu entradas);
 
     // Rows and columns.
     void quitarFilas();

@@ -15,6 +15,7 @@
 #include <map>
 
 #include "servicios_falsos.h"
+#include "ui/exportar.h"
 #include "ui/rejilla.h"
 
 namespace {
@@ -159,6 +160,8 @@ class ExportarTest : public QObject {
     }
 
   private slots:
+    void initTestCase() { exportar::AgregarAlMenuDeLasRejillas(); }
+
     void init() {
         servicios = std::make_unique<ServiciosFalsos>();
         dir = std::make_unique<QTemporaryDir>();
