@@ -18,6 +18,7 @@
 #include "servicios_falsos.h"
 #include "startup/global.h"
 #include "ventana_prueba.h"
+#include "ui/valor_celda.h"
 
 using prueba::Escrituras;
 using prueba::Manos;
@@ -175,7 +176,7 @@ class DosEstacionesTest : public QObject {
                      "La base de datos está ocupada por otra estación; intente de nuevo en unos segundos.")),
                  qPrintable(servicios->mensajes[0].texto));
         QVERIFY(f->CmdGuardar->isEnabled());
-        QVERIFY(ModeloRejilla::EstaMarcada(f->ISolicitudes->valor(1, 5)));
+        QVERIFY(CeldaMarcada(f->ISolicitudes->valor(1, 5)));
         otra->confirmarTransaccion();
 
         servicios->respuestas.enqueue(true);
@@ -331,7 +332,7 @@ class DosEstacionesTest : public QObject {
             armar();
             servicios->respuestas.enqueue(true);
             QTest::mouseClick(f->CmdGuardar, Qt::LeftButton);
-            QVERIFY(ModeloRejilla::EstaMarcada(f->ISolicitudes->valor(1, 5)));
+            QVERIFY(CeldaMarcada(f->ISolicitudes->valor(1, 5)));
             QVERIFY(f->CmdGuardar->isEnabled());
         } else {
             FrmRecepcion f;

@@ -11,7 +11,7 @@ bool Aplicacion::notify(QObject* receptor, QEvent* evento) {
     try {
         return QApplication::notify(receptor, evento);
     } catch (const db::ErrorBD& e) {
-        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        MensajeErrorBD(e);
     } catch (const std::exception& e) {
         MensajeError(QStringLiteral("Ocurrió un error inesperado; la operación no se completó. "
                                     "Avise a soporte con este detalle.\nDetalle: ") +

@@ -10,10 +10,7 @@
 FrmCredenciales::FrmCredenciales(const QString& servidor, const QString& dominio, bool reintento,
                                  QWidget* parent)
     : QDialog(parent) {
-    setObjectName(QStringLiteral("FrmCredenciales"));
-    setWindowTitle(QStringLiteral("Inicio de Sesión"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    NombrarVentana(this, "FrmCredenciales", QStringLiteral("Inicio de Sesión"));
 
     QString texto = reintento ? QStringLiteral("El servidor no aceptó los datos. ") : QString();
     texto += QStringLiteral("Teclee su usuario y contraseña del servidor de reportes ") + servidor;
@@ -41,11 +38,9 @@ FrmCredenciales::FrmCredenciales(const QString& servidor, const QString& dominio
     TxtContrasena->setGeometry(RectTwips(1440, 1200, 3735, 285));
     SkinLabel2->setBuddy(TxtContrasena);
 
-    CmdAceptar = Control<QPushButton>(this, "CmdAceptar", RectTwips(2640, 1680, 1215, 375),
-                                      QStringLiteral("&Aceptar"));
+    CmdAceptar = Boton(this, "CmdAceptar", QStringLiteral("&Aceptar"), RectTwips(2640, 1680, 1215, 375));
     CmdAceptar->setDefault(true);
-    CmdCancelar = Control<QPushButton>(this, "CmdCancelar", RectTwips(3960, 1680, 1215, 375),
-                                       QStringLiteral("&Cancelar"));
+    CmdCancelar = Boton(this, "CmdCancelar", QStringLiteral("&Cancelar"), RectTwips(3960, 1680, 1215, 375));
 
     setTabOrder(TxtUsuario, TxtContrasena);
     setTabOrder(TxtContrasena, CmdAceptar);

@@ -25,6 +25,7 @@
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
 #include "ui/ventana.h"
+#include "ui/valor_celda.h"
 
 namespace {
 
@@ -33,29 +34,14 @@ const QColor ColorAsignada(0, 255, 0);
 const QColor ColorImpares(255, 255, 200);
 const QColor ColorPares(255, 255, 255);
 
-QLabel* Etiqueta(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
-    return Control<QLabel>(padre, nombre, lugar, texto);
-}
-
-QPushButton* Boton(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
-    return Control<QPushButton>(padre, nombre, lugar, texto);
-}
-
 SelectorFecha* Fecha(QWidget* padre, const char* nombre, QRect lugar) {
     return Control<SelectorFecha>(padre, nombre, lugar);
-}
-
-QGroupBox* Marco(QWidget* padre, const char* nombre, const QString& titulo, QRect lugar) {
-    return Control<QGroupBox>(padre, nombre, lugar, titulo);
 }
 
 }  // namespace
 
 FrmRelaciones::FrmRelaciones(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("FrmRelaciones"));
-    setWindowTitle(QStringLiteral("Relaciones de Verificación"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    NombrarVentana(this, "FrmRelaciones", QStringLiteral("Relaciones de Verificación"));
     CursorEspera espera;
 
     Frame2 = Marco(this, "Frame2", QStringLiteral("Solicitudes Pendientes:"),
@@ -152,7 +138,7 @@ void FrmRelaciones::CargarVerificadores() {
                             Global::CadenaSql);
     } catch (const db::ErrorBD& e) {
         Global::Registros2.cerrar();
-        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        MensajeErrorBD(e);
     }
     CmbVerificadores->setCurrentIndex(-1);
 }
@@ -186,7 +172,7 @@ void FrmRelaciones::CargarPendientes() {
         r.cerrar();
         redibujar.dismiss();
         ISolicitudes->ponerDibujo(true);
-        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        MensajeErrorBD(e);
     }
 }
 
@@ -219,7 +205,7 @@ void FrmRelaciones::CmbVerificadores_LostFocus() {
         r.cerrar();
     } catch (const db::ErrorBD& e) {
         r.cerrar();
-        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        MensajeErrorBD(e);
     }
 }
 
@@ -227,7 +213,7 @@ void FrmRelaciones::CmdGuardar_Click() {
     // A batch with no application helps nobody, and its report would be an empty sheet.
     bool marcada = false;
     for (int fila = 1; fila <= ISolicitudes->numeroFilas() && !marcada; ++fila)
-        marcada = ModeloRejilla::EstaMarcada(ISolicitudes->valor(fila, ColumnaAgregar));
+        marcada = CeldaMarcada(ISolicitudes->valor(fila, ColumnaAgregar));
     if (!marcada) {
         MensajeInformacion(QStringLiteral("No hay solicitudes marcadas en \"Agregar\": marque las "
                                           "que se entregan al verificador y guarde de nuevo."),
@@ -281,7 +267,7 @@ bool FrmRelaciones::GuardarRelacion() {
 
         QList<long long> tomadas;
         for (int fila = 1; fila <= ISolicitudes->numeroFilas(); ++fila) {
-            if (!ModeloRejilla::EstaMarcada(ISolicitudes->valor(fila, ColumnaAgregar))) continue;
+            if (!CeldaMarcada(ISolicitudes->valor(fila, ColumnaAgregar))) continue;
             const qint64 solicitud = db::EnteroDe(ISolicitudes->valor(fila, 1));
             Global::Conexion.ejecutar(relaciones::SentenciaLinea(numero, solicitud));
             // Still pending as the list showed it, tested by the write itself: of two stations
@@ -313,7 +299,7 @@ bool FrmRelaciones::GuardarRelacion() {
         // Whatever failed, nothing of the batch stays and the user may press "&Guardar" again.
         Global::NumeroRelacion = 0;
         despintar();
-        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        MensajeErrorBD(e);
         return false;
     }
 }
@@ -358,7 +344,7 @@ void FrmRelaciones::ConsultarRelaciones() {
         r.cerrar();
     } catch (const db::ErrorBD& e) {
         r.cerrar();
-        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        MensajeErrorBD(e);
     }
 }
 

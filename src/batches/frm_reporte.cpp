@@ -68,10 +68,7 @@ QString CarpetaDocumentos() {
 
 FrmReporte::FrmReporte(QWidget* parent)
     : QDialog(parent), red_(new QNetworkAccessManager(this)), espera_(new QTimer(this)) {
-    setObjectName(QStringLiteral("FrmReporte"));
-    setWindowTitle(QStringLiteral("Impresión del Reporte"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    NombrarVentana(this, "FrmReporte", QStringLiteral("Impresión del Reporte"));
 
     LblMensaje =
         new QLabel(QStringLiteral("De ser necesarioTeclee sus Datos de Inicio de Sesión  y "
@@ -204,7 +201,7 @@ void FrmReporte::GenerarReporte() {
             relacion = informe::LeerRelacion(Global::Conexion, numero);
         } catch (const db::ErrorBD& e) {
             ponerEstado(QString());
-            MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+            MensajeErrorBD(e);
             return;
         }
     }

@@ -24,7 +24,7 @@ namespace {
 
 void ErrorBase(const db::ErrorBD& e) {
     Global::Registros.cerrar();
-    MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+    MensajeErrorBD(e);
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ void FrmCaptura::CmdGuardar_Click() {
         if (!BuscarHomonimos()) return;
     } catch (const db::ErrorBD& e) {
         Global::Registros.cerrar();
-        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        MensajeErrorBD(e);
         return;
     }
 
@@ -168,7 +168,7 @@ bool FrmCaptura::GuardarEnBase() {
         FolioSolicitud = numero.toDouble();
         return true;
     } catch (const db::ErrorBD& e) {
-        return fallar(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        return fallar(e.mensaje(), TituloErrorBD);
     }
 }
 
@@ -246,7 +246,7 @@ void FrmCaptura::iSolicitudes_DobleClic(int fila, int /*columna*/) {
             return;
         }
     } catch (const db::ErrorBD& e) {
-        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        MensajeErrorBD(e);
         return;
     }
     iSolicitudes->quitarFila(fila);

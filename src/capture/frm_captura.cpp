@@ -27,30 +27,6 @@
 
 namespace {
 
-QLineEdit* Caja(QWidget* padre, const char* nombre, int largo, QRect lugar) {
-    auto* c = Control<QLineEdit>(padre, nombre, lugar);
-    c->setMaxLength(largo);
-    return c;
-}
-
-QLabel* Etiqueta(QWidget* padre, const char* nombre, const QString& texto, QRect lugar,
-                 QWidget* companero) {
-    auto* e = Control<QLabel>(padre, nombre, lugar, texto);
-    e->setBuddy(companero);
-    return e;
-}
-
-QComboBox* Lista(QWidget* padre, const char* nombre, bool editable, QRect lugar) {
-    auto* c = Control<QComboBox>(padre, nombre, lugar);
-    c->setEditable(editable);
-    if (editable) c->setInsertPolicy(QComboBox::NoInsert);
-    return c;
-}
-
-QPushButton* Boton(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
-    return Control<QPushButton>(padre, nombre, lugar, texto);
-}
-
 // Fills a list from a read of (number, text): text trimmed and upper-cased, number as item data.
 void LlenarLista(QComboBox* lista, db::Recordset& r,
                  const db::Columnas<captura::Catalogo, 2>& columnas) {
@@ -68,11 +44,7 @@ void LlenarLista(QComboBox* lista, db::Recordset& r,
 }  // namespace
 
 FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("FrmCaptura"));
-    setWindowTitle(
-        QStringLiteral("Captura de Solicitudes para Verificación Versión 2.2 26 Sep. 2012"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    NombrarVentana(this, "FrmCaptura", QStringLiteral("Captura de Solicitudes para Verificación Versión 2.2 26 Sep. 2012"), BordeVentana::Redimensionable);
     CursorEspera espera;
 
     TxtPaterno = Caja(this, "TxtPaterno", 30, RectTwips(1440, 240, 2415, 285));
@@ -115,11 +87,9 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
     Etiqueta(this, "SkinLabel6", QStringLiteral("Importe Solicitado"),
              RectTwips(4080, 1665, 1680, 285), TxtImporte);
 
-    LblFecha = Control<QLabel>(this, "LblFecha", RectTwips(7560, 1320, 2055, 255),
-                               QStringLiteral("Fecha:"));
+    LblFecha = Etiqueta(this, "LblFecha", QStringLiteral("Fecha:"), RectTwips(7560, 1320, 2055, 255));
 
-    Frame2 = Control<QGroupBox>(this, "Frame2", RectTwips(120, 2880, 9735, 3735),
-                                QStringLiteral("Solicitudes Ingresadas:"));
+    Frame2 = Marco(this, "Frame2", QStringLiteral("Solicitudes Ingresadas:"), RectTwips(120, 2880, 9735, 3735));
     iSolicitudes = Control<Rejilla>(Frame2, "iSolicitudes", RectTwips(120, 240, 9495, 3375));
     iSolicitudes->setToolTip(QStringLiteral("Doble Click para Eliminar la Solicitud"));
     iSolicitudes->soloLectura(true);
@@ -185,7 +155,13 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
     const QSize minimo(
         std::max(CmbSucursal->geometry().right(), CmdGuardar->geometry().right()) + 1 + 8,
         Frame2->y() + 150 + 8 + 25 + 8);
-    AcomodarAlTamano(this, minimo, [this](const QSize& tamano) { Acomodar(tamano); });
+    AnclarControles(this, QSize(Pixeles(9930), Pixeles(7185)), minimo,
+                    {{Frame2, AnclaTodas},
+                     {iSolicitudes, AnclaTodas},
+                     {CmdReastrear, AnclaIzquierda | AnclaAbajo},
+                     {CmdRechazadas, AnclaIzquierda | AnclaAbajo},
+                     {CmdAsignacion, AnclaDerecha | AnclaAbajo},
+                     {CmdRecepcion, AnclaDerecha | AnclaAbajo}});
     PrepararVentana(this, 9930, 7185);
     CargarListas();
     Global::VersionPrograma = 3.0f;
@@ -212,7 +188,7 @@ void FrmCaptura::CargarListas() {
     } catch (const db::ErrorBD& e) {
         Global::Registros.cerrar();
         Global::Registros2.cerrar();
-        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        MensajeErrorBD(e);
     }
     // No item is pre-selected.
     CmbSucursal->setCurrentIndex(-1);
@@ -235,17 +211,6 @@ void FrmCaptura::keyPressEvent(QKeyEvent* evento) {
         return;
     }
     QDialog::keyPressEvent(evento);
-}
-
-void FrmCaptura::Acomodar(const QSize& tamano) {
-    const int abajo = tamano.height() - 8 - 25;
-    Frame2->resize(tamano.width() - 16, qMax(100, abajo - 8 - Frame2->y()));
-    iSolicitudes->resize(Frame2->width() - 16, Frame2->height() - 16 - 8);
-    for (QPushButton* b : {CmdAsignacion, CmdRecepcion, CmdRechazadas, CmdReastrear})
-        b->move(b->x(), abajo);
-    CmdAsignacion->move(tamano.width() - 8 - CmdRecepcion->width() - 4 - CmdAsignacion->width(),
-                        abajo);
-    CmdRecepcion->move(tamano.width() - 8 - CmdRecepcion->width(), abajo);
 }
 
 void FrmCaptura::done(int resultado) {

@@ -63,8 +63,6 @@ class FrmCaptura : public QDialog {
     void done(int resultado) override;
 
   private:
-    // The grid grows with the window; the buttons stay under it.
-    void Acomodar(const QSize& tamano);
     void CargarListas();
     void Command1_Click();
     void PrepararVendedores();

@@ -22,28 +22,22 @@ void PrepararLista(Rejilla* rejilla) { rejilla->soloLectura(true); }
 }  // namespace
 
 FrmClientes_Encontrados::FrmClientes_Encontrados(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("FrmClientes_Encontrados"));
-    setWindowTitle(QStringLiteral("Clientes Localizados"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    NombrarVentana(this, "FrmClientes_Encontrados", QStringLiteral("Clientes Localizados"), BordeVentana::Maximizable);
     CursorEspera espera;
 
-    Frame1 = Control<QGroupBox>(this, "Frame1", RectTwips(120, 120, 10560, 2880),
-                                QStringLiteral("Posibles Homonimos del Cliente:"));
+    Frame1 = Marco(this, "Frame1", QStringLiteral("Posibles Homonimos del Cliente:"), RectTwips(120, 120, 10560, 2880));
     iClientes = Control<Rejilla>(Frame1, "iClientes", RectTwips(120, 300, 10320, 2460));
     iClientes->setToolTip(
         QStringLiteral("Doble Click o Enter para Registrar la Solicitud a este Cliente"));
     PrepararLista(iClientes);
     iClientes->ponerNombreLista(QStringLiteral("Homónimos"));
 
-    Frame2 = Control<QGroupBox>(this, "Frame2", RectTwips(120, 3120, 10560, 3360),
-                                QStringLiteral("Solicitudes de Verificación del Cliente:"));
+    Frame2 = Marco(this, "Frame2", QStringLiteral("Solicitudes de Verificación del Cliente:"), RectTwips(120, 3120, 10560, 3360));
     iVerificaciones = Control<Rejilla>(Frame2, "iVerificaciones", RectTwips(120, 300, 10320, 2940));
     PrepararLista(iVerificaciones);
     iVerificaciones->ponerNombreLista(QStringLiteral("Verificaciones"));
 
-    CmdRegistrar = Control<QPushButton>(this, "CmdRegistrar", RectTwips(8280, 6600, 2400, 375),
-                                        QStringLiteral("&Registrar de Nuevo"));
+    CmdRegistrar = Boton(this, "CmdRegistrar", QStringLiteral("&Registrar de Nuevo"), RectTwips(8280, 6600, 2400, 375));
 
     setTabOrder(iClientes, iVerificaciones);
     setTabOrder(iVerificaciones, CmdRegistrar);
@@ -61,7 +55,12 @@ FrmClientes_Encontrados::FrmClientes_Encontrados(QWidget* parent) : QDialog(pare
     const QSize minimo(
         std::max(320, CmdRegistrar->width() + 2 * margen),
         Frame2->y() + iVerificaciones->y() + 100 + 3 * margen + CmdRegistrar->height());
-    AcomodarAlTamano(this, minimo, [this](const QSize& tamano) { Acomodar(tamano); });
+    AnclarControles(this, QSize(Pixeles(10800), Pixeles(7200)), minimo,
+                    {{Frame1, AnclaIzquierda | AnclaArriba | AnclaDerecha},
+                     {iClientes, AnclaIzquierda | AnclaArriba | AnclaDerecha},
+                     {Frame2, AnclaTodas},
+                     {iVerificaciones, AnclaTodas},
+                     {CmdRegistrar, AnclaDerecha | AnclaAbajo}});
     PrepararVentana(this, 10800, 7200);
     CargarClientes();
     iClientes->setFocus();
@@ -84,7 +83,7 @@ void FrmClientes_Encontrados::CargarClientes() {
         Global::Registros2.cerrar();
         cargando_ = false;
         // The clerk can still register the customer anew.
-        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        MensajeErrorBD(e);
         return;
     }
     for (int c = 1; c <= 5; ++c) iClientes->ajustarAncho(c);
@@ -121,7 +120,7 @@ void FrmClientes_Encontrados::CargarVerificaciones(double cliente) {
         Global::Registros2.cerrar();
     } catch (const db::ErrorBD& e) {
         Global::Registros2.cerrar();
-        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        MensajeErrorBD(e);
         return;
     }
     for (int c = 1; c <= 9; ++c) iVerificaciones->ajustarAncho(c);
@@ -149,13 +148,3 @@ void FrmClientes_Encontrados::CmdRegistrar_Click() {
     accept();
 }
 
-void FrmClientes_Encontrados::Acomodar(const QSize& tamano) {
-    const int margen = 8;
-    const int abajo = tamano.height() - margen - CmdRegistrar->height();
-    CmdRegistrar->move(tamano.width() - margen - CmdRegistrar->width(), abajo);
-    Frame1->resize(tamano.width() - 2 * margen, Frame1->height());
-    iClientes->resize(Frame1->width() - 2 * margen, iClientes->height());
-    Frame2->resize(width() - 2 * margen, qMax(100, abajo - margen - Frame2->y()));
-    iVerificaciones->resize(Frame2->width() - 2 * margen,
-                            Frame2->height() - iVerificaciones->y() - margen);
-}

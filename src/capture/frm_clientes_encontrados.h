@@ -23,9 +23,6 @@ class FrmClientes_Encontrados : public QDialog {
     QPushButton* CmdRegistrar;
 
   private:
-    // The lists take the width; the applications' list takes the height; the button stays
-    // in the lower right corner.
-    void Acomodar(const QSize& tamano);
     void CargarClientes();
     void CargarVerificaciones(double cliente);
     void iClientes_CeldaActualCambiada(int fila, int columna);

@@ -54,7 +54,7 @@ bool RevisarVersion(QWidget* ventana) {
         }
     } catch (const db::ErrorBD& e) {
         r.cerrar();
-        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        MensajeErrorBD(e);
     }
     return true;
 }

@@ -24,6 +24,7 @@
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
 #include "ui/ventana.h"
+#include "ui/valor_celda.h"
 
 using namespace recepcion;
 
@@ -31,14 +32,6 @@ namespace {
 
 const QString Todos = QStringLiteral("* Todos *");
 const QString Entregada = QStringLiteral("Entregada");
-
-QPushButton* Boton(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
-    return Control<QPushButton>(padre, nombre, lugar, texto);
-}
-
-QLabel* Etiqueta(QWidget* padre, const char* nombre, const QString& texto, QRect lugar) {
-    return Control<QLabel>(padre, nombre, lugar, texto);
-}
 
 // Where the search's columns go in the grid; all but the first three come trimmed, the dates
 // as the text the grid shows. Grid column 13, the row's mark, is not filled from it.
@@ -65,24 +58,16 @@ constexpr EnRejilla kEnRejilla[] = {
 
 QVariant Recortado(const QVariant& valor) {
     if (valor.isNull()) return QVariant();
-    return TextoCelda(valor).trimmed();
-}
-
-void MostrarErrorBD(const db::ErrorBD& e) {
-    MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+    return TextoExactoDeCelda(valor).trimmed();
 }
 
 }  // namespace
 
 FrmRecepcion::FrmRecepcion(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("FrmRecepcion"));
-    setWindowTitle(QStringLiteral("Recepción de Relaciones de Verificación"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    NombrarVentana(this, "FrmRecepcion", QStringLiteral("Recepción de Relaciones de Verificación"), BordeVentana::Redimensionable);
     CursorEspera espera;
 
-    Frame1 = Control<QGroupBox>(this, "Frame1", RectTwips(120, 60, 13140, 6780),
-                                QStringLiteral("Busqueda Relaciones:"));
+    Frame1 = Marco(this, "Frame1", QStringLiteral("Busqueda Relaciones:"), RectTwips(120, 60, 13140, 6780));
     SkinLabel3 = Etiqueta(Frame1, "SkinLabel3", QStringLiteral("Verificador"),
                           RectTwips(240, 330, 1000, 285));
     CmbVerificadores = new QComboBox(Frame1);
@@ -126,7 +111,13 @@ FrmRecepcion::FrmRecepcion(QWidget* parent) : QDialog(parent) {
                  LblNombre->x() + 40 + CmdCambiar->width() + CmdGuardar->width() + 2 * margen) +
             margen,
         Frame1->y() + ISolicitudes->y() + 150 + 3 * margen + CmdGuardar->height());
-    AcomodarAlTamano(this, minimo, [this](const QSize& tamano) { Acomodar(tamano); });
+    AnclarControles(this, QSize(Pixeles(13380), Pixeles(7530)), minimo,
+                    {{Frame1, AnclaTodas},
+                     {ISolicitudes, AnclaTodas},
+                     {ChkBuscador, AnclaIzquierda | AnclaAbajo},
+                     {LblNombre, AnclaIzquierda | AnclaDerecha | AnclaAbajo},
+                     {CmdCambiar, AnclaDerecha | AnclaAbajo},
+                     {CmdGuardar, AnclaDerecha | AnclaAbajo}});
     PrepararVentana(this, 13380, 7530);
     DtpFecha1->ponerFecha(QDate::currentDate().addDays(-6));
     DtpFecha2->ponerFecha(QDate::currentDate().addDays(-1));
@@ -191,7 +182,7 @@ void FrmRecepcion::LlenarVerificadores() {
                             Global::CadenaSql);
     } catch (const db::ErrorBD& e) {
         Global::Registros2.cerrar();
-        MostrarErrorBD(e);
+        MensajeErrorBD(e);
     }
     CmbVerificadores->setCurrentIndex(-1);
 }
@@ -217,7 +208,7 @@ void FrmRecepcion::ElegirVerificador() {
             r.cerrar();
         } catch (const db::ErrorBD& e) {
             r.cerrar();
-            MostrarErrorBD(e);
+            MensajeErrorBD(e);
         }
     } else if (CmbVerificadores->currentText() == Todos) {
         clavePersona_ = QStringLiteral("%");
@@ -283,7 +274,7 @@ void FrmRecepcion::Consultar() {
             if (c != ColGuardar) g.ensancharAlContenido(c);
     } catch (const db::ErrorBD& e) {
         r.cerrar();
-        MostrarErrorBD(e);
+        MensajeErrorBD(e);
     }
     // No row of the new lines is current until the clerk moves to one.
     SeguirFilaActual();
@@ -302,8 +293,8 @@ void FrmRecepcion::MostrarFila(int fila) {
         return;
     }
     filaActual_ = fila;
-    LblNombre->setText(TextoCelda(ISolicitudes->valor(fila, ColNombreCliente)));
-    CmdCambiar->setEnabled(TextoCelda(ISolicitudes->valor(fila, ColEstado)) == Entregada);
+    LblNombre->setText(TextoExactoDeCelda(ISolicitudes->valor(fila, ColNombreCliente)));
+    CmdCambiar->setEnabled(TextoExactoDeCelda(ISolicitudes->valor(fila, ColEstado)) == Entregada);
 }
 
 void FrmRecepcion::ISolicitudes_SolicitudEdicion(int fila, int columna, bool& cancelar) {
@@ -325,7 +316,7 @@ void FrmRecepcion::ISolicitudes_DobleClic(int fila, int) {
     if (fila < 1) return;
     const QString& programa = Global::Ajustes.programaFotos;
     if (Servicios().iniciarPrograma(programa,
-                                    {TextoCelda(ISolicitudes->valor(fila, ColCliente)).trimmed()}))
+                                    {TextoExactoDeCelda(ISolicitudes->valor(fila, ColCliente)).trimmed()}))
         return;
     MensajeError((QFileInfo::exists(programa)
                       ? QStringLiteral("No se pudo iniciar el programa de fotos de clientes:\r\n")
@@ -355,9 +346,9 @@ void FrmRecepcion::CmdCambiar_Click() {
     const int fila = filaActual_;
     if (fila < 1 || fila > ISolicitudes->numeroFilas()) return;
     // Only a line still out with the verifier leaves its batch, whatever row the number names.
-    if (TextoCelda(ISolicitudes->valor(fila, ColEstado)) != Entregada) return;
+    if (TextoExactoDeCelda(ISolicitudes->valor(fila, ColEstado)) != Entregada) return;
     if (!Preguntar(QStringLiteral("Se dispone a Remover al Cliente:") +
-                       TextoCelda(ISolicitudes->valor(fila, ColNombreCliente)).trimmed() +
+                       TextoExactoDeCelda(ISolicitudes->valor(fila, ColNombreCliente)).trimmed() +
                        QStringLiteral(" de la Relación?"),
                    QStringLiteral("Remover de Relación")))
         return;
@@ -386,7 +377,7 @@ void FrmRecepcion::CmdCambiar_Click() {
         Global::Conexion.ejecutar(Global::CadenaSql);
         transaccion.confirmar();
     } catch (const db::ErrorBD& e) {
-        MostrarErrorBD(e);
+        MensajeErrorBD(e);
         return;
     }
     ISolicitudes->quitarFila(fila);
@@ -405,20 +396,6 @@ bool FrmRecepcion::eventFilter(QObject* objeto, QEvent* evento) {
             ElegirVerificador();
     }
     return QDialog::eventFilter(objeto, evento);
-}
-
-void FrmRecepcion::Acomodar(const QSize& tamano) {
-    const int margen = 8;
-    const int abajo = tamano.height() - margen - CmdGuardar->height();
-    Frame1->resize(tamano.width() - 2 * margen, qMax(120, abajo - margen - Frame1->y()));
-    ISolicitudes->resize(Frame1->width() - 2 * margen,
-                         qMax(60, Frame1->height() - ISolicitudes->y() - margen));
-    CmdGuardar->move(tamano.width() - margen - CmdGuardar->width(), abajo);
-    CmdCambiar->move(CmdGuardar->x() - margen - CmdCambiar->width(), abajo);
-    ChkBuscador->move(ChkBuscador->x(), abajo + (CmdGuardar->height() - ChkBuscador->height()) / 2);
-    LblNombre->setGeometry(LblNombre->x(), abajo + (CmdGuardar->height() - LblNombre->height()) / 2,
-                           qMax(40, CmdCambiar->x() - margen - LblNombre->x()),
-                           LblNombre->height());
 }
 
 void FrmRecepcion::done(int resultado) {

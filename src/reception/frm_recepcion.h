@@ -54,8 +54,6 @@ class FrmRecepcion : public QDialog {
     void done(int resultado) override;
 
   private:
-    // The grid grows with the window; the bottom row stays under it.
-    void Acomodar(const QSize& tamano);
     void ArmarRejilla();
     void LlenarVerificadores();
     void ElegirVerificador();

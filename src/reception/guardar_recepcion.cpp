@@ -13,20 +13,9 @@
 #include "ui/rejilla.h"
 #include "ui/servicios.h"
 #include "ui/ventana.h"
+#include "ui/valor_celda.h"
 
 namespace recepcion {
-
-QString TextoCelda(const QVariant& valor) {
-    if (valor.isNull()) return QString();
-    if (valor.typeId() == QMetaType::Double || valor.typeId() == QMetaType::Float) {
-        // Every digit the value has and no more: what shows is what is stored, and written
-        // back it reads as the same number (a guard compares it so).
-        const QString texto =
-            QString::number(valor.toDouble(), 'f', QLocale::FloatingPointShortest);
-        return texto == QLatin1String("-0") ? QStringLiteral("0") : texto;
-    }
-    return ModeloRejilla::TextoDeValor(valor);
-}
 
 bool EsLineaCredito(const QString& texto) {
     static const QRegularExpression numero(QStringLiteral("^[0-9]+(\\.[0-9]+)?$"));
@@ -52,7 +41,7 @@ QString ComentarioDemasiadoLargo(const Rejilla& rejilla, int fila, const QString
     return QStringLiteral(
                "El comentario de la Solicitud %1 tiene %2 caracteres, pero caben %3. "
                "Acórtelo.")
-        .arg(TextoCelda(rejilla.valor(fila, ColSolicitud)).trimmed())
+        .arg(TextoExactoDeCelda(rejilla.valor(fila, ColSolicitud)).trimmed())
         .arg(largo)
         .arg(LargoComentarios);
 }
@@ -77,23 +66,23 @@ const QStringList& Recomendaciones() {
 }
 
 bool FilaMarcada(const Rejilla& rejilla, int fila) {
-    return TextoCelda(rejilla.valor(fila, ColGuardar)) == QLatin1String("SI");
+    return TextoExactoDeCelda(rejilla.valor(fila, ColGuardar)) == QLatin1String("SI");
 }
 
 QString ClaveLinea(const QVariant& relacion, const QVariant& solicitud) {
-    return TextoCelda(relacion).trimmed() + QLatin1Char('/') + TextoCelda(solicitud).trimmed();
+    return TextoExactoDeCelda(relacion).trimmed() + QLatin1Char('/') + TextoExactoDeCelda(solicitud).trimmed();
 }
 
 Resultado ResultadoDeFila(const Rejilla& r, int fila) {
     Resultado l;
     l.relacion = db::EnteroDe(r.valor(fila, ColRelacion));
     l.solicitud = db::EnteroDe(r.valor(fila, ColSolicitud));
-    l.revisada = !TextoCelda(r.valor(fila, ColFechaRevision)).isEmpty();
-    l.estado = TextoCelda(r.valor(fila, ColEstado));
-    l.tipo = TextoCelda(r.valor(fila, ColTipoVerificacion));
+    l.revisada = !TextoExactoDeCelda(r.valor(fila, ColFechaRevision)).isEmpty();
+    l.estado = TextoExactoDeCelda(r.valor(fila, ColEstado));
+    l.tipo = TextoExactoDeCelda(r.valor(fila, ColTipoVerificacion));
     l.linea = db::NumeroDe(r.valor(fila, ColLineaCredito));
-    l.comentarios = TextoCelda(r.valor(fila, ColComentarios));
-    l.recomienda = TextoCelda(r.valor(fila, ColRecomendacion));
+    l.comentarios = TextoExactoDeCelda(r.valor(fila, ColComentarios));
+    l.recomienda = TextoExactoDeCelda(r.valor(fila, ColRecomendacion));
     return l;
 }
 
@@ -113,12 +102,12 @@ QString Enumerar(const QStringList& entradas) {
 
 QString FrmRecepcion::RevisarFila(int fila, int* columna) {
     const Rejilla& r = *ISolicitudes;
-    const QString solicitud = TextoCelda(r.valor(fila, ColSolicitud)).trimmed();
+    const QString solicitud = TextoExactoDeCelda(r.valor(fila, ColSolicitud)).trimmed();
     // A state, type or recommendation the lists do not offer (an empty type or recommendation
     // is written as '', an empty state never: the line would stay out of every list).
     auto deLista = [&](int c, const QString& titulo, const QStringList& entradas,
                        bool vacioSirve) -> QString {
-        const QString valor = TextoCelda(r.valor(fila, c));
+        const QString valor = TextoExactoDeCelda(r.valor(fila, c));
         if (entradas.contains(valor) || (vacioSirve && valor.isEmpty())) return QString();
         *columna = c;
         if (valor.isEmpty())
@@ -137,14 +126,14 @@ QString FrmRecepcion::RevisarFila(int fila, int* columna) {
         error = deLista(ColRecomendacion, QStringLiteral("R.Verificador"), Recomendaciones(), true);
     if (!error.isEmpty()) return error;
     // A credit line that is not a number would break its statement half-way through the save.
-    const QString linea = TextoCelda(r.valor(fila, ColLineaCredito)).trimmed();
+    const QString linea = TextoExactoDeCelda(r.valor(fila, ColLineaCredito)).trimmed();
     if (!linea.isEmpty() && !EsLineaCredito(linea)) {
         *columna = ColLineaCredito;
         return QStringLiteral("La Linea Crédito de la Solicitud ") + solicitud +
                QStringLiteral(" no es un número: ") + linea;
     }
     *columna = ColComentarios;
-    return ComentarioDemasiadoLargo(r, fila, TextoCelda(r.valor(fila, ColComentarios)));
+    return ComentarioDemasiadoLargo(r, fila, TextoExactoDeCelda(r.valor(fila, ColComentarios)));
 }
 
 void FrmRecepcion::CmdGuardar_Click() {
@@ -177,7 +166,7 @@ void FrmRecepcion::CmdGuardar_Click() {
     }
 
     for (int fila = 1; fila <= filas; ++fila) {
-        const QString linea = TextoCelda(rejilla.valor(fila, ColLineaCredito)).trimmed();
+        const QString linea = TextoExactoDeCelda(rejilla.valor(fila, ColLineaCredito)).trimmed();
         if (linea.isEmpty()) {
             rejilla.ponerValor(fila, ColLineaCredito, 0);
             continue;
@@ -186,7 +175,7 @@ void FrmRecepcion::CmdGuardar_Click() {
         // Written as the column keeps them, as the grid then shows them.
         if (RedondearLinea(linea) != linea)
             rejilla.ponerValor(fila, ColLineaCredito, RedondearLinea(linea));
-        const QString comentario = TextoCelda(rejilla.valor(fila, ColComentarios));
+        const QString comentario = TextoExactoDeCelda(rejilla.valor(fila, ColComentarios));
         if (DelegadoRejilla::SinControles(comentario) != comentario)
             rejilla.ponerValor(fila, ColComentarios, DelegadoRejilla::SinControles(comentario));
     }
@@ -215,7 +204,7 @@ void FrmRecepcion::CmdGuardar_Click() {
         }
         transaccion.confirmar();
     } catch (const db::ErrorBD& e) {
-        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        MensajeErrorBD(e);
         return;
     }
 
@@ -231,7 +220,7 @@ void FrmRecepcion::CmdGuardar_Click() {
     // The saved rows leave the grid; the others stay, with what the clerk typed, to be seen
     // against what another station recorded once searched again.
     QStringList numeros;
-    for (int fila : cambiadas) numeros << TextoCelda(rejilla.valor(fila, ColSolicitud)).trimmed();
+    for (int fila : cambiadas) numeros << TextoExactoDeCelda(rejilla.valor(fila, ColSolicitud)).trimmed();
     for (int i = guardadas.size() - 1; i >= 0; --i) rejilla.quitarFila(guardadas[i]);
     SeguirFilaActual();
     MensajeError(QStringLiteral("Se guardaron %1 de %2 líneas. No se guardaron las solicitudes %3: "

@@ -29,10 +29,6 @@ enum Columna {
     ColRecomendacion = 14,
 };
 
-// A cell as text: numbers in plain decimals (no exponent, no trailing zeros), dates as the
-// grid shows them, an empty cell as nothing.
-QString TextoCelda(const QVariant& valor);
-
 // The key of a line in the window's record of what was read: "relación/solicitud".
 QString ClaveLinea(const QVariant& relacion, const QVariant& solicitud);
 

@@ -13,14 +13,10 @@
 #include "ui/ventana.h"
 
 FrmComentarios::FrmComentarios(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("FrmComentarios"));
-    setWindowTitle(QStringLiteral("Comentarios"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    NombrarVentana(this, "FrmComentarios", QStringLiteral("Comentarios"));
     CursorEspera espera;
 
-    Frame1 = Control<QGroupBox>(this, "Frame1", RectTwips(120, 0, 4455, 2295),
-                                QStringLiteral("Comentarios Rechazo:"));
+    Frame1 = Marco(this, "Frame1", QStringLiteral("Comentarios Rechazo:"), RectTwips(120, 0, 4455, 2295));
 
     TxtComentarios =
         Control<QPlainTextEdit>(Frame1, "TxtComentarios", RectTwips(120, 240, 4215, 1455));
@@ -29,8 +25,7 @@ FrmComentarios::FrmComentarios(QWidget* parent) : QDialog(parent) {
     // Tab leaves the box as in any other control; Enter does the same through the filter.
     TxtComentarios->setTabChangesFocus(true);
 
-    CmdGuardar = Control<QPushButton>(Frame1, "CmdGuardar", RectTwips(3120, 1800, 1215, 375),
-                                      QStringLiteral("&Guardar"));
+    CmdGuardar = Boton(Frame1, "CmdGuardar", QStringLiteral("&Guardar"), RectTwips(3120, 1800, 1215, 375));
 
     LblLargo = Control<QLabel>(Frame1, "LblLargo", RectTwips(120, 1800, 2900, 375));
     LblLargo->setWordWrap(true);

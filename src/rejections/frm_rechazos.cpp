@@ -19,21 +19,11 @@
 #include "ui/servicios.h"
 #include "ui/ventana.h"
 
-namespace {
-
-const QString TituloError = QStringLiteral("Error de Base de Datos");
-
-}  // namespace
-
 FrmRechazos::FrmRechazos(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("FrmRechazos"));
-    setWindowTitle(QStringLiteral("Rechazo de Solicitudes sin Relación"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    NombrarVentana(this, "FrmRechazos", QStringLiteral("Rechazo de Solicitudes sin Relación"));
     CursorEspera espera;
 
-    Frame1 = Control<QGroupBox>(this, "Frame1", RectTwips(0, 0, 9615, 4095),
-                                QStringLiteral("Busqueda Solicitudes:"));
+    Frame1 = Marco(this, "Frame1", QStringLiteral("Busqueda Solicitudes:"), RectTwips(0, 0, 9615, 4095));
 
     SkinLabel1 = new QLabel(QStringLiteral("Solicitudes del"), Frame1);
     SkinLabel1->setObjectName(QStringLiteral("SkinLabel1"));
@@ -45,7 +35,7 @@ FrmRechazos::FrmRechazos(QWidget* parent) : QDialog(parent) {
     SkinLabel1->setBuddy(DtpFecha1);
 
     SkinLabel2 =
-        Control<QLabel>(Frame1, "SkinLabel2", RectTwips(6360, 300, 255, 255), QStringLiteral("al"));
+        Etiqueta(Frame1, "SkinLabel2", QStringLiteral("al"), RectTwips(6360, 300, 255, 255));
 
     DtpFecha2 = new SelectorFecha(Frame1);
     DtpFecha2->setObjectName(QStringLiteral("DtpFecha2"));
@@ -53,8 +43,7 @@ FrmRechazos::FrmRechazos(QWidget* parent) : QDialog(parent) {
     DtpFecha2->setGeometry(RectTwips(6600, 240, 1455, 375));
     SkinLabel2->setBuddy(DtpFecha2);
 
-    CmdConsultar = Control<QPushButton>(Frame1, "CmdConsultar", RectTwips(8280, 240, 1215, 375),
-                                        QStringLiteral("&Consultar"));
+    CmdConsultar = Boton(Frame1, "CmdConsultar", QStringLiteral("&Consultar"), RectTwips(8280, 240, 1215, 375));
 
     iSolicitudes = Control<Rejilla>(Frame1, "iSolicitudes", RectTwips(120, 840, 9375, 3135));
     iSolicitudes->soloLectura(true);
@@ -101,7 +90,7 @@ void FrmRechazos::ConsultarSolicitudes() {
         registros.cerrar();
     } catch (const db::ErrorBD& e) {
         registros.cerrar();
-        MensajeError(e.mensaje(), TituloError);
+        MensajeErrorBD(e);
     }
 }
 
@@ -163,7 +152,7 @@ FrmRechazos::Escritura FrmRechazos::Escribir(const QString& sql, qint64 solicitu
     try {
         if (Global::Conexion.ejecutar(sql) == 1) return Escritura::Hecha;
     } catch (const db::ErrorBD& e) {
-        MensajeError(e.mensaje(), TituloError);
+        MensajeErrorBD(e);
         return Escritura::Fallida;
     }
     // Another station got there first: say where the application is now, and list again.

@@ -47,10 +47,7 @@ QString SiNo(bool si) { return si ? QStringLiteral("Si") : QStringLiteral("No");
 
 FrmRastreo::FrmRastreo(Rejilla* capturaGrid, QWidget* parent)
     : QDialog(parent), captura_(capturaGrid) {
-    setObjectName(QStringLiteral("FrmRastreo"));
-    setWindowTitle(QStringLiteral("Rastreo de Clientes"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    NombrarVentana(this, "FrmRastreo", QStringLiteral("Rastreo de Clientes"));
 
     // Three frames of the same width, one above the other, each holding its list.
     auto marco = [this](const char* nombre, const QString& titulo, int arriba,
@@ -134,7 +131,7 @@ void FrmRastreo::Rastrear() {
     } catch (const db::ErrorBD& e) {
         // The screening stops at this row; what was rejected and painted stays so.
         Global::Registros2.cerrar();
-        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        MensajeErrorBD(e);
     }
     for (Rejilla* g : {iClientes, IAvales, ITelefonos})
         for (int c = 1; c <= g->numeroColumnas(); ++c) g->ensancharAlContenido(c);

@@ -6,44 +6,13 @@
 #include <new>
 #include <unordered_map>
 
+#include "ui/valor_celda.h"
+
 namespace {
 
 constexpr qsizetype LargoMaximo = 0xFFFFFF;
 // Texts looked up before a column that found (almost) none repeated stops looking.
 constexpr int BuscadosParaDecidir = 256;
-
-void Digitos(char16_t*& p, int n, int cuantos) {
-    for (int i = cuantos - 1; i >= 0; --i, n /= 10) p[i] = char16_t(u'0' + n % 10);
-    p += cuantos;
-}
-
-// dd/MM/yyyy, and HH:mm:ss after it when the time is not midnight; written by hand, as the
-// lists show thousands of dates.
-QString TextoFecha(const QDate& dia, const QTime& hora) {
-    if (!dia.isValid()) return QString();
-    int a = 0, m = 0, d = 0;
-    dia.getDate(&a, &m, &d);
-    if (a < 0 || a > 9999) {
-        const QString t = dia.toString(QStringLiteral("dd/MM/yyyy"));
-        return hora == QTime(0, 0) ? t : t + hora.toString(QStringLiteral(" HH:mm:ss"));
-    }
-    char16_t b[19];
-    char16_t* p = b;
-    Digitos(p, d, 2);
-    *p++ = u'/';
-    Digitos(p, m, 2);
-    *p++ = u'/';
-    Digitos(p, a, 4);
-    if (hora != QTime(0, 0)) {
-        *p++ = u' ';
-        Digitos(p, hora.hour(), 2);
-        *p++ = u':';
-        Digitos(p, hora.minute(), 2);
-        *p++ = u':';
-        Digitos(p, hora.second(), 2);
-    }
-    return QString(reinterpret_cast<const QChar*>(b), p - b);
-}
 
 }  // namespace
 
@@ -327,24 +296,6 @@ QVariant CeldasRejilla::valor(int fila) const {
     return QVariant();
 }
 
-QString CeldasRejilla::TextoDe(const QVariant& valor) {
-    const int tipo = valor.typeId();
-    if (tipo == QMetaType::QString) return *static_cast<const QString*>(valor.constData());
-    if (valor.isNull()) return QString();
-    switch (tipo) {
-        case QMetaType::QDateTime: {
-            const QDateTime momento = valor.toDateTime();
-            return TextoFecha(momento.date(), momento.time());
-        }
-        case QMetaType::QDate:
-            return TextoFecha(valor.toDate(), QTime(0, 0));
-        case QMetaType::Bool:
-            return valor.toBool() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
-        default:
-            return valor.toString();
-    }
-}
-
 QString CeldasRejilla::texto(int fila) const {
     const qint64 d = datos_[size_t(fila)];
     switch (tipo(fila)) {
@@ -360,21 +311,7 @@ QString CeldasRejilla::texto(int fila) const {
         case Tipo::Fecha:
             return TextoFecha(db::DiaDeFechaCruda(d), db::HoraDeFechaCruda(d));
         default:
-            return TextoDe(valor(fila));
-    }
-}
-
-bool CeldasRejilla::EsNumero(const QVariant& v) {
-    switch (v.typeId()) {
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Double:
-        case QMetaType::Float:
-            return true;
-        default:
-            return false;
+            return TextoDeCelda(valor(fila));
     }
 }
 
@@ -385,7 +322,7 @@ bool CeldasRejilla::esNumero(int fila) const {
         case Tipo::Real:
             return true;
         case Tipo::Otro:
-            return EsNumero(otros_[size_t(datos_[size_t(fila)])]);
+            return EsNumeroDeCelda(otros_[size_t(datos_[size_t(fila)])]);
         default:
             return false;
     }

@@ -36,10 +36,6 @@ class CeldasRejilla {
     bool esNumero(int fila) const;
     bool marcada(int fila) const;
 
-    // How a value is shown, as texto() shows a cell.
-    static QString TextoDe(const QVariant& valor);
-    static bool EsNumero(const QVariant& valor);
-
   private:
     enum class Tipo : quint8 {
         Nulo,

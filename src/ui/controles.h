@@ -14,3 +14,19 @@ T* Control(QWidget* padre, const char* nombre, const QRect& lugar, Argumentos&&.
     control->setGeometry(lugar);
     return control;
 }
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+QPushButton* Boton(QWidget* padre, const char* nombre, const QString& texto, const QRect& lugar);
+// With a companion, the label's access key takes the keyboard there.
+QLabel* Etiqueta(QWidget* padre, const char* nombre, const QString& texto, const QRect& lugar,
+                 QWidget* companero = nullptr);
+// A text box of at most `largo` characters.
+QLineEdit* Caja(QWidget* padre, const char* nombre, int largo, const QRect& lugar);
+// An editable list takes only its entries' texts (nothing typed is added to it).
+QComboBox* Lista(QWidget* padre, const char* nombre, bool editable, const QRect& lugar);
+QGroupBox* Marco(QWidget* padre, const char* nombre, const QString& titulo, const QRect& lugar);

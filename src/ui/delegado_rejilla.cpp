@@ -10,7 +10,7 @@
 #include <QToolTip>
 
 #include "ui/modelo_rejilla.h"
-#include "ui/rejilla.h"
+#include "ui/valor_celda.h"
 
 namespace {
 
@@ -138,7 +138,7 @@ QString DelegadoRejilla::SinControles(const QString& texto) {
 }
 
 void DelegadoRejilla::setEditorData(QWidget* editor, const QModelIndex& indice) const {
-    const QString actual = ModeloRejilla::TextoDeValor(indice.data(Qt::EditRole));
+    const QString actual = TextoDeCelda(indice.data(Qt::EditRole));
     if (auto* lista = qobject_cast<QComboBox*>(editor)) {
         // The entry shown is the one Enter keeps and the one the arrows move from: the cell's
         // value, or the first entry when it has none of the list.
@@ -152,7 +152,7 @@ void DelegadoRejilla::setEditorData(QWidget* editor, const QModelIndex& indice) 
 
 void DelegadoRejilla::setModelData(QWidget* editor, QAbstractItemModel* modelo,
                                    const QModelIndex& indice) const {
-    const QString antes = ModeloRejilla::TextoDeValor(indice.data(Qt::EditRole));
+    const QString antes = TextoDeCelda(indice.data(Qt::EditRole));
     QString despues;
     if (auto* lista = qobject_cast<QComboBox*>(editor)) {
         if (lista->currentIndex() < 0) return;
@@ -160,8 +160,7 @@ void DelegadoRejilla::setModelData(QWidget* editor, QAbstractItemModel* modelo,
     } else if (auto* linea = qobject_cast<QLineEdit*>(editor)) {
         despues = SinControles(linea->text());
         // The window may keep the text as its column does, or refuse it.
-        auto* vista = qobject_cast<Rejilla*>(parent());
-        if (vista && !vista->aceptarTexto(indice, despues)) return;
+        if (aceptarTexto && !aceptarTexto(indice, despues)) return;
     } else {
         return;
     }

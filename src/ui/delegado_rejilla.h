@@ -2,6 +2,7 @@
 // Draws and edits the cells of a Rejilla by their column's kind: a line of text, a drop-down
 // list holding exactly the entries of its named list, or a centred check box.
 #include <QStyledItemDelegate>
+#include <functional>
 
 class ModeloRejilla;
 
@@ -27,6 +28,10 @@ class DelegadoRejilla : public QStyledItemDelegate {
     // What a text cell keeps of what was typed or pasted: line breaks and tabs as blanks, any
     // other control character dropped (a cell is one line, and so is the column behind it).
     static QString SinControles(const QString& texto);
+
+    // Asked before a typed text is kept: the grid lets its window keep it as its column does,
+    // or refuse it (false).
+    std::function<bool(const QModelIndex& indice, QString& texto)> aceptarTexto;
 
   private:
     ModeloRejilla* modelo_;

@@ -260,3 +260,37 @@ void AcomodarAlTamano(QWidget* ventana, const QSize& minimo,
     ventana->setProperty(PropiedadMinimo, minimo);
     new Acomodador(ventana, std::move(acomodar));
 }
+
+void AnclarControles(QWidget* ventana, const QSize& diseno, const QSize& minimo,
+                     const std::vector<Anclado>& controles) {
+    struct Lugar {
+        QPointer<QWidget> control;
+        int anclas;
+        QRect rect;
+        QSize padre;
+        bool enVentana;
+    };
+    std::vector<Lugar> lugares;
+    for (const Anclado& a : controles) {
+        const bool enVentana = a.control->parentWidget() == ventana;
+        lugares.push_back({a.control, a.anclas, a.control->geometry(),
+                           enVentana ? diseno : a.control->parentWidget()->size(), enVentana});
+    }
+    // One direction: stretched between both anchors, moved with the far one, or left alone.
+    const auto seguir = [](int inicio, int largo, int crece, bool cerca, bool lejos) {
+        if (cerca && lejos) return std::pair{inicio, std::max(0, largo + crece)};
+        if (lejos) return std::pair{inicio + crece, largo};
+        return std::pair{inicio, largo};
+    };
+    AcomodarAlTamano(ventana, minimo, [lugares, seguir](const QSize& tamano) {
+        for (const Lugar& l : lugares) {
+            if (!l.control) continue;
+            const QSize ahora = l.enVentana ? tamano : l.control->parentWidget()->size();
+            const auto [x, ancho] = seguir(l.rect.x(), l.rect.width(), ahora.width() - l.padre.width(),
+                                           l.anclas & AnclaIzquierda, l.anclas & AnclaDerecha);
+            const auto [y, alto] = seguir(l.rect.y(), l.rect.height(), ahora.height() - l.padre.height(),
+                                          l.anclas & AnclaArriba, l.anclas & AnclaAbajo);
+            l.control->setGeometry(x, y, ancho, alto);
+        }
+    });
+}

@@ -7,6 +7,7 @@
 // as readable as elsewhere, and nothing is measured twice.
 #include <QSize>
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -33,3 +34,17 @@ QWidget* Superficie(QWidget* ventana);
 // the screen allows, and scrollable only when even `minimo` does not fit.
 void AcomodarAlTamano(QWidget* ventana, const QSize& minimo,
                       std::function<void(const QSize&)> acomodar);
+
+// The one rule by which a sizable window's controls follow its size: each keeps its designed
+// distance to the edges it is anchored to; anchored to both sides of a direction it stretches,
+// to neither it keeps its place. A control inside a frame follows that frame.
+enum Ancla : int { AnclaIzquierda = 1, AnclaArriba = 2, AnclaDerecha = 4, AnclaAbajo = 8 };
+constexpr int AnclaTodas = AnclaIzquierda | AnclaArriba | AnclaDerecha | AnclaAbajo;
+struct Anclado {
+    QWidget* control;
+    int anclas;
+};
+// Records each control's place for the window's designed client size `diseno` (frames before
+// what they hold) and installs the rule through AcomodarAlTamano, down to `minimo`.
+void AnclarControles(QWidget* ventana, const QSize& diseno, const QSize& minimo,
+                     const std::vector<Anclado>& controles);

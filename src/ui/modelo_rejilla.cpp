@@ -13,7 +13,6 @@ int ModeloRejilla::columnCount(const QModelIndex& padre) const {
     return padre.isValid() ? 0 : numeroColumnas();
 }
 
-QString ModeloRejilla::TextoDeValor(const QVariant& valor) { return CeldasRejilla::TextoDe(valor); }
 
 QVariant ModeloRejilla::data(const QModelIndex& indice, int rol) const {
     const int fila = indice.row() + 1, columna = indice.column() + 1;
@@ -274,14 +273,6 @@ void ModeloRejilla::ponerColoresAlternos(const QColor& impares, const QColor& pa
     if (filas_ > 0 && !columnas_.empty() && !suspendido_)
         emit dataChanged(index(0, 0), index(filas_ - 1, numeroColumnas() - 1),
                          {Qt::BackgroundRole});
-}
-
-bool ModeloRejilla::EstaMarcada(const QVariant& valor) {
-    if (valor.isNull()) return false;
-    if (valor.typeId() == QMetaType::Bool) return valor.toBool();
-    bool esNumero = false;
-    const double numero = valor.toDouble(&esNumero);
-    return esNumero && numero == 1.0;
 }
 
 void ModeloRejilla::alternarCasilla(int fila, int columna) {

@@ -77,16 +77,11 @@ class ModeloRejilla : public QAbstractTableModel {
     // Odd rows (1, 3, ...) take the first, even rows the second; invalid colours paint nothing.
     void ponerColoresAlternos(const QColor& impares, const QColor& pares);
 
-    // A check-box cell reads 1 when ticked; anything else is not ticked.
-    static bool EstaMarcada(const QVariant& valor);
     void alternarCasilla(int fila, int columna);
 
     // While suspended the views hear nothing; on resuming they reload once. Nested calls count.
     void suspenderAvisos();
     void reanudarAvisos();
-
-    // How a value is shown: dates dd/MM/yyyy (with the time when it is not midnight).
-    static QString TextoDeValor(const QVariant& valor);
 
   private:
     struct Columna {

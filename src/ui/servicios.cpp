@@ -23,7 +23,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "ui/ventana.h"
+#include "ui/encuadre.h"
+#include "db/error_bd.h"
 
 namespace {
 
@@ -193,6 +194,10 @@ ServiciosVentana& Servicios() {
 }
 
 void InstalarServicios(ServiciosVentana* servicios) { instalados = servicios; }
+
+const QString TituloErrorBD = QStringLiteral("Error de Base de Datos");
+
+void MensajeErrorBD(const db::ErrorBD& error) { MensajeError(error.mensaje(), TituloErrorBD); }
 
 void MensajeError(const QString& texto, const QString& titulo) {
     ++mostrados;

@@ -6,6 +6,10 @@
 #include <QStringList>
 #include <memory>
 
+namespace db {
+class ErrorBD;
+}
+
 class QDialog;
 class QFileDialog;
 class QMessageBox;
@@ -64,6 +68,10 @@ int AnchoParaTitulo(const QString& titulo, const QWidget& ventana);
 void PrepararCaja(QMessageBox& caja);
 
 void MensajeError(const QString& texto, const QString& titulo);
+// The title of every message that reports a failure of the database.
+extern const QString TituloErrorBD;
+// The failure's Spanish text under that title.
+void MensajeErrorBD(const db::ErrorBD& error);
 void MensajeInformacion(const QString& texto, const QString& titulo);
 bool Preguntar(const QString& texto, const QString& titulo, bool siPorDefecto = true);
 

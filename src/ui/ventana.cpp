@@ -407,3 +407,22 @@ CursorEspera::CursorEspera() {
 CursorEspera::~CursorEspera() {
     if (HayInterfazGrafica()) QGuiApplication::restoreOverrideCursor();
 }
+
+void NombrarVentana(QWidget* ventana, const char* nombre, const QString& titulo,
+                    BordeVentana borde) {
+    ventana->setObjectName(QLatin1String(nombre));
+    ventana->setWindowTitle(titulo);
+    const Qt::WindowFlags barra =
+        Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    switch (borde) {
+        case BordeVentana::Fijo:
+            ventana->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | barra);
+            break;
+        case BordeVentana::Redimensionable:
+            ventana->setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | barra);
+            break;
+        case BordeVentana::Maximizable:
+            ventana->setWindowFlags(Qt::Dialog | Qt::WindowMaximizeButtonHint | barra);
+            break;
+    }
+}

@@ -31,6 +31,13 @@ class QFontMetrics;
 // and the tails of letters below, with a little air around them.
 int AltoRenglon(const QFontMetrics& medida);
 
+// The title bars of the program's windows: a dialog of fixed size; a window the clerk may
+// resize, maximize and minimize; a dialog that may only be maximized.
+enum class BordeVentana { Fijo, Redimensionable, Maximizable };
+// Names the window (tests and tools find it by that name), titles it and gives it its border.
+void NombrarVentana(QWidget* ventana, const char* nombre, const QString& titulo,
+                    BordeVentana borde = BordeVentana::Fijo);
+
 // Sizes the client area from the twips of the design (a window flagged
 // Qt::MSWindowsFixedSizeDialogHint keeps that size) and places the window, both by
 // EncuadrarVentana; applies the skin, makes it activate itself when shown and gives its

@@ -25,6 +25,7 @@
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
 #include "ui/ventana.h"
+#include "ui/valor_celda.h"
 
 namespace {
 
@@ -300,7 +301,7 @@ class FrmRelacionesTest : public QObject {
                  (QStringList{"LOPEZ MARTINEZ ROSA", "NUÑEZ ORTIZ ELENA", "RUIZ DIAZ CARLOS",
                               "GOMEZ SOTO ANA", "SOTO LUNA LUIS"}));
         for (int fila = 1; fila <= 5; ++fila)
-            QVERIFY(!ModeloRejilla::EstaMarcada(g->valor(fila, 5)));
+            QVERIFY(!CeldaMarcada(g->valor(fila, 5)));
         QCOMPARE(f->contadorFilas(), 5.0);
         const auto fondo = [g](int fila) {
             return g->model()
@@ -343,7 +344,7 @@ class FrmRelacionesTest : public QObject {
         Clic(g, 2, 5);
         QCOMPARE(g->valor(2, 5).toInt(), 1);
         Clic(g, 2, 5);
-        QVERIFY(!ModeloRejilla::EstaMarcada(g->valor(2, 5)));
+        QVERIFY(!CeldaMarcada(g->valor(2, 5)));
         g->ponerCeldaActual(4, 5);
         QTest::keyClick(g, Qt::Key_Space);
         QCOMPARE(g->valor(4, 5).toInt(), 1);

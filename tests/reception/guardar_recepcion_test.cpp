@@ -7,6 +7,7 @@
 #include "recepcion_prueba.h"
 #include "servicios_falsos.h"
 #include "startup/global.h"
+#include "ui/valor_celda.h"
 
 using prueba::Escrituras;
 using prueba::Manos;
@@ -313,12 +314,12 @@ class GuardarRecepcionTest : public QObject {
 
     void textosDeLasCeldas() {
         using recepcion::EsLineaCredito;
-        using recepcion::TextoCelda;
-        QCOMPARE(TextoCelda(QVariant()), QString());
-        QCOMPARE(TextoCelda(QVariant(5000.0)), QStringLiteral("5000"));
-        QCOMPARE(TextoCelda(QVariant(2500.25)), QStringLiteral("2500.25"));
-        QCOMPARE(TextoCelda(QVariant(qlonglong(501))), QStringLiteral("501"));
-        QCOMPARE(TextoCelda(QVariant(1e9)), QStringLiteral("1000000000"));
+        
+        QCOMPARE(TextoExactoDeCelda(QVariant()), QString());
+        QCOMPARE(TextoExactoDeCelda(QVariant(5000.0)), QStringLiteral("5000"));
+        QCOMPARE(TextoExactoDeCelda(QVariant(2500.25)), QStringLiteral("2500.25"));
+        QCOMPARE(TextoExactoDeCelda(QVariant(qlonglong(501))), QStringLiteral("501"));
+        QCOMPARE(TextoExactoDeCelda(QVariant(1e9)), QStringLiteral("1000000000"));
         QVERIFY(EsLineaCredito(QStringLiteral("5000")));
         QVERIFY(EsLineaCredito(QStringLiteral("5000.50")));
         for (const char* malo : {"5,000", "5000.", ".5", "-100", "1e3", "CINCO", "50 00"})

@@ -8,6 +8,7 @@
 #include "db/recordset.h"
 #include "startup/global.h"
 #include "ui/modelo_rejilla.h"
+#include "ui/valor_celda.h"
 
 class CeldasRejillaTest : public QObject {
     Q_OBJECT
@@ -97,7 +98,7 @@ void CeldasRejillaTest::llenadaComoLaLeeElPrograma() {
             const QVariant& e = esperadas[f - 1][c - 1];
             QCOMPARE(m.valor(f, c), e);
             QCOMPARE(m.valor(f, c).typeId(), e.typeId());
-            QCOMPARE(m.texto(f, c), ModeloRejilla::TextoDeValor(e));
+            QCOMPARE(m.texto(f, c), TextoDeCelda(e));
         }
     }
 }

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "db/embedded/traductor.h"
+#include "db/embedded/traduccion.h"
 
 namespace db::incrustado {
 
