@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "capture/frm_captura.h"
+#include "db/embedded/motor_incrustado.h"
 #include "db/error_bd.h"
 #include "login/sentencias_entrada.h"
 #include "startup/cifrado.h"
@@ -30,10 +31,7 @@ QString RecortarBlancos(const QString& s) {
 }  // namespace
 
 FrmLogin::FrmLogin(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("FrmLogin"));
-    setWindowTitle(QStringLiteral("Entrada al Sistema"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    NombrarVentana(this, "FrmLogin", QStringLiteral("Entrada al Sistema"));
 
     auto* SkinLabel1 = new QLabel(QStringLiteral("Usuario"), this);
     SkinLabel1->setObjectName(QStringLiteral("SkinLabel1"));
@@ -61,8 +59,7 @@ FrmLogin::FrmLogin(QWidget* parent) : QDialog(parent) {
     TxtConstrasena->setGeometry(RectTwips(1080, 480, 2655, 285));
     SkinLabel2->setBuddy(TxtConstrasena);
 
-    CmdEntrar = Control<QPushButton>(this, "CmdEntrar", RectTwips(4440, 480, 1095, 375),
-                                     QStringLiteral("&Continuar"));
+    CmdEntrar = Boton(this, "CmdEntrar", QStringLiteral("&Continuar"), RectTwips(4440, 480, 1095, 375));
 
     setTabOrder(TxtUsuario, TxtNombre);
     setTabOrder(TxtNombre, TxtConstrasena);
@@ -113,12 +110,28 @@ void FrmLogin::BuscarUsuario() {
             TxtNombre->setText(columnas.campo(r, Persona::Nombre).toString());
             ContrasenaGuardada =
                 Cifrar(RecortarBlancos(columnas.campo(r, Persona::Contrasena).toString()), 0);
+        } else {
+            AvisarBasesVacias();
         }
         Global::Registros.cerrar();
     } catch (const db::ErrorBD& e) {
         Global::Registros.cerrar();
-        MensajeError(e.mensaje(), QStringLiteral("Error de Base de Datos"));
+        MensajeErrorBD(e);
     }
+}
+
+void FrmLogin::AvisarBasesVacias() {
+    // An embedded engine pointed at a folder without its databases makes them empty: no user
+    // can enter, and a wrong password alone would not say why.
+    const auto* motor = dynamic_cast<const db::MotorIncrustado*>(Global::Conexion.motor());
+    if (avisoBasesVacias_ || !motor || !motor->creadaVacia()) return;
+    avisoBasesVacias_ = true;
+    MensajeInformacion(
+        QStringLiteral("No había bases de datos en ") + motor->carpeta() +
+            QStringLiteral(" y se crearon vacías: todavía no hay usuarios.\r\n"
+                           "Revise la carpeta de datos (server_SQL) de la configuración, o cree "
+                           "una demostración con: solicitudes --crear-demo CARPETA"),
+        QStringLiteral("Entrada al Sistema"));
 }
 
 void FrmLogin::CmdEntrar_Click() {

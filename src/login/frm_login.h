@@ -27,10 +27,13 @@ protected:
 
 private:
     void BuscarUsuario();
+    // Said once, when the user was not found in databases this opening created empty.
+    void AvisarBasesVacias();
     void CmdEntrar_Click();
 
     short Intentos = 0;
     bool SalirAlCerrar = true;
+    bool avisoBasesVacias_ = false;
     QString ContrasenaGuardada;
 };
 

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "base_prueba.h"
+#include "db/embedded/motor_incrustado.h"
 #include "login/frm_login.h"
 #include "servicios_falsos.h"
 #include "ventana_prueba.h"
@@ -230,6 +231,27 @@ private slots:
                  qPrintable(servicios->mensajes[0].texto));
         QVERIFY(f->isVisible());
         QCOMPARE(f->TxtUsuario->text(), QStringLiteral("5"));
+    }
+
+    void basesRecienCreadasVaciasLoDicenUnaVez() {
+        // A configuration whose data folder was mistyped: the engine creates it empty.
+        QTemporaryDir otra;
+        const QString carpeta = otra.filePath(QStringLiteral("datoz"));
+        QDir().mkpath(carpeta);
+        Global::Conexion.abrir(std::make_unique<db::MotorIncrustado>(carpeta));
+        auto f = Abrir();
+        for (const char* usuario : {"5", "7"}) {
+            f->TxtUsuario->setFocus();
+            f->TxtUsuario->selectAll();
+            Teclear(f->TxtUsuario, QString::fromLatin1(usuario));
+            Enter(f->TxtUsuario);
+        }
+        QCOMPARE(servicios->mensajes.size(), 1);
+        QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Informacion);
+        QVERIFY2(servicios->mensajes[0].texto.startsWith(QStringLiteral("No había bases de datos en ") +
+                                                         carpeta + QStringLiteral(" y se crearon vacías")),
+                 qPrintable(servicios->mensajes[0].texto));
+        QVERIFY(f->TxtNombre->text().isEmpty());
     }
 };
 

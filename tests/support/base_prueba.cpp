@@ -52,13 +52,13 @@ BasePrueba::Camino BasePrueba::CaminoElegido() {
 
 BasePrueba::BasePrueba(const QString& centro, const QString& sucursal) : camino_(CaminoElegido()) {
     Global::Desconectar();
+    // The empty databases first; every connection then opens them as a desk does, already
+    // there.
+    { db::MotorIncrustado crear(carpetaDatos()); }
     if (camino_ == Camino::Incrustado) {
         Global::Conexion.abrir(std::make_unique<db::MotorIncrustado>(carpetaDatos()));
     } else {
         if (!RegistrarFreeTds()) qFatal("el camino odbc necesita FreeTDS (paquete tdsodbc)");
-        // The empty databases first; the stand-in and the direct connection open them as they
-        // are.
-        { db::MotorIncrustado crear(carpetaDatos()); }
         servidor_ = std::make_unique<ServidorTds>(carpetaDatos(), kUsuario, kContrasena);
         if (!servidor_->escuchando()) qFatal("%s", qPrintable(servidor_->falla()));
         Interruptores(*servidor_);
