@@ -19,7 +19,7 @@ if [ "${1:-}" != "paquete" ]; then
   # The tests: the demo database, a second ODBC driver, a mail and a display server, the
   # package's checks, PDFs read back.
   paquetes+=(
-    sqlite3 libsqliteodbc libbenchmark-dev python3-aiosmtpd
+    sqlite3 libsqliteodbc libbenchmark-dev python3-aiosmtpd clang-format
     xvfb openbox xdotool imagemagick
     desktop-file-utils appstream devscripts strace
     poppler-utils unzip
