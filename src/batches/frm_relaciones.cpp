@@ -345,9 +345,7 @@ void FrmRelaciones::ConsultarRelaciones() {
                                                         DtpFecha1->fecha(), DtpFecha2->fecha());
     try {
         r.abrir(Global::CadenaSql, Global::Conexion);
-        iRelaciones->quitarFilas();
         iRelaciones->soloLectura(true);
-        iRelaciones->quitarFilasYColumnas();
         iRelaciones->llenar(r);
         columnaRelacion_ = iRelaciones->buscarColumna(
             db::Alias(relaciones::kColumnasRelaciones, relaciones::Lista::Relacion));

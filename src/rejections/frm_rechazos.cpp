@@ -84,9 +84,7 @@ void FrmRechazos::ConsultarSolicitudes() {
     try {
         // Opened before the grid is touched: a failed search leaves the last list in place.
         registros.abrir(CadenaSql, Global::Conexion);
-        iSolicitudes->quitarFilas();
         iSolicitudes->soloLectura(true);
-        iSolicitudes->quitarFilasYColumnas();
         iSolicitudes->llenar(registros);
         using rechazos::Lista;
         columnaSolicitud_ = iSolicitudes->buscarColumna(
