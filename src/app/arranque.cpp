@@ -18,6 +18,7 @@
 #include "login/frm_login.h"
 #include "startup/global.h"
 #include "ui/servicios.h"
+#include "ui/trabajo_largo.h"
 #include "ui/traducciones.h"
 
 namespace Global {
@@ -228,6 +229,8 @@ int Iniciar(const QString& archivoSql) {
         MensajeError(e.mensaje, QStringLiteral("Error al iniciar"));
         return 1;
     }
+    // From now on the windows show long statements and lock waits, and can stop them.
+    AtenderTrabajosLargos(Conexion);
     MostrarLogin();
     return 0;
 }

@@ -21,6 +21,7 @@
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
+#include "ui/trabajo_largo.h"
 #include "ui/ventana.h"
 
 using namespace recepcion;
@@ -244,23 +245,26 @@ void FrmRecepcion::Consultar() {
     Rejilla& g = *ISolicitudes;
     try {
         Global::CadenaSql = sentenciaBusqueda();
-        r.abrir(Global::CadenaSql, Global::Conexion);
-        // The lines are new: nothing of them is edited yet.
-        cambiosPendientes_ = false;
-        const db::Lectura columnas(r, kColumnasBusqueda);
-        std::vector<ModeloRejilla::Destino> destinos(size_t(r.numeroCampos()));
-        for (const auto& [b, columna, recortar] : kEnRejilla)
-            destinos[size_t(columnas[b])] = {columna, recortar ? &TextoCelda : nullptr};
-        // What the save's guard compares, as read (untrimmed), by field of the search.
-        leidas_.clear();
-        leidasArmadas_ = false;
-        leidos_.clear();
-        leidos_.resize(std::size(kColumnasBusqueda));
-        g.llenarColumnas(r, destinos, [&](const db::ValorCrudo* fila) {
-            for (const db::Columna<Busqueda>& c : kColumnasBusqueda)
-                leidos_[size_t(c.id)].agregar(fila[columnas[c.id]]);
+        const bool completa = CargarLista(&g, [&] {
+            r.abrir(Global::CadenaSql, Global::Conexion);
+            // The lines are new: nothing of them is edited yet.
+            cambiosPendientes_ = false;
+            const db::Lectura columnas(r, kColumnasBusqueda);
+            std::vector<ModeloRejilla::Destino> destinos(size_t(r.numeroCampos()));
+            for (const auto& [b, columna, recortar] : kEnRejilla)
+                destinos[size_t(columnas[b])] = {columna, recortar ? &TextoCelda : nullptr};
+            // What the save's guard compares, as read (untrimmed), by field of the search.
+            leidas_.clear();
+            leidasArmadas_ = false;
+            leidos_.clear();
+            leidos_.resize(std::size(kColumnasBusqueda));
+            g.llenarColumnas(r, destinos, [&](const db::ValorCrudo* fila) {
+                for (const db::Columna<Busqueda>& c : kColumnasBusqueda)
+                    leidos_[size_t(c.id)].agregar(fila[columnas[c.id]]);
+            });
         });
         r.cerrar();
+        if (!completa) OlvidarLeidas();
         // Dates, numbers, states and names are read whole; the grid scrolls when wide.
         for (int c = 1; c <= g.numeroColumnas(); ++c)
             if (c != ColGuardar) g.ensancharAlContenido(c);

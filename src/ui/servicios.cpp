@@ -195,6 +195,15 @@ ServiciosVentana& Servicios() {
 void InstalarServicios(ServiciosVentana* servicios) { instalados = servicios; }
 
 void MensajeError(const QString& texto, const QString& titulo) {
+    // A window whose opening lists all meet the same failure (another station's lock) says it
+    // once, not once per list.
+    static QPointer<QWidget> abriendo;
+    static QString dicho;
+    if (QWidget* v = VentanaAbriendo()) {
+        if (v == abriendo && texto == dicho) return;
+        abriendo = v;
+        dicho = texto;
+    }
     ++mostrados;
     Servicios().mostrarMensaje(IconoMensaje::Critico, texto, titulo);
 }
