@@ -35,7 +35,8 @@ inline double MegasEnUso() {
     return double(m.uordblks + m.hblkhd) / (1024.0 * 1024.0);
 }
 
-// The floor a reader of the engine cannot go under: stepping a prepared SQLite statement and
+// The floor a reader of the engine cannot go under: stepping a prepared SQLite statement (on a
+// connection with no handler or hook of the program's, see ConexionDesnuda) and
 // taking every value as the program needs it, numbers as numbers and every text decoded to
 // UTF-16 (into one buffer, without allocating). Returns the rows.
 class PasoSqlite {
@@ -125,12 +126,18 @@ struct Figura {
     const char* nombre;
     double valor;
     double meta;  // at most
+    // A ratio to a floor the road cannot go under: below this it is the measurement that
+    // failed, never a pass.
+    double piso = 0;
 };
 
 inline void Imprimir(const std::vector<Figura>& figuras) {
-    for (const Figura& f : figuras)
-        std::printf("RESULTADO %s %.2f <=%g %s\n", f.nombre, f.valor, f.meta,
-                    f.valor <= f.meta ? "cumple" : "no cumple");
+    for (const Figura& f : figuras) {
+        const bool bajoPiso = f.valor < f.piso;
+        std::printf("RESULTADO %s %.2f <=%g %s%s\n", f.nombre, f.valor, f.meta,
+                    f.valor <= f.meta && !bajoPiso ? "cumple" : "no cumple",
+                    bajoPiso ? " (por debajo de su piso: la medición falló)" : "");
+    }
 }
 
 }  // namespace medir

@@ -8,8 +8,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cstdio>
 #include <memory>
@@ -18,6 +23,7 @@
 #include "batches/frm_relaciones.h"
 #include "capture/frm_captura.h"
 #include "capture/frm_clientes_encontrados.h"
+#include "db/embedded/funciones.h"
 #include "db/embedded/traductor.h"
 #include "db/recordset.h"
 #include "db/transaccion.h"
@@ -31,6 +37,7 @@
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
+#include "ui/trabajo_largo.h"
 
 namespace {
 
@@ -58,12 +65,70 @@ sqlite3* Manejador() {
 
 void Abrir(const oficina::Base& b) {
     Global::Desconectar();
-    Global::Conexion.alTrabajar(Global::AtenderVentanasAlTrabajar);  // as Conectar does
     Global::Conexion.abrir(std::make_unique<db::MotorIncrustado>(b.carpeta));
+    AtenderTrabajosLargos(Global::Conexion);  // as the program does
     Global::CentroDistribucion = QString::fromLatin1(oficina::kCentros[0]);
     Global::SucursalActual = QStringLiteral("1");
     Global::NombreSucursal = QStringLiteral("CHI Centro");
     Global::CambiosPendientes = false;
+}
+
+// The floor's own connection to the office's files: the engine's functions and collation (the
+// translated text calls them) and its planner setting, but no progress handler, no wait for
+// locks, nothing of the program's that could run inside a step.
+class ConexionDesnuda {
+  public:
+    explicit ConexionDesnuda(const QString& carpeta) {
+        const QByteArray erp = QFile::encodeName(QDir(carpeta).filePath(
+            db::MotorIncrustado::archivoErp()));
+        const QByteArray norv = QFile::encodeName(QDir(carpeta).filePath(
+            db::MotorIncrustado::archivoNorv()));
+        sqlite3_open_v2(erp.constData(), &h_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                        nullptr);
+        oficina::Ejecutar(h_, "ATTACH DATABASE '" + norv.toStdString() + "' AS norv");
+        oficina::Ejecutar(h_, "PRAGMA automatic_index = OFF");
+        funciones_ = std::make_unique<db::incrustado::Funciones>(h_);
+    }
+    ~ConexionDesnuda() {
+        funciones_.reset();
+        sqlite3_close(h_);
+    }
+    sqlite3* manejador() const { return h_; }
+
+  private:
+    sqlite3* h_ = nullptr;
+    std::unique_ptr<db::incrustado::Funciones> funciones_;
+};
+
+// The window as the clerk has it after a search: what Qt deferred (layouts, the fit of the
+// columns, the paint) run until the event loop is idle, and the grid painted if that did not.
+class Pintura : public QObject {
+  public:
+    void esperar(Rejilla& rejilla) {
+        rejilla.viewport()->installEventFilter(this);
+        pintadas_ = 0;
+        QEventLoop lazo;
+        for (int i = 0; i < 50 && lazo.processEvents(QEventLoop::AllEvents); ++i) {
+        }
+        if (pintadas_ == 0) rejilla.viewport()->repaint();
+        rejilla.viewport()->removeEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* evento) override {
+        if (evento->type() == QEvent::Paint) ++pintadas_;
+        return false;
+    }
+
+  private:
+    int pintadas_ = 0;
+};
+
+// The translations and prepared statements the engine keeps are let go (it keeps 512 at most
+// and lets all go on the next), so that the next search is a first one.
+void OlvidarTraducciones() {
+    for (int i = 0; i <= 512; ++i)
+        db::Recordset().abrir(QStringLiteral("SELECT %1 AS n").arg(i), Global::Conexion);
 }
 
 // The windows whose lists are measured, open on the database of the moment.
@@ -96,47 +161,64 @@ struct Lista {
     const char* nombre;
     bool cifra;  // false: printed for the record only
     std::function<void(Ventanas&)> cargar;
-    std::function<int(Ventanas&)> filas;
+    std::function<Rejilla*(Ventanas&)> rejilla;
 };
 
 const std::vector<Lista>& Listas() {
     static const std::vector<Lista> l = {
         {"pendientes", true, [](Ventanas& v) { v.relaciones.CargarPendientes(); },
-         [](Ventanas& v) { return v.relaciones.ISolicitudes->numeroFilas(); }},
+         [](Ventanas& v) { return v.relaciones.ISolicitudes; }},
         // The window's own range: today and the five days before.
         {"relaciones", true, [](Ventanas& v) { v.consultarRelaciones(6); },
-         [](Ventanas& v) { return v.relaciones.iRelaciones->numeroFilas(); }},
+         [](Ventanas& v) { return v.relaciones.iRelaciones; }},
         {"recepcion", true, [](Ventanas& v) { v.recepcion.CmdConsultar->click(); },
-         [](Ventanas& v) { return v.recepcion.ISolicitudes->numeroFilas(); }},
-        {"rechazos", true, [](Ventanas& v) { v.rechazos.ConsultarSolicitudes(); },
-         [](Ventanas& v) { return v.rechazos.iSolicitudes->numeroFilas(); }},
+         [](Ventanas& v) { return v.recepcion.ISolicitudes; }},
+        {"rechazos", true, [](Ventanas& v) { v.rechazos.CmdConsultar->click(); },
+         [](Ventanas& v) { return v.rechazos.iSolicitudes; }},
         {"relaciones de 60 días", false, [](Ventanas& v) { v.consultarRelaciones(60); },
-         [](Ventanas& v) { return v.relaciones.iRelaciones->numeroFilas(); }}};
+         [](Ventanas& v) { return v.relaciones.iRelaciones; }}};
     return l;
 }
 
 struct TiemposLista {
-    double ventana = 1e300, api = 1e300;
+    double ventana = 1e300, fria = 1e300, api = 1e300;
+    double carga = 1e300;  // the search alone, without what Qt paints afterwards
     int filas = 0;
 };
 
-// Each list as its window loads it, and the statement it sent stepped with the C API.
+// Each list as its window loads it, from the click to the grid painted, warm and as a first
+// search; and the statement it sent stepped with the C API on a bare connection.
 void MedirListas(const oficina::Base& b, std::vector<TiemposLista>& t, int veces) {
     Abrir(b);
+    ConexionDesnuda desnuda(b.carpeta);
     Ventanas v(b.hoy);
+    Pintura pintura;
     QString enviada;
     const int observador =
         Global::Conexion.agregarObservador([&](const QString& s) { enviada = s; });
     for (size_t i = 0; i < Listas().size(); ++i) {
         const Lista& l = Listas()[i];
+        Rejilla& rejilla = *l.rejilla(v);
         l.cargar(v);  // translation kept, pages in memory
+        pintura.esperar(rejilla);
         const QString sql = enviada;
-        t[i].filas = l.filas(v);
-        medir::PasoSqlite paso(Manejador(), db::incrustado::Traducir(sql).sql);
+        t[i].filas = rejilla.numeroFilas();
+        medir::PasoSqlite paso(desnuda.manejador(), db::incrustado::Traducir(sql).sql);
+        paso.correr();
         for (int k = 0; k < veces; ++k) {
-            t[i].ventana = std::min(t[i].ventana, Mejor(1, [&] { l.cargar(v); }));
+            t[i].ventana = std::min(t[i].ventana, Mejor(1, [&] {
+                                        l.cargar(v);
+                                        pintura.esperar(rejilla);
+                                    }));
+            t[i].carga = std::min(t[i].carga, Mejor(1, [&] { l.cargar(v); }));
+            pintura.esperar(rejilla);
             t[i].api = std::min(t[i].api, Mejor(1, [&] { paso.correr(); }));
         }
+        OlvidarTraducciones();
+        t[i].fria = std::min(t[i].fria, Mejor(1, [&] {
+                                 l.cargar(v);
+                                 pintura.esperar(rejilla);
+                             }));
     }
     Global::Conexion.quitarObservador(observador);
 }
@@ -223,6 +305,53 @@ void LlenarCaptura(Rejilla& captura, int filas) {
     sqlite3_finalize(st);
 }
 
+// A key typed at a window 50 ms after the next click on its search: when the search ended and
+// when the key reached the control that has the keyboard (milliseconds since the click).
+class Tecleo : public QObject {
+  public:
+    Tecleo(QDialog& ventana, Qt::Key tecla) : tecla_(tecla) {
+        auto* boton = ventana.findChild<QPushButton*>(QStringLiteral("CmdConsultar"));
+        destino_ = ventana.focusWidget() ? ventana.focusWidget() : &ventana;
+        destino_->installEventFilter(this);
+        connect(boton, &QPushButton::pressed, this, [this] {
+            if (reloj_.isValid()) return;
+            reloj_.start();
+            QTimer::singleShot(50, this, [this] {
+                tecleada = ms();
+                QCoreApplication::postEvent(destino_,
+                                            new QKeyEvent(QEvent::KeyPress, tecla_, Qt::NoModifier));
+            });
+        });
+        // After the window's own handler: the search is over.
+        connect(boton, &QPushButton::clicked, this, [this] {
+            if (terminada < 0) terminada = ms();
+        });
+    }
+    ~Tecleo() override { destino_->removeEventFilter(this); }
+    // Runs the events until the key has come (held keys follow the search); Escape is taken
+    // by the search itself, which it ends.
+    void esperarEntrega() {
+        for (int i = 0; i < 200 && entregada < 0 && tecla_ != Qt::Key_Escape; ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (tecla_ == Qt::Key_Escape) entregada = terminada;
+    }
+    double tecleada = -1, terminada = -1, entregada = -1;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* evento) override {
+        if (evento->type() == QEvent::KeyPress && entregada < 0 && tecleada >= 0 &&
+            static_cast<QKeyEvent*>(evento)->key() == tecla_)
+            entregada = ms();
+        return false;
+    }
+
+  private:
+    double ms() const { return reloj_.nsecsElapsed() / 1e6; }
+    Qt::Key tecla_;
+    QWidget* destino_ = nullptr;
+    QElapsedTimer reloj_;
+};
+
 // The offscreen platform says of every window shown that it cannot raise it; nothing else of
 // Qt's is left out.
 void SinAvisosDePlataforma(QtMsgType tipo, const QMessageLogContext& contexto,
@@ -287,17 +416,24 @@ int main(int argc, char** argv) {
         }
         static const char* const kEntreApi[] = {"pendientes_entre_api_c", "relaciones_entre_api_c",
                                                 "recepcion_entre_api_c", "rechazos_entre_api_c"};
+        static const char* const kFria[] = {"pendientes_primera_entre_api_c",
+                                            "relaciones_primera_entre_api_c",
+                                            "recepcion_primera_entre_api_c",
+                                            "rechazos_primera_entre_api_c"};
         static const char* const kEntreChica[] = {
             "pendientes_oficina_entre_decima", "relaciones_oficina_entre_decima",
             "recepcion_oficina_entre_decima", "rechazos_oficina_entre_decima"};
         for (size_t i = 0; i < Listas().size(); ++i) {
             std::printf(
-                "lista %s: %d filas (%d en la décima): ventana %.2f ms, API C %.2f ms "
-                "(%.2f); en la décima %.2f ms\n",
-                Listas()[i].nombre, g[i].filas, c[i].filas, g[i].ventana, g[i].api,
-                g[i].ventana / g[i].api, c[i].ventana);
+                "lista %s: %d filas (%d en la décima): clic a pintada %.2f ms (la carga %.2f, "
+                "lo que Qt pinta después %.2f), la primera %.2f ms; API C %.2f ms (%.2f); en la "
+                "décima %.2f ms\n",
+                Listas()[i].nombre, g[i].filas, c[i].filas, g[i].ventana, g[i].carga,
+                g[i].ventana - g[i].carga, g[i].fria, g[i].api, g[i].ventana / g[i].api,
+                c[i].ventana);
             if (!Listas()[i].cifra) continue;
-            figuras.push_back({kEntreApi[i], g[i].ventana / g[i].api, 1.5});
+            figuras.push_back({kEntreApi[i], g[i].ventana / g[i].api, 1.5, 0.95});
+            figuras.push_back({kFria[i], g[i].fria / g[i].api, 2.5, 0.95});
             figuras.push_back({kEntreChica[i], g[i].ventana / c[i].ventana, 1.5});
         }
     }
@@ -305,7 +441,8 @@ int main(int argc, char** argv) {
     // 100,000 rows x 14 columns: the data layer, the grid, what the grid keeps.
     Abrir(grande);
     {
-        medir::PasoSqlite paso(Manejador(),
+        ConexionDesnuda desnuda(grande.carpeta);
+        medir::PasoSqlite paso(desnuda.manejador(),
                                db::incrustado::Traducir(QString::fromLatin1(kCatorce)).sql);
         paso.correr();
         QString buffer;
@@ -329,8 +466,8 @@ int main(int argc, char** argv) {
             "100 000 x 14: API C %.1f ms, capa de datos %.1f ms (con QVariant %.1f ms), "
             "rejilla llena y pintada %.1f ms, %d filas\n",
             api, capa, variantes, llenado, rejilla->numeroFilas());
-        figuras.push_back({"capa_datos_entre_api_c", capa / api, 1.2});
-        figuras.push_back({"rejilla_entre_api_c", llenado / api, 1.5});
+        figuras.push_back({"capa_datos_entre_api_c", capa / api, 1.2, 0.95});
+        figuras.push_back({"rejilla_entre_api_c", llenado / api, 1.5, 0.95});
         figuras.push_back({"memoria_rejilla_mb", retenidos, 40});
 
         // The windows' own loops: a row appended and its cells written one by one.
@@ -372,11 +509,26 @@ int main(int argc, char** argv) {
             medirPausa("rastreo de 500 solicitudes", [&] { FrmRastreo r(&captura); });
         }
         std::printf("(%d filas rastreadas)\n", captura.numeroFilas());
-        // Beyond the windows' own ranges: two whole years of reception.
+        // Beyond the windows' own ranges: two whole years of reception, a key typed 50 ms after
+        // the click.
         v->recepcion.DtpFecha1->ponerFecha(grande.hoy.addYears(-2));
+        Tecleo tecleo(v->recepcion, Qt::Key_Shift);
         medirPausa("recepción de dos años", [&] { v->recepcion.CmdConsultar->click(); });
+        tecleo.esperarEntrega();
         std::printf("(%d líneas de dos años)\n", v->recepcion.ISolicitudes->numeroFilas());
+        std::printf(
+            "tecla durante la recepción de dos años: tecleada a los %.1f ms del clic, la carga "
+            "terminó a los %.1f ms, entregada a la ventana a los %.1f ms\n",
+            tecleo.tecleada, tecleo.terminada, tecleo.entregada);
         figuras.push_back({"pausa_maxima_ms", peor, 100});
+        figuras.push_back({"tecla_durante_recepcion_ms", tecleo.entregada - tecleo.tecleada, 150});
+        // Escape then stops the same search.
+        Tecleo escape(v->recepcion, Qt::Key_Escape);
+        v->recepcion.CmdConsultar->click();
+        escape.esperarEntrega();
+        std::printf("Escape durante la recepción de dos años: la carga se detuvo %.1f ms después "
+                    "(%d líneas quedaron)\n",
+                    escape.terminada - escape.tecleada, v->recepcion.ISolicitudes->numeroFilas());
     }
     Global::Desconectar();
     if (servicios.mensajes) std::printf("mensajes mostrados: %d\n", servicios.mensajes);

@@ -19,6 +19,7 @@
 #include "startup/global.h"
 #include "ui/exportar.h"
 #include "ui/servicios.h"
+#include "ui/trabajo_largo.h"
 #include "ui/traducciones.h"
 
 namespace Global {
@@ -230,6 +231,8 @@ int Iniciar(const QString& archivoSql) {
         MensajeError(e.mensaje, QStringLiteral("Error al iniciar"));
         return 1;
     }
+    // From now on the windows show long statements and lock waits, and can stop them.
+    AtenderTrabajosLargos(Conexion);
     MostrarLogin();
     return 0;
 }

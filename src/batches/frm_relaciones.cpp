@@ -24,6 +24,7 @@
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
+#include "ui/trabajo_largo.h"
 #include "ui/ventana.h"
 #include "ui/valor_celda.h"
 
@@ -152,20 +153,24 @@ void FrmRelaciones::CargarPendientes() {
     ISolicitudes->ponerDibujo(false);
     auto redibujar = qScopeGuard([this] { ISolicitudes->ponerDibujo(true); });
     try {
-        r.abrir(Global::CadenaSql, Global::Conexion);
-        using relaciones::Pendiente;
-        const db::Lectura c(r, relaciones::kColumnasPendientes);
-        PulsoEventos pulso;
-        while (!r.eof()) {
-            pulso();
-            ++ContadorFilas;
-            const int fila = ISolicitudes->agregarFila();
-            ISolicitudes->ponerValor(fila, 1, c.campo(r, Pendiente::Solicitud));
-            ISolicitudes->ponerValor(fila, 2, c.campo(r, Pendiente::Sucursal).toString().trimmed());
-            ISolicitudes->ponerValor(fila, 3, c.campo(r, Pendiente::Fecha));
-            ISolicitudes->ponerValor(fila, 4, c.campo(r, Pendiente::Cliente).toString().trimmed());
-            r.siguiente();
-        }
+        CargarLista(ISolicitudes, [&] {
+            r.abrir(Global::CadenaSql, Global::Conexion);
+            using relaciones::Pendiente;
+            const db::Lectura c(r, relaciones::kColumnasPendientes);
+            PulsoEventos pulso;
+            while (!r.eof()) {
+                pulso();
+                ++ContadorFilas;
+                const int fila = ISolicitudes->agregarFila();
+                ISolicitudes->ponerValor(fila, 1, c.campo(r, Pendiente::Solicitud));
+                ISolicitudes->ponerValor(fila, 2,
+                                         c.campo(r, Pendiente::Sucursal).toString().trimmed());
+                ISolicitudes->ponerValor(fila, 3, c.campo(r, Pendiente::Fecha));
+                ISolicitudes->ponerValor(fila, 4,
+                                         c.campo(r, Pendiente::Cliente).toString().trimmed());
+                r.siguiente();
+            }
+        });
         r.cerrar();
         for (int c = 1; c < ColumnaAgregar; ++c) ISolicitudes->ensancharAlContenido(c);
     } catch (const db::ErrorBD& e) {
@@ -330,11 +335,11 @@ void FrmRelaciones::ConsultarRelaciones() {
     Global::CadenaSql = relaciones::SentenciaRelaciones(Global::CentroDistribucion,
                                                         DtpFecha1->fecha(), DtpFecha2->fecha());
     try {
-        r.abrir(Global::CadenaSql, Global::Conexion);
-        iRelaciones->quitarFilas();
-        iRelaciones->soloLectura(true);
-        iRelaciones->quitarFilasYColumnas();
-        iRelaciones->llenar(r);
+        CargarLista(iRelaciones, [&] {
+            r.abrir(Global::CadenaSql, Global::Conexion);
+            iRelaciones->soloLectura(true);
+            iRelaciones->llenar(r);
+        });
         columnaRelacion_ = iRelaciones->buscarColumna(
             db::Alias(relaciones::kColumnasRelaciones, relaciones::Lista::Relacion));
         for (int c = 1; c <= 5; ++c) iRelaciones->ajustarAncho(c);

@@ -47,9 +47,10 @@ public:
 // Told true when a statement starts waiting for a lock another station holds, and false when
 // that wait is over (the lock obtained or given up), so that the program can show it is busy.
 using AvisoEspera = std::function<void(bool esperando)>;
-// Told now and then while one statement works a long time (a large sort before its first row),
-// so that the program can repaint its windows meanwhile.
-using AvisoTrabajo = std::function<void()>;
+// Told now and then while one statement works a long time (a large sort before its first row)
+// or waits for another station's lock, so that the program can repaint its windows meanwhile.
+// True stops the statement: it fails (a wait, as "ocupada").
+using AvisoTrabajo = std::function<bool()>;
 
 class Motor {
 public:

@@ -9,7 +9,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScopeGuard>
 
 #include "db/error_bd.h"
 #include "db/sql.h"
@@ -19,10 +18,10 @@
 #include "startup/global.h"
 #include "ui/controles.h"
 #include "ui/lista_personal.h"
-#include "ui/pulso_eventos.h"
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
+#include "ui/trabajo_largo.h"
 #include "ui/ventana.h"
 #include "ui/valor_celda.h"
 
@@ -55,11 +54,6 @@ constexpr EnRejilla kEnRejilla[] = {
     {Busqueda::Comentarios, ColComentarios, true},
     {Busqueda::Recomienda, ColRecomendacion, true},
 };
-
-QVariant Recortado(const QVariant& valor) {
-    if (valor.isNull()) return QVariant();
-    return TextoExactoDeCelda(valor).trimmed();
-}
 
 }  // namespace
 
@@ -242,33 +236,26 @@ void FrmRecepcion::Consultar() {
     Rejilla& g = *ISolicitudes;
     try {
         Global::CadenaSql = sentenciaBusqueda();
-        r.abrir(Global::CadenaSql, Global::Conexion);
-        g.quitarFilas();
-        // The lines are new: nothing of them is edited yet.
-        cambiosPendientes_ = false;
-        const qsizetype antes = leidas_.size();
-        leidas_.clear();
-        leidas_.reserve(antes);  // a search done again tends to bring as many lines
-        g.ponerDibujo(false);
-        auto dibujar = qScopeGuard([&g] { g.ponerDibujo(true); });
-        const db::Lectura columnas(r, kColumnasBusqueda);
-        PulsoEventos pulso;
-        while (!r.eof()) {
-            pulso();
-            const int fila = g.agregarFila();
-            QVariant campo[std::size(kColumnasBusqueda)];
-            for (const db::Columna<Busqueda>& c : kColumnasBusqueda)
-                campo[int(c.id)] = columnas.campo(r, c.id);
-            auto de = [&campo](Busqueda b) -> const QVariant& { return campo[int(b)]; };
+        const bool completa = CargarLista(&g, [&] {
+            r.abrir(Global::CadenaSql, Global::Conexion);
+            // The lines are new: nothing of them is edited yet.
+            cambiosPendientes_ = false;
+            const db::Lectura columnas(r, kColumnasBusqueda);
+            std::vector<ModeloRejilla::Destino> destinos(size_t(r.numeroCampos()));
             for (const auto& [b, columna, recortar] : kEnRejilla)
-                g.ponerValor(fila, columna, recortar ? Recortado(de(b)) : de(b));
-            leidas_.insert(ClaveLinea(de(Busqueda::Relacion), de(Busqueda::Solicitud)),
-                           LineaLeida{de(Busqueda::Estado), de(Busqueda::Tipo), de(Busqueda::Linea),
-                                      de(Busqueda::Comentarios), de(Busqueda::Recomienda),
-                                      !de(Busqueda::FechaVerificacion).isNull()});
-            r.siguiente();
-        }
+                destinos[size_t(columnas[b])] = {columna, recortar ? &TextoExactoDeCelda : nullptr};
+            // What the save's guard compares, as read (untrimmed), by field of the search.
+            leidas_.clear();
+            leidasArmadas_ = false;
+            leidos_.clear();
+            leidos_.resize(std::size(kColumnasBusqueda));
+            g.llenarColumnas(r, destinos, [&](const db::ValorCrudo* fila) {
+                for (const db::Columna<Busqueda>& c : kColumnasBusqueda)
+                    leidos_[size_t(c.id)].agregar(fila[columnas[c.id]]);
+            });
+        });
         r.cerrar();
+        if (!completa) OlvidarLeidas();
         // Dates, numbers, states and names are read whole; the grid scrolls when wide.
         for (int c = 1; c <= g.numeroColumnas(); ++c)
             if (c != ColGuardar) g.ensancharAlContenido(c);
@@ -278,6 +265,27 @@ void FrmRecepcion::Consultar() {
     }
     // No row of the new lines is current until the clerk moves to one.
     SeguirFilaActual();
+}
+
+const QHash<QString, LineaLeida>& FrmRecepcion::Leidas() {
+    if (leidasArmadas_) return leidas_;
+    leidasArmadas_ = true;
+    const int lineas = leidos_.empty() ? 0 : leidos_.front().filas();
+    leidas_.reserve(lineas);
+    for (int i = 0; i < lineas; ++i) {
+        auto de = [&](Busqueda b) { return leidos_[size_t(b)].valor(i); };
+        leidas_.insert(ClaveLinea(de(Busqueda::Relacion), de(Busqueda::Solicitud)),
+                       LineaLeida{de(Busqueda::Estado), de(Busqueda::Tipo), de(Busqueda::Linea),
+                                  de(Busqueda::Comentarios), de(Busqueda::Recomienda),
+                                  !de(Busqueda::FechaVerificacion).isNull()});
+    }
+    return leidas_;
+}
+
+void FrmRecepcion::OlvidarLeidas() {
+    leidos_.clear();
+    leidas_.clear();
+    leidasArmadas_ = true;
 }
 
 void FrmRecepcion::ISolicitudes_CeldaActualCambiada(int fila, int) {

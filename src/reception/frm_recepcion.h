@@ -5,9 +5,11 @@
 #include <QDialog>
 #include <QHash>
 #include <QStringList>
+#include <vector>
 
 #include "reception/guardar_recepcion.h"
 #include "startup/texto_fijo.h"
+#include "ui/celdas_rejilla.h"
 
 class QCheckBox;
 class QComboBox;
@@ -80,6 +82,11 @@ class FrmRecepcion : public QDialog {
     int filaActual_ = 0;
     TextoFijo<7> clavePersona_;
     bool cambiosPendientes_ = false;
-    // Each line as the last search read it, by ClaveLinea.
+    // Each line as the last search read it, by ClaveLinea: made from leidos_ (the search's
+    // fields as read, by recepcion::Busqueda) when a save first asks.
+    const QHash<QString, recepcion::LineaLeida>& Leidas();
+    void OlvidarLeidas();
+    std::vector<CeldasRejilla> leidos_;
     QHash<QString, recepcion::LineaLeida> leidas_;
+    bool leidasArmadas_ = true;
 };

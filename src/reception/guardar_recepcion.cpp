@@ -187,12 +187,12 @@ void FrmRecepcion::CmdGuardar_Click() {
     try {
         db::Transaccion transaccion(Global::Conexion);
         for (int fila : marcadas) {
-            const auto leida = leidas_.constFind(
+            const auto leida = Leidas().constFind(
                 ClaveLinea(rejilla.valor(fila, ColRelacion), rejilla.valor(fila, ColSolicitud)));
             const Resultado resultado = ResultadoDeFila(rejilla, fila);
             Global::CadenaSql =
                 SentenciaLinea(resultado) +
-                (leida != leidas_.constEnd() ? CondicionSinCambios(*leida) : QString());
+                (leida != Leidas().constEnd() ? CondicionSinCambios(*leida) : QString());
             if (Global::Conexion.ejecutar(Global::CadenaSql) != 1) {
                 cambiadas << fila;
                 continue;
@@ -213,7 +213,7 @@ void FrmRecepcion::CmdGuardar_Click() {
         MensajeInformacion(QStringLiteral("Relaciones Modificadas Correctamente!"),
                            QStringLiteral("Modificar Relaciones"));
         rejilla.quitarFilas();
-        leidas_.clear();
+        OlvidarLeidas();
         SeguirFilaActual();
         return;
     }

@@ -17,6 +17,7 @@
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
+#include "ui/trabajo_largo.h"
 #include "ui/ventana.h"
 
 FrmRechazos::FrmRechazos(QWidget* parent) : QDialog(parent) {
@@ -72,11 +73,11 @@ void FrmRechazos::ConsultarSolicitudes() {
                                                DtpFecha2->fecha());
     try {
         // Opened before the grid is touched: a failed search leaves the last list in place.
-        registros.abrir(CadenaSql, Global::Conexion);
-        iSolicitudes->quitarFilas();
-        iSolicitudes->soloLectura(true);
-        iSolicitudes->quitarFilasYColumnas();
-        iSolicitudes->llenar(registros);
+        CargarLista(iSolicitudes, [&] {
+            registros.abrir(CadenaSql, Global::Conexion);
+            iSolicitudes->soloLectura(true);
+            iSolicitudes->llenar(registros);
+        });
         using rechazos::Lista;
         columnaSolicitud_ = iSolicitudes->buscarColumna(
             db::Alias(rechazos::kColumnasSolicitudes, Lista::Solicitud));

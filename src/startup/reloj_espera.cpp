@@ -15,9 +15,10 @@ void MostrarRelojAlEsperar(bool esperando) {
         QGuiApplication::restoreOverrideCursor();
 }
 
-void AtenderVentanasAlTrabajar() {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+bool AtenderVentanasAlTrabajar() {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return false;
 }
 
 }  // namespace Global

@@ -8,6 +8,6 @@ namespace Global {
 void MostrarRelojAlEsperar(bool esperando);
 // While one statement works long (a large sort before its first row): the window events that
 // are not the user's run (repaints, timers); keys and clicks wait. Installed by Conectar.
-void AtenderVentanasAlTrabajar();
+bool AtenderVentanasAlTrabajar();
 
 }  // namespace Global

@@ -1,6 +1,5 @@
 #include "tracking/frm_rastreo.h"
 
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <cmath>
 #include <optional>
@@ -13,6 +12,7 @@
 #include "tracking/sentencias_rastreo.h"
 #include "ui/rejilla.h"
 #include "ui/servicios.h"
+#include "ui/trabajo_largo.h"
 #include "ui/ventana.h"
 
 namespace {
@@ -108,12 +108,16 @@ void FrmRastreo::ArmarRejillas() {
 void FrmRastreo::Rastrear() {
     if (!captura_) return;
     const int filas = captura_->numeroFilas();
+    // Shows how far it has got and may be stopped between two applications: what was rejected
+    // and painted stays so.
+    TrabajoLargo trabajo(this, filas);
+    int revisadas = 0;
     try {
         CursorEspera espera;
         for (int r = 1; r <= filas; ++r) {
             // Lets the capture window repaint the rows already screened.
-            QCoreApplication::processEvents();
-            // The capture window stays usable meanwhile: its grid may have lost rows, or gone.
+            if (trabajo.atender(revisadas)) break;
+            // Its grid may have lost rows meanwhile, or gone.
             if (!captura_ || r > captura_->numeroFilas()) break;
             RenglonActual = r;
             const auto solicitud = EnteroDeCelda(captura_->valor(r, 1));
@@ -126,13 +130,19 @@ void FrmRastreo::Rastrear() {
                 if ((!cliente || RevisarCliente(*solicitud, *cliente)) && RevisarAval(*solicitud))
                     RevisarTelefono(*solicitud);
             }
-            QCoreApplication::processEvents();
+            ++revisadas;
         }
+        trabajo.atender(revisadas);
     } catch (const db::ErrorBD& e) {
         // The screening stops at this row; what was rejected and painted stays so.
         Global::Registros2.cerrar();
-        MensajeErrorBD(e);
+        if (!trabajo.detenido()) MensajeErrorBD(e);
     }
+    if (trabajo.detenido() && revisadas < filas)
+        MensajeInformacion(QStringLiteral("Se detuvo el rastreo: se revisaron %1 de %2 solicitudes.")
+                               .arg(revisadas)
+                               .arg(filas),
+                           QStringLiteral("Rastreo de Clientes"));
     for (Rejilla* g : {iClientes, IAvales, ITelefonos})
         for (int c = 1; c <= g->numeroColumnas(); ++c) g->ensancharAlContenido(c);
 }

@@ -170,48 +170,146 @@ QString ModeloRejilla::mostrado(const Columna& c, int fila) const {
     return esNumero ? TextoImporte(importe) : texto;
 }
 
-void ModeloRejilla::llenar(db::Recordset& registros, const std::function<void()>& entreFilas) {
+namespace {
+
+// The value as trimmed text: a text loses its blanks in place, anything else is written out.
+void ComoTexto(db::ValorCrudo& v, QString (*texto)(const QVariant&)) {
+    using Tipo = db::ValorCrudo::Tipo;
+    if (v.tipo == Tipo::Nulo) return;
+    if (v.tipo == Tipo::Texto && v.utf8) {
+        auto blanco = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+        while (v.bytes > 0 && blanco(*v.utf8)) {
+            ++v.utf8;
+            --v.bytes;
+        }
+        while (v.bytes > 0 && blanco(v.utf8[v.bytes - 1])) --v.bytes;
+        return;
+    }
+    QVariant valor;
+    switch (v.tipo) {
+        case Tipo::Entero:
+            valor = v.entero;
+            break;
+        case Tipo::Real:
+            valor = v.real;
+            break;
+        case Tipo::Fecha:
+            valor = db::FechaDeCruda(v.entero);
+            break;
+        case Tipo::Bit:
+            valor = v.entero != 0;
+            break;
+        default:
+            valor = v.variante;
+            break;
+    }
+    v.variante = texto(valor).trimmed();
+    v.tipo = Tipo::Texto;
+    v.utf8 = nullptr;
+}
+
+}  // namespace
+
+void ModeloRejilla::leer(db::Recordset& registros, const std::vector<CeldasRejilla*>& celdas,
+                         const std::vector<QString (*)(const QVariant&)>& comoTexto,
+                         const std::function<void(const db::ValorCrudo*)>& porFila,
+                         const std::function<void()>& entreFilas,
+                         const std::function<void(int filas)>& ponerEnLugar) {
     // Read aside and put in place at the end: while the rows come, the views keep showing a
     // consistent grid, and window events may run in between.
-    std::vector<Columna> nuevas;
+    const int campos = int(celdas.size());
     int filas = 0;
-    auto ponerEnLugar = [&] {
-        if (!suspendido_) beginResetModel();
-        columnas_.swap(nuevas);
-        filas_ = filas;
-        colores_.clear();
-        if (!suspendido_) endResetModel();
-    };
-    const int campos = registros.numeroCampos();
-    nuevas.resize(campos);
-    for (int i = 0; i < campos; ++i) {
-        nuevas[i].titulo = registros.nombreCampo(i);
-        // A list searched again tends to come back as long as the last time.
-        if (size_t(i) < llenado_.size())
-            nuevas[i].celdas.reservar(llenado_[i].first, llenado_[i].second);
-    }
     try {
         std::vector<db::ValorCrudo> fila(static_cast<size_t>(campos));
         while (!registros.eof()) {
             registros.filaCruda(fila.data());
-            for (int i = 0; i < campos; ++i) nuevas[i].celdas.agregar(fila[size_t(i)]);
+            for (int i = 0; i < campos; ++i) {
+                CeldasRejilla* c = celdas[size_t(i)];
+                if (!c) continue;
+                if (comoTexto[size_t(i)]) {
+                    // Made text for the grid only: `porFila` sees the value as read.
+                    db::ValorCrudo v = fila[size_t(i)];
+                    ComoTexto(v, comoTexto[size_t(i)]);
+                    c->agregar(v);
+                } else {
+                    c->agregar(fila[size_t(i)]);
+                }
+            }
+            if (porFila) porFila(fila.data());
             ++filas;
             registros.siguiente();
             if (entreFilas) entreFilas();
         }
     } catch (...) {
         // A read that fails halfway leaves the complete rows read so far.
-        for (Columna& c : nuevas)
-            while (c.celdas.filas() > filas) c.celdas.quitar(c.celdas.filas() - 1);
-        ponerEnLugar();
+        for (CeldasRejilla* c : celdas)
+            while (c && c->filas() > filas) c->quitar(c->filas() - 1);
+        ponerEnLugar(filas);
         throw;
     }
-    llenado_.clear();
-    for (Columna& c : nuevas) {
-        llenado_.emplace_back(c.celdas.filas(), c.celdas.caracteres());
-        c.celdas.ajustar();
+    ponerEnLugar(filas);
+}
+
+void ModeloRejilla::llenar(db::Recordset& registros, const std::function<void()>& entreFilas) {
+    const int campos = registros.numeroCampos();
+    std::vector<Columna> nuevas(static_cast<size_t>(campos));
+    std::vector<CeldasRejilla*> celdas;
+    for (int i = 0; i < campos; ++i) {
+        nuevas[size_t(i)].titulo = registros.nombreCampo(i);
+        celdas.push_back(&nuevas[size_t(i)].celdas);
     }
-    ponerEnLugar();
+    reservar(celdas);
+    leer(registros, celdas, std::vector<QString (*)(const QVariant&)>(celdas.size()), {},
+         entreFilas, [&](int filas) {
+        recordarLlenado(celdas);
+        // One reset: with as many columns as before the header keeps its sections.
+        if (!suspendido_) beginResetModel();
+        columnas_.swap(nuevas);
+        filas_ = filas;
+        colores_.clear();
+        if (!suspendido_) endResetModel();
+    });
+}
+
+void ModeloRejilla::llenarColumnas(db::Recordset& registros, const std::vector<Destino>& destinos,
+                                   const std::function<void(const db::ValorCrudo*)>& porFila,
+                                   const std::function<void()>& entreFilas) {
+    std::vector<CeldasRejilla> nuevas(columnas_.size());
+    std::vector<CeldasRejilla*> celdas(destinos.size());
+    std::vector<QString (*)(const QVariant&)> comoTexto(destinos.size());
+    for (size_t i = 0; i < destinos.size(); ++i) {
+        const int c = destinos[i].columna;
+        if (c < 1 || c > numeroColumnas()) continue;
+        celdas[i] = &nuevas[size_t(c - 1)];
+        comoTexto[i] = destinos[i].comoTexto;
+    }
+    std::vector<CeldasRejilla*> todas;
+    for (CeldasRejilla& c : nuevas) todas.push_back(&c);
+    reservar(todas);
+    leer(registros, celdas, comoTexto, porFila, entreFilas, [&](int filas) {
+        for (CeldasRejilla& c : nuevas)
+            if (c.filas() < filas) c.agregarNulos(filas - c.filas());
+        recordarLlenado(todas);
+        if (!suspendido_) beginResetModel();
+        for (size_t c = 0; c < nuevas.size(); ++c) std::swap(columnas_[c].celdas, nuevas[c]);
+        filas_ = filas;
+        colores_.clear();
+        if (!suspendido_) endResetModel();
+    });
+}
+
+void ModeloRejilla::reservar(const std::vector<CeldasRejilla*>& celdas) const {
+    // A list searched again tends to come back as long as the last time.
+    for (size_t i = 0; i < celdas.size() && i < llenado_.size(); ++i)
+        celdas[i]->reservar(llenado_[i].first, llenado_[i].second);
+}
+
+void ModeloRejilla::recordarLlenado(const std::vector<CeldasRejilla*>& celdas) {
+    llenado_.clear();
+    for (CeldasRejilla* c : celdas) {
+        llenado_.emplace_back(c->filas(), c->caracteres());
+        c->ajustar();
+    }
 }
 
 QString ModeloRejilla::tituloColumna(int columna) const {

@@ -58,6 +58,19 @@ class ModeloRejilla : public QAbstractTableModel {
     // column per field, titled with the field's name; the values as they come. `entreFilas`
     // runs after each row (to let window events run now and then).
     void llenar(db::Recordset& registros, const std::function<void()>& entreFilas = {});
+    // Where a field of the result goes in a grid whose columns the window made: its column (0:
+    // none), and, when `comoTexto` is set, the value as that text of it without the blanks
+    // around it (a null stays null).
+    struct Destino {
+        int columna = 0;
+        QString (*comoTexto)(const QVariant&) = nullptr;
+    };
+    // Replaces the rows, keeping the columns as they are (titles, kinds, formats, lists): field
+    // i of each record into destinos[i], the other columns empty. `porFila` sees each record's
+    // values as read, before `entreFilas`.
+    void llenarColumnas(db::Recordset& registros, const std::vector<Destino>& destinos,
+                        const std::function<void(const db::ValorCrudo*)>& porFila = {},
+                        const std::function<void()>& entreFilas = {});
 
     QString tituloColumna(int columna) const;
     // 0 when no column has that title (exact first, then without regard to case).
@@ -97,6 +110,17 @@ class ModeloRejilla : public QAbstractTableModel {
     }
     void avisarCambio(int fila, int columna, const QList<int>& roles);
     QString mostrado(const Columna& c, int fila) const;
+    // Reads the result to its end into `celdas` (one per field; null: not kept) and puts the
+    // rows in place with `ponerEnLugar` in one reset, also when the read fails halfway (the
+    // complete rows then).
+    void leer(db::Recordset& registros, const std::vector<CeldasRejilla*>& celdas,
+              const std::vector<QString (*)(const QVariant&)>& comoTexto,
+              const std::function<void(const db::ValorCrudo*)>& porFila,
+              const std::function<void()>& entreFilas,
+              const std::function<void(int filas)>& ponerEnLugar);
+    void reservar(const std::vector<CeldasRejilla*>& celdas) const;
+    // What each column took, for the next fill; and gives back what the growing left unused.
+    void recordarLlenado(const std::vector<CeldasRejilla*>& celdas);
 
     std::vector<Columna> columnas_;
     int filas_ = 0;
@@ -106,6 +130,6 @@ class ModeloRejilla : public QAbstractTableModel {
     QHash<QString, QStringList> listas_;
     bool editable_ = false;
     int suspendido_ = 0;
-    // Rows and text characters of each column at the last fill.
+    // Rows and text characters of each column at the last fill, by column.
     std::vector<std::pair<int, qsizetype>> llenado_;
 };

@@ -30,12 +30,14 @@ constexpr int FilasRepartidas = 800;
 constexpr int AnchoMinimo = 30;
 constexpr int AnchoMaximo = 600;
 
-// Width of a cell's text as the sum of its characters' advances, each measured once: shaping
-// every cell of a long list whole costs more than reading the list. A text with characters
-// that may combine or join (beyond the Latin letters) is measured whole.
+// Width of a cell's text as the sum of its characters' advances, each measured once and kept
+// for the next fits (the lists are fitted after every search): shaping every cell of a long
+// list whole costs more than reading the list. A text with characters that may combine or
+// join (beyond the Latin letters) is measured whole.
 class AnchoDeTexto {
   public:
-    explicit AnchoDeTexto(const QFontMetrics& medida) : medida_(medida) { anchos_.fill(-1); }
+    AnchoDeTexto(const QFontMetrics& medida, std::array<int, 0x250>& anchos)
+        : medida_(medida), anchos_(anchos) {}
     int operator()(const QString& texto) {
         int total = 0;
         for (QChar c : texto) {
@@ -49,7 +51,7 @@ class AnchoDeTexto {
 
   private:
     const QFontMetrics& medida_;
-    std::array<int, 0x250> anchos_;
+    std::array<int, 0x250>& anchos_;
 };
 
 // A header that measures each title once: the lists are searched again and again with the
@@ -271,14 +273,30 @@ void Rejilla::llenar(db::Recordset& registros) {
     ++silencio_;
     auto fin = qScopeGuard([this] { --silencio_; });
     prefijo_.clear();
+    QStringList antes;
+    for (int c = 1; c <= numeroColumnas(); ++c) antes << tituloColumna(c);
     PulsoEventos pulso;
     modelo_->llenar(registros, std::ref(pulso));
-    // Until a window fits them, columns are as wide as their titles.
+    QStringList ahora;
+    for (int c = 1; c <= numeroColumnas(); ++c) ahora << tituloColumna(c);
+    // The same columns keep their widths; new ones are as wide as their titles until a window
+    // fits them.
+    if (ahora == antes) return;
     for (int c = 1; c <= numeroColumnas(); ++c)
         setColumnWidth(
             c - 1,
             qBound(60, qMax(AnchoTitulo(horizontalHeader(), tituloColumna(c)) + 16, anchoTitulo(c)),
                    AnchoMaximo));
+}
+
+void Rejilla::llenarColumnas(db::Recordset& registros,
+                             const std::vector<ModeloRejilla::Destino>& destinos,
+                             const std::function<void(const db::ValorCrudo*)>& porFila) {
+    ++silencio_;
+    auto fin = qScopeGuard([this] { --silencio_; });
+    prefijo_.clear();
+    PulsoEventos pulso;
+    modelo_->llenarColumnas(registros, destinos, porFila, std::ref(pulso));
 }
 
 void Rejilla::ponerAnchoColumna(int columna, int ancho) {
@@ -298,7 +316,13 @@ int Rejilla::anchoNecesario(int columna) const {
         ancho = qMax(ancho, 24);
     } else {
         const QFontMetrics medida = fontMetrics();
-        AnchoDeTexto anchoDe(medida);
+        // Measured again only in another font.
+        const QString letra = font().key();
+        if (letra != letraAnchos_) {
+            letraAnchos_ = letra;
+            anchosLetra_.fill(-1);
+        }
+        AnchoDeTexto anchoDe(medida, anchosLetra_);
         const int filas = numeroFilas();
         auto medir = [&](int fila) {
             ancho = qMax(ancho, anchoDe(textoMostrado(fila, columna)) + 12);

@@ -6,6 +6,7 @@
 #include <QPersistentModelIndex>
 #include <QTableView>
 #include <QTimer>
+#include <array>
 #include <functional>
 
 #include "ui/modelo_rejilla.h"
@@ -58,6 +59,11 @@ class Rejilla : public QTableView {
     // Replaces rows and columns with the open result, read to its end in one pass: one column
     // per field titled with its name, one row per record. The result is left at EOF.
     void llenar(db::Recordset& registros);
+    // The rows from the open result into the columns the window made (see
+    // ModeloRejilla::llenarColumnas), read to its end.
+    void llenarColumnas(db::Recordset& registros,
+                        const std::vector<ModeloRejilla::Destino>& destinos,
+                        const std::function<void(const db::ValorCrudo*)>& porFila = {});
 
     QString tituloColumna(int columna) const { return modelo_->tituloColumna(columna); }
     // 0 when no column has that title.
@@ -194,6 +200,9 @@ class Rejilla : public QTableView {
     // Rows moved by the program (removal, reload) are not a move of the user's.
     int silencio_ = 0;
     int apagado_ = 0;
+    // Characters' widths for the fits, in the font named by letraAnchos_.
+    mutable std::array<int, 0x250> anchosLetra_{};
+    mutable QString letraAnchos_;
 };
 
 // A colour written as the Windows number the windows were designed with (0xBBGGRR).

@@ -24,6 +24,7 @@
 #include <utility>
 
 #include "ui/encuadre.h"
+#include "ui/ventana.h"
 #include "db/error_bd.h"
 
 namespace {
@@ -200,6 +201,15 @@ const QString TituloErrorBD = QStringLiteral("Error de Base de Datos");
 void MensajeErrorBD(const db::ErrorBD& error) { MensajeError(error.mensaje(), TituloErrorBD); }
 
 void MensajeError(const QString& texto, const QString& titulo) {
+    // A window whose opening lists all meet the same failure (another station's lock) says it
+    // once, not once per list.
+    static QPointer<QWidget> abriendo;
+    static QString dicho;
+    if (QWidget* v = VentanaAbriendo()) {
+        if (v == abriendo && texto == dicho) return;
+        abriendo = v;
+        dicho = texto;
+    }
     ++mostrados;
     Servicios().mostrarMensaje(IconoMensaje::Critico, texto, titulo);
 }

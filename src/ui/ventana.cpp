@@ -103,6 +103,7 @@ class Retencion : public QObject {
 
     // What becomes of an input event for a control of `destino` (a top-level window).
     Decision decidir(QWidget* destino, QEvent* evento);
+    QWidget* ventana() const { return ventana_; }
 
     static std::vector<Retencion*>& Todas() {
         static std::vector<Retencion*> todas;
@@ -201,15 +202,7 @@ void Retencion::entregar() {
 void Retencion::reproducir() {
     QPointer<Retencion> yo(this);
     reproduciendo_ = true;
-    // Each key to the control that has the keyboard when it comes: a Tab moves on, an access
-    // key presses its button, as if typed now.
-    for (size_t i = 0; yo && ventana_ && ventana_->isVisible() && i < teclas_.size(); ++i) {
-        QWidget* destino = QApplication::focusWidget();
-        if (!destino || destino->window() != ventana_)
-            destino = ventana_->focusWidget() ? ventana_->focusWidget() : ventana_.data();
-        std::unique_ptr<QKeyEvent> tecla(teclas_[i]->clone());
-        QCoreApplication::sendEvent(destino, tecla.get());
-    }
+    EntregarTeclas(ventana_, std::move(teclas_));
     if (!yo) return;
     reproduciendo_ = false;
     terminar();
@@ -387,6 +380,22 @@ void RetenerTecladoParaVentana(QWidget* ventana) {
 }
 
 bool TecladoRetenido() { return !Retencion::Todas().empty(); }
+
+QWidget* VentanaAbriendo() {
+    const auto& todas = Retencion::Todas();
+    return todas.empty() ? nullptr : todas.back()->ventana();
+}
+
+void EntregarTeclas(QPointer<QWidget> ventana, std::vector<std::unique_ptr<QKeyEvent>> teclas) {
+    // Each key to the control that has the keyboard when it comes: a Tab moves on, an access
+    // key presses its button, as if typed now.
+    for (size_t i = 0; ventana && ventana->isVisible() && i < teclas.size(); ++i) {
+        QWidget* destino = QApplication::focusWidget();
+        if (!destino || destino->window() != ventana)
+            destino = ventana->focusWidget() ? ventana->focusWidget() : ventana.data();
+        QCoreApplication::sendEvent(destino, teclas[i].get());
+    }
+}
 
 void PulsarEventos() {
     ++pulsosEnCurso;

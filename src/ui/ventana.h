@@ -1,8 +1,12 @@
 #pragma once
 // What every window does when it loads: take its size from the twips of its design, sit centred
 // across and at a quarter down the screen, wear the skin, and take the keyboard when shown.
+#include <QKeyEvent>
+#include <QPointer>
 #include <QRect>
 #include <QString>
+#include <memory>
+#include <vector>
 
 #include "ui/encuadre.h"
 
@@ -66,6 +70,11 @@ void ActivarAlMostrar(QWidget* ventana);
 void RetenerTecladoParaVentana(QWidget* ventana);
 // Whether some window is opening so.
 bool TecladoRetenido();
+// The window opening so that opened last; null when none is.
+QWidget* VentanaAbriendo();
+// Keys typed earlier, given now in order to `ventana`, each to its control that has the
+// keyboard when it comes (a message box in front does not take them).
+void EntregarTeclas(QPointer<QWidget> ventana, std::vector<std::unique_ptr<QKeyEvent>> teclas);
 // Lets pending window events run in the middle of a long loop: repaints and timers always;
 // the user's keys and clicks only while a window is opening (held for it as above), otherwise
 // they wait for the end of the loop.

@@ -30,7 +30,7 @@ void TrabajoLargoTest::avisaYNoAceptaOtraSentencia() {
     int avisos = 0;
     QStringList dentro;
     m.avisarTrabajo([&] {
-        if (avisos++ > 0) return;
+        if (avisos++ > 0) return false;
         for (const auto& intento : std::initializer_list<std::function<void()>>{
                  [&] { m.consultar(QStringLiteral("SELECT COUNT(*) FROM clientes")); },
                  [&] { m.ejecutar(QStringLiteral("DELETE FROM clientes")); },
@@ -42,6 +42,7 @@ void TrabajoLargoTest::avisaYNoAceptaOtraSentencia() {
                 dentro << e.mensaje();
             }
         }
+        return false;
     });
     auto r = m.consultar(QStringLiteral("SELECT Nombre_Cliente FROM clientes ORDER BY 1"));
     int filas = 0;

@@ -15,7 +15,9 @@
 #include "servicios_falsos.h"
 #include "startup/global.h"
 #include "ui/rejilla.h"
+#include "ui/pulso_eventos.h"
 #include "ui/selector_fecha.h"
+#include "ui/trabajo_largo.h"
 #include "ui/ventana.h"
 #include "ventana_prueba.h"
 
@@ -103,6 +105,31 @@ class FrmRechazosTest : public QObject {
         QStringList l;
         for (int f = 1; f <= r->numeroFilas(); ++f) l << r->texto(f, columna);
         return l;
+    }
+
+    // A search long enough to pause for the window events (thirty rows more that day, the
+    // progress shown at once); `accion` runs at its first pause, as a clerk acting meanwhile.
+    std::unique_ptr<FrmRechazos> BuscarLargo(const std::function<void(FrmRechazos&)>& accion) {
+        base->sqlite(QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 30) "
+            "INSERT INTO norv.Solicitudes_cliente_Nuevo (solicitud, Cliente, Fecha_recepcion, "
+            "Sucursal, estado_actual) SELECT 200 + i, 1, '2024-03-10 09:00:00.000', '1', "
+            "'Recibida' FROM n"));
+        auto f = Abrir();
+        f->DtpFecha1->ponerFecha(Dia);
+        f->DtpFecha2->ponerFecha(Dia);
+        PulsoEventos::IntervaloMs = 0;
+        TrabajoLargo::UmbralMs = 0;
+        bool dado = false;
+        const int observador = Global::Conexion.agregarObservador([&](const QString&) {
+            if (!std::exchange(dado, true)) QTimer::singleShot(0, f.get(), [&] { accion(*f); });
+        });
+        f->CmdConsultar->setFocus();
+        QTest::keyClick(f->CmdConsultar, Qt::Key_Return);
+        Global::Conexion.quitarObservador(observador);
+        PulsoEventos::IntervaloMs = 30;
+        TrabajoLargo::UmbralMs = 300;
+        return f;
     }
 
     QString Estado(int solicitud) {
@@ -306,6 +333,49 @@ class FrmRechazosTest : public QObject {
         QTest::mouseDClick(cabecera->viewport(), Qt::LeftButton, {}, cabecera->rect().center());
         QCOMPARE(servicios->preguntas.size(), 1);
         QVERIFY(base->enviadas.isEmpty());
+    }
+
+    void detenerLaCargaLaDejaVaciaYNoEscribe_data() {
+        QTest::addColumn<bool>("conBoton");
+        QTest::newRow("Escape") << false;
+        QTest::newRow("Detener") << true;
+    }
+    void detenerLaCargaLaDejaVaciaYNoEscribe() {
+        QFETCH(bool, conBoton);
+        auto f = BuscarLargo([conBoton](FrmRechazos& v) {
+            auto* detener = v.findChild<QPushButton*>(QStringLiteral("CmdDetener"));
+            QVERIFY(detener && detener->isVisible());
+            if (conBoton)
+                QTest::mouseClick(detener, Qt::LeftButton);
+            else
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        });
+        QCOMPARE(f->iSolicitudes->numeroFilas(), 0);
+        QCOMPARE(base->enviadas,
+                 QStringList{Busqueda(QStringLiteral("20240310"), QStringLiteral("20240311"))});
+        QCOMPARE(servicios->mensajes.size(), 1);
+        QCOMPARE(servicios->mensajes[0].texto,
+                 QStringLiteral("Se detuvo la consulta: la lista quedó vacía."));
+        QVERIFY(f->isVisible());
+        QTRY_VERIFY(!f->findChild<QPushButton*>(QStringLiteral("CmdDetener")));
+    }
+
+    void lasTeclasDeUnaCargaLleganDespuesEnOrden() {
+        // Tab to the list (its first row), Down to the second, Enter on it: the rejection's
+        // question. In another order the Enter would press Consultar again.
+        servicios->respuestas.enqueue(false);
+        auto f = BuscarLargo([](FrmRechazos& v) {
+            for (Qt::Key k : {Qt::Key_Tab, Qt::Key_Down, Qt::Key_Return})
+                QTest::keyClick(v.focusWidget(), k);
+        });
+        QCOMPARE(f->iSolicitudes->numeroFilas(), 33);
+        QVERIFY(servicios->preguntas.isEmpty());
+        QTRY_COMPARE(servicios->preguntas.size(), 1);
+        QCOMPARE(servicios->preguntas[0].texto, Pregunta);
+        QCOMPARE(QApplication::focusWidget(), f->iSolicitudes);
+        QCOMPARE(f->iSolicitudes->filaActual(), 2);
+        QCOMPARE(base->enviadas,
+                 QStringList{Busqueda(QStringLiteral("20240310"), QStringLiteral("20240311"))});
     }
 
     void unErrorDeLaBaseSeAvisaYLaVentanaSigue() {

@@ -29,6 +29,7 @@ int esperar(void* datos, int intentos) {
     const qint64 resta = e.limiteMs - e.reloj.elapsed();
     if (resta <= 0) return 0;
     sqlite3_sleep(static_cast<int>(std::min(resta, kPasoMs)));
+    if (e.mientras && e.mientras()) return 0;
     return 1;
 }
 

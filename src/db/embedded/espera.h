@@ -3,6 +3,7 @@
 // and the program is told when a wait starts and when it ends, so that it can show it is busy
 // instead of freezing in silence.
 #include <QElapsedTimer>
+#include <functional>
 
 #include "db/motor.h"
 
@@ -15,6 +16,8 @@ constexpr int kEsperaBloqueoMs = 5000;
 
 struct EsperaBloqueo {
     AvisoEspera aviso;
+    // Told at every step of a wait (the windows repaint); true gives the wait up at once.
+    std::function<bool()> mientras;
     int limiteMs = kEsperaBloqueoMs;
     bool esperando = false;  // the start was told and the end not yet
     QElapsedTimer reloj;

@@ -118,22 +118,27 @@ struct Estado {
     void empezarPaso() {
         if (trabajo) reloj.start();
     }
+    // Tells the notice unless it is being told already; true when it asks to stop.
+    bool avisar() {
+        if (!trabajo || avisando) return false;
+        avisando = true;
+        bool parar = false;
+        try {
+            parar = trabajo();
+        } catch (...) {
+            // Nothing may leave into SQLite.
+        }
+        avisando = false;
+        reloj.start();
+        return parar;
+    }
 };
 
-// SQLite calls this every thousand instructions of a statement.
+// SQLite calls this every thousand instructions of a statement; non-zero interrupts it.
 extern "C" int progreso(void* datos) {
     auto* e = static_cast<Estado*>(datos);
-    if (!e->trabajo || e->avisando || !e->reloj.isValid() || e->reloj.elapsed() < e->intervaloMs)
-        return 0;
-    e->avisando = true;
-    try {
-        e->trabajo();
-    } catch (...) {
-        // Nothing may leave into SQLite.
-    }
-    e->avisando = false;
-    e->reloj.start();
-    return 0;
+    if (!e->trabajo || !e->reloj.isValid() || e->reloj.elapsed() < e->intervaloMs) return 0;
+    return e->avisar() ? 1 : 0;
 }
 
 ErrorBD Ocupada() {
@@ -416,6 +421,7 @@ void MotorIncrustado::abrir() {
         throw UltimaFalla(db_, erp);
     }
     InstalarEspera(db_, &d_->estado->espera);
+    d_->estado->espera.mientras = [e = d_->estado.get()] { return e->avisar(); };
     // Double quotes name; a misspelt "name" must be an error, not a text.
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
