@@ -16,6 +16,7 @@
 #include "reception/frm_recepcion.h"
 #include "rejections/frm_rechazos.h"
 #include "startup/global.h"
+#include "tablero/frm_tablero.h"
 #include "tracking/frm_rastreo.h"
 #include "ui/controles.h"
 #include "ui/filtros.h"
@@ -142,6 +143,9 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
         Boton(this, "CmdReastrear", QStringLiteral("&Rastrear"), RectTwips(120, 6720, 1695, 375));
     Command1 = Boton(this, "Command1", QStringLiteral("Command1"), RectTwips(9120, 2160, 375, 375));
     Command1->setVisible(false);
+    // In the gap between "Rechazos" and "&Relaciones"; its letter is free in this window.
+    CmdTablero =
+        Boton(this, "CmdTablero", QStringLiteral("&Tablero"), RectTwips(3600, 6720, 1695, 375));
     // The screening stays off unless the office turned it on in the settings.
     CmdReastrear->setEnabled(Global::Ajustes.rastreoHabilitado);
     connect(CmdAsignacion, &QPushButton::clicked, this, [this] {
@@ -161,11 +165,15 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
         Servicios().mostrarModal(ventana);
     });
     connect(Command1, &QPushButton::clicked, this, &FrmCaptura::Command1_Click);
+    connect(CmdTablero, &QPushButton::clicked, this, [this] {
+        FrmTablero ventana(this);
+        Servicios().mostrarModal(ventana);
+    });
 
     QWidget* orden[] = {TxtPaterno,     TxtMaterno,    TxtNombre,    TxtTelefono,  TxtPaternoAval,
                         TxtMaternoAval, TxtNombreAval, CmbSucursal,  Combo1,       CmbPromociones,
                         TxtDocumento,   TxtImporte,    CmdGuardar,   iSolicitudes, CmdAsignacion,
-                        CmdRecepcion,   CmdRechazadas, CmdReastrear, Command1};
+                        CmdRecepcion,   CmdRechazadas, CmdReastrear, Command1,     CmdTablero};
     for (size_t i = 1; i < std::size(orden); ++i) setTabOrder(orden[i - 1], orden[i]);
 
     for (QLineEdit* c :
@@ -241,7 +249,7 @@ void FrmCaptura::Acomodar(const QSize& tamano) {
     const int abajo = tamano.height() - 8 - 25;
     Frame2->resize(tamano.width() - 16, qMax(100, abajo - 8 - Frame2->y()));
     iSolicitudes->resize(Frame2->width() - 16, Frame2->height() - 16 - 8);
-    for (QPushButton* b : {CmdAsignacion, CmdRecepcion, CmdRechazadas, CmdReastrear})
+    for (QPushButton* b : {CmdAsignacion, CmdRecepcion, CmdRechazadas, CmdReastrear, CmdTablero})
         b->move(b->x(), abajo);
     CmdAsignacion->move(tamano.width() - 8 - CmdRecepcion->width() - 4 - CmdAsignacion->width(),
                         abajo);
