@@ -49,9 +49,9 @@ void Llenar(Rejilla* r, const QStringList& titulos, const std::vector<QVariantLi
         const int f = r->agregarFila();
         for (int c = 0; c < int(fila.size()); ++c) r->ponerValor(f, c + 1, fila[c]);
     }
-    for (int c = 1; c <= r->numeroColumnas(); ++c) r->ajustarAncho(c);
     r->ponerColoresAlternos(QColor(255, 255, 200), QColor(255, 255, 255));
     r->ponerDibujo(true);
+    for (int c = 1; c <= r->numeroColumnas(); ++c) r->ajustarAncho(c);
 }
 
 std::vector<QVariantList> FilasRechazos(const std::vector<tablero::Rechazos>& v) {
@@ -72,14 +72,13 @@ QChart* CrearGrafica(int pagina, const Cifras& c, QBarSet** barras) {
         case FrmTablero::Tiempos:
             return tablero::GraficaTiempos(c);
         case FrmTablero::RechazoSucursal:
-            return tablero::GraficaRechazos(
-                c.rechazosSucursal, QStringLiteral("Rechazo por sucursal, del más alto"),
-                kMasAltos);
+            return tablero::GraficaRechazos(c.rechazosSucursal,
+                                            QStringLiteral("Rechazo por sucursal, del más alto"),
+                                            kMasAltos);
         default:
             return tablero::GraficaRechazos(
                 c.rechazosVendedor,
-                QStringLiteral("Rechazo por vendedor: los %1 más altos").arg(kMasAltos),
-                kMasAltos);
+                QStringLiteral("Rechazo por vendedor: los %1 más altos").arg(kMasAltos), kMasAltos);
     }
 }
 
@@ -166,13 +165,13 @@ FrmTablero::FrmTablero(QWidget* parent) : QDialog(parent) {
     Paginas = new QTabWidget(this);
     Paginas->setObjectName(QStringLiteral("Paginas"));
     crearPagina(Estados, QStringLiteral("&Estados"), QStringLiteral("Estados por sucursal"));
-    crearPagina(Captura, QStringLiteral("Captura &diaria"), QStringLiteral("Captura diaria"));
+    crearPagina(Captura, QStringLiteral("Captura dia&ria"), QStringLiteral("Captura diaria"));
     Pagina& pendientes =
         crearPagina(Pendientes, QStringLiteral("Pe&ndientes"), QStringLiteral("Pendientes"));
     crearPagina(Tiempos, QStringLiteral("&Verificadores"), QStringLiteral("Tiempos"));
     crearPagina(RechazoSucursal, QStringLiteral("Rechazo por &sucursal"),
                 QStringLiteral("Rechazo por sucursal"));
-    crearPagina(RechazoVendedor, QStringLiteral("Rechazo por vend&edor"),
+    crearPagina(RechazoVendedor, QStringLiteral("Rechazo por vended&or"),
                 QStringLiteral("Rechazo por vendedor"));
     // Each age's number opens its list, as the bar and the table's row do.
     auto* botones = static_cast<QHBoxLayout*>(
@@ -181,7 +180,8 @@ FrmTablero::FrmTablero(QWidget* parent) : QDialog(parent) {
         CmdTramos[size_t(t)] = new QPushButton(pendientes.CmdImagen->parentWidget());
         CmdTramos[size_t(t)]->setObjectName(QStringLiteral("CmdTramo%1").arg(t + 1));
         botones->insertWidget(t, CmdTramos[size_t(t)]);
-        connect(CmdTramos[size_t(t)], &QPushButton::clicked, this, [this, t] { AbrirPendientes(t); });
+        connect(CmdTramos[size_t(t)], &QPushButton::clicked, this,
+                [this, t] { AbrirPendientes(t); });
     }
     pendientes.tabla->ponerEnterComoDobleClic(true);
     connect(pendientes.tabla, &Rejilla::dobleClic, this, [this](int fila, int) {
@@ -275,9 +275,10 @@ void FrmTablero::mostrar(const Cifras& c) {
         }
         filas.push_back(f << s.total);
     }
-    Llenar(paginas[Estados].tabla,
-           QStringList{QStringLiteral("Sucursal")} + c.estados + QStringList{QStringLiteral("Total")},
-           filas);
+    Llenar(
+        paginas[Estados].tabla,
+        QStringList{QStringLiteral("Sucursal")} + c.estados + QStringList{QStringLiteral("Total")},
+        filas);
 
     filas.clear();
     for (size_t d = 0; d < c.capturadas.size(); ++d)
@@ -293,8 +294,8 @@ void FrmTablero::mostrar(const Cifras& c) {
         CmdTramos[t]->setText(QStringLiteral("%1: %2").arg(titulo).arg(c.pendientes[t]));
         CmdTramos[t]->setEnabled(c.pendientes[t] > 0);
     }
-    Llenar(paginas[Pendientes].tabla, {QStringLiteral("Días sin relación"), QStringLiteral("Pendientes")},
-           filas);
+    Llenar(paginas[Pendientes].tabla,
+           {QStringLiteral("Días sin relación"), QStringLiteral("Pendientes")}, filas);
 
     filas.clear();
     for (const auto& v : c.verificadores)
@@ -394,21 +395,23 @@ bool FrmTablero::EscribirPdf(const QString& ruta, QString* error) const {
     }
     const Cifras& c = *cifras_;
     QTextDocument documento;
-    QString html = QStringLiteral("<h1>") + kTitulo + QStringLiteral("</h1><p>Centro de "
-                                                                     "distribución ") +
+    QString html = QStringLiteral("<h1>") + kTitulo +
+                   QStringLiteral(
+                       "</h1><p>Centro de "
+                       "distribución ") +
                    c.rango.centro.trimmed().toHtmlEscaped() + QStringLiteral(", del ") +
                    Dia(c.rango.del) + QStringLiteral(" al ") + Dia(c.rango.al) +
                    QStringLiteral("</p>");
     for (int k = 0; k < NumPaginas; ++k) {
         const QUrl imagen(QStringLiteral("grafica:%1").arg(k));
         documento.addResource(QTextDocument::ImageResource, imagen, Imagen(k, c));
-        html += QStringLiteral("<h2%1>").arg(k ? QStringLiteral(" style=\"page-break-before: "
-                                                                "always\"")
-                                               : QString()) +
-                paginas[size_t(k)].titulo.toHtmlEscaped() +
-                QStringLiteral("</h2><p><img src=\"%1\" width=\"620\"></p>")
-                    .arg(imagen.toString()) +
-                TablaHtml(*paginas[size_t(k)].tabla);
+        html +=
+            QStringLiteral("<h2%1>").arg(k ? QStringLiteral(" style=\"page-break-before: "
+                                                            "always\"")
+                                           : QString()) +
+            paginas[size_t(k)].titulo.toHtmlEscaped() +
+            QStringLiteral("</h2><p><img src=\"%1\" width=\"620\"></p>").arg(imagen.toString()) +
+            TablaHtml(*paginas[size_t(k)].tabla);
     }
     documento.setHtml(html);
     QPdfWriter pdf(ruta);

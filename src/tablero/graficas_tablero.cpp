@@ -24,9 +24,9 @@ struct Relleno {
     Qt::BrushStyle patron;
 };
 const Relleno kRellenos[] = {
-    {QColor(70, 130, 180), Qt::SolidPattern},    {QColor(255, 165, 0), Qt::BDiagPattern},
-    {QColor(60, 179, 113), Qt::CrossPattern},    {QColor(205, 92, 92), Qt::Dense4Pattern},
-    {QColor(147, 112, 219), Qt::FDiagPattern},   {QColor(128, 128, 128), Qt::HorPattern},
+    {QColor(70, 130, 180), Qt::SolidPattern},     {QColor(255, 165, 0), Qt::BDiagPattern},
+    {QColor(60, 179, 113), Qt::CrossPattern},     {QColor(205, 92, 92), Qt::Dense4Pattern},
+    {QColor(147, 112, 219), Qt::FDiagPattern},    {QColor(128, 128, 128), Qt::HorPattern},
     {QColor(210, 180, 140), Qt::DiagCrossPattern}};
 
 QBarSet* Serie(const QString& titulo, int k) {
@@ -47,9 +47,9 @@ QString Numero(double v) {
 void DecirAlPasar(QBarSet* s, const QStringList& categorias, const QString& unidad = {}) {
     QObject::connect(s, &QBarSet::hovered, s, [s, categorias, unidad](bool encima, int i) {
         if (!encima) return QToolTip::hideText();
-        QToolTip::showText(QCursor::pos(), QStringLiteral("%1 — %2: %3%4")
-                                               .arg(categorias.value(i), s->label(),
-                                                    Numero(s->at(i)), unidad));
+        QToolTip::showText(QCursor::pos(),
+                           QStringLiteral("%1 — %2: %3%4")
+                               .arg(categorias.value(i), s->label(), Numero(s->at(i)), unidad));
     });
 }
 
@@ -146,15 +146,15 @@ QChart* GraficaCaptura(const Cifras& c) {
             qreal y = 0;
             for (const QPointF& q : s->points())
                 if (qint64(q.x()) == m.toMSecsSinceEpoch()) y = q.y();
-            QToolTip::showText(QCursor::pos(),
-                               QStringLiteral("%1 — %2: %3")
-                                   .arg(d.toString(QStringLiteral("dd/MM/yyyy")), s->name(),
-                                        Numero(y)));
+            QToolTip::showText(QCursor::pos(), QStringLiteral("%1 — %2: %3")
+                                                   .arg(d.toString(QStringLiteral("dd/MM/yyyy")),
+                                                        s->name(), Numero(y)));
         });
     }
     auto* dias = new QDateTimeAxis;
     dias->setFormat(pocos ? QStringLiteral("dd/MM") : QStringLiteral("MMM yy"));
-    dias->setRange(Momento(c.rango.del).addSecs(-12 * 3600), Momento(c.rango.al).addSecs(12 * 3600));
+    dias->setRange(Momento(c.rango.del).addSecs(-12 * 3600),
+                   Momento(c.rango.al).addSecs(12 * 3600));
     dias->setTickCount(std::min<int>(int(c.capturadas.size()) + 1, 11));
     auto* valores = new QValueAxis;
     valores->setRange(0, std::ceil(maximo * 1.1));
@@ -189,10 +189,9 @@ QChart* GraficaTiempos(const Cifras& c) {
     auto* serie = new QBarSeries;
     QStringList verificadores;
     for (const auto& v : c.verificadores) verificadores << v.nombre;
-    const QString titulos[] = {QStringLiteral("Mediana captura a entrega"),
-                               QStringLiteral("P90 captura a entrega"),
-                               QStringLiteral("Mediana entrega a resultado"),
-                               QStringLiteral("P90 entrega a resultado")};
+    const QString titulos[] = {
+        QStringLiteral("Mediana captura a entrega"), QStringLiteral("P90 captura a entrega"),
+        QStringLiteral("Mediana entrega a resultado"), QStringLiteral("P90 entrega a resultado")};
     for (int k = 0; k < 4; ++k) {
         QBarSet* set = Serie(titulos[k], k);
         for (const auto& v : c.verificadores) {

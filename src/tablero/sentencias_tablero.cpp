@@ -14,8 +14,9 @@ QString Entre(const char* columna, const Rango& r) {
 
 // The applications captured in the range in the centre's branches, joined to `mas`.
 QString Captadas(const Rango& r, const QString& mas = QString()) {
-    return QStringLiteral(" FROM NORV.dbo.Solicitudes_cliente_Nuevo s JOIN sucursales su ON "
-                          "s.sucursal = su.sucursal") +
+    return QStringLiteral(
+               " FROM NORV.dbo.Solicitudes_cliente_Nuevo s JOIN sucursales su ON "
+               "s.sucursal = su.sucursal") +
            mas + QStringLiteral(" WHERE su.centro_distribucion=") + db::Texto(r.centro) +
            QStringLiteral(" AND ") + Entre("s.Fecha_recepcion", r);
 }
@@ -71,8 +72,9 @@ QString SentenciaTiempos(const Rango& r) {
                            " JOIN norv.dbo.detalles_Relaciones_Solicitudes d ON d.Solicitud = "
                            "s.solicitud JOIN norv.dbo.Relaciones_Solicitudes_credito r ON "
                            "r.relacion = d.Relacion")) +
-           QStringLiteral(" GROUP BY r.verificador, DATEDIFF(day, s.Fecha_recepcion, "
-                          "r.fecha_entrega), DATEDIFF(day, r.fecha_entrega, d.fecha_verificacion)");
+           QStringLiteral(
+               " GROUP BY r.verificador, DATEDIFF(day, s.Fecha_recepcion, "
+               "r.fecha_entrega), DATEDIFF(day, r.fecha_entrega, d.fecha_verificacion)");
 }
 
 }  // namespace tablero
