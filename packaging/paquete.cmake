@@ -80,9 +80,9 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The shared libraries come from dpkg-shlibdeps; the rest is what the program loads or runs
-# without linking it: Qt's ODBC plugin, unixODBC with its odbcinst (the maintainer scripts use
-# it) and FreeTDS's driver.
+# The shared libraries come from dpkg-shlibdeps (Qt Charts' libqt6charts6 among them, for the
+# office dashboard); the rest is what the program loads or runs without linking it: Qt's ODBC
+# plugin, unixODBC with its odbcinst (the maintainer scripts use it) and FreeTDS's driver.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's Spanish (menus, standard buttons, dialogs) is a dependency, not a recommendation: desks
 # installed without recommended packages would show them in English.

@@ -8,6 +8,9 @@ set -euo pipefail
 paquetes=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev libqt6sql6-odbc libqt6sql6-sqlite qt6-translations-l10n
+  # The dashboard's charts; Qt Charts' CMake files ask for Qt OpenGL's, which its package
+  # does not bring.
+  qt6-charts-dev libqt6opengl6-dev
   libsqlite3-dev
   unixodbc-dev tdsodbc
   libcurl4-openssl-dev

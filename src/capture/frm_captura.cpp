@@ -16,6 +16,7 @@
 #include "reception/frm_recepcion.h"
 #include "rejections/frm_rechazos.h"
 #include "startup/global.h"
+#include "tablero/frm_tablero.h"
 #include "tracking/frm_rastreo.h"
 #include "ui/controles.h"
 #include "ui/filtros.h"
@@ -112,6 +113,9 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
         Boton(this, "CmdReastrear", QStringLiteral("&Rastrear"), RectTwips(120, 6720, 1695, 375));
     Command1 = Boton(this, "Command1", QStringLiteral("Command1"), RectTwips(9120, 2160, 375, 375));
     Command1->setVisible(false);
+    // In the gap between "Rechazos" and "&Relaciones"; its letter is free in this window.
+    CmdTablero =
+        Boton(this, "CmdTablero", QStringLiteral("&Tablero"), RectTwips(3600, 6720, 1695, 375));
     // The screening stays off unless the office turned it on in the settings.
     CmdReastrear->setEnabled(Global::Ajustes.rastreoHabilitado);
     connect(CmdAsignacion, &QPushButton::clicked, this, [this] {
@@ -131,11 +135,15 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
         Servicios().mostrarModal(ventana);
     });
     connect(Command1, &QPushButton::clicked, this, &FrmCaptura::Command1_Click);
+    connect(CmdTablero, &QPushButton::clicked, this, [this] {
+        FrmTablero ventana(this);
+        Servicios().mostrarModal(ventana);
+    });
 
     QWidget* orden[] = {TxtPaterno,     TxtMaterno,    TxtNombre,    TxtTelefono,  TxtPaternoAval,
                         TxtMaternoAval, TxtNombreAval, CmbSucursal,  Combo1,       CmbPromociones,
                         TxtDocumento,   TxtImporte,    CmdGuardar,   iSolicitudes, CmdAsignacion,
-                        CmdRecepcion,   CmdRechazadas, CmdReastrear, Command1};
+                        CmdRecepcion,   CmdRechazadas, CmdReastrear, Command1,     CmdTablero};
     for (size_t i = 1; i < std::size(orden); ++i) setTabOrder(orden[i - 1], orden[i]);
 
     for (QLineEdit* c :
@@ -160,6 +168,7 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
                      {iSolicitudes, AnclaTodas},
                      {CmdReastrear, AnclaIzquierda | AnclaAbajo},
                      {CmdRechazadas, AnclaIzquierda | AnclaAbajo},
+                     {CmdTablero, AnclaIzquierda | AnclaAbajo},
                      {CmdAsignacion, AnclaDerecha | AnclaAbajo},
                      {CmdRecepcion, AnclaDerecha | AnclaAbajo}});
     PrepararVentana(this, 9930, 7185);

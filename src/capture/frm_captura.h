@@ -38,6 +38,8 @@ class FrmCaptura : public QDialog {
     QPushButton* CmdRechazadas;
     QPushButton* CmdReastrear;
     QPushButton* Command1;
+    // The office dashboard, after every control of the design in the tab order.
+    QPushButton* CmdTablero;
 
     // False when the version check found the program obsolete: the window must not be shown.
     bool puedeContinuar() const { return continuar_; }

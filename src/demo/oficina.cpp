@@ -106,13 +106,14 @@ struct Solicitud {
     QVariant comentarios;
     Persona aval;
     bool elegido = false;  // the clerk picked an existing customer among the homonyms
+    bool historica = false;  // of the months before the last three weeks
 };
 
 QString Clave(const QString& numero) { return numero.rightJustified(7, QLatin1Char(' ')); }
 
 class Oficina {
   public:
-    explicit Oficina(sqlite3* db) : db_(db), azar_(20240611) {
+    explicit Oficina(sqlite3* db) : db_(db), azar_(20240611), pasado_(19991231) {
         centros_ = {{QStringLiteral("CHI"),
                      QStringLiteral("614"),
                      {"1", "2", "3", "15"},
@@ -131,6 +132,7 @@ class Oficina {
         clientes();
         relaciones();
         sueltas();
+        historia();
         escribir();
     }
 
@@ -332,6 +334,62 @@ class Oficina {
         for (int i = 0; i < 6; ++i) nueva(cliente(1), azar_.entre(0, 5));
     }
 
+    // The four months before: batches every few days, all of them back; each verifier with his
+    // own pace and each branch with its own share of rejections, so the dashboard has
+    // something to tell. Drawn from a stream of its own: the last three weeks stay as they
+    // were.
+    void historia() {
+        std::swap(azar_, pasado_);
+        for (int dia = 140; dia >= 22; --dia) {
+            for (int centro = 0; centro < 2; ++centro) {
+                if (centro == 0 ? azar_.cada(3) : dia % 5 != 0) continue;
+                Relacion r;
+                r.numero = 3 + int(relaciones_.size());
+                r.centro = centro;
+                r.dia = dia;
+                const Centro& c = centros_[centro];
+                const int k = int(relaciones_.size() % c.verificadores.size());
+                r.verificador = c.verificadores[size_t(k)];
+                r.estado = QStringLiteral("Recibida");
+                const int lineas = centro == 0 ? azar_.entre(6, 12) : azar_.entre(4, 6);
+                for (int i = 0; i < lineas; ++i) {
+                    Solicitud& s = nueva(cliente(centro), dia + azar_.entre(1, 2 + k));
+                    s.historica = true;
+                    s.relacion = r.numero;
+                    const int lugar = int(std::find(c.sucursales.begin(), c.sucursales.end(),
+                                                    s.sucursal) - c.sucursales.begin());
+                    const bool autorizada = azar_.entre(0, 99) >= 10 + 8 * lugar;
+                    Linea l;
+                    l.relacion = r.numero;
+                    l.solicitud = s.numero;
+                    l.estado =
+                        autorizada ? QStringLiteral("Autorizada") : QStringLiteral("Rechazada");
+                    l.verificada = Hace(dia - azar_.entre(1, 3 + 2 * k), azar_.entre(10, 18),
+                                        azar_.entre(0, 59));
+                    l.tipo = azar_.uno(Tipos);
+                    l.comentarios = autorizada ? azar_.uno(Aprobaciones) : azar_.uno(Negativas);
+                    l.linea = autorizada ? 1000.0 * azar_.entre(5, 20) : 0.0;
+                    l.recomienda = autorizada ? QStringLiteral("Recomienda")
+                                              : QStringLiteral("No Recomienda");
+                    s.estado = l.estado;
+                    s.comentarios = l.comentarios;
+                    lineas_.push_back(l);
+                }
+                relaciones_.push_back(r);
+            }
+            // Now and then one rejected at the desk, in no batch.
+            if (azar_.cada(4)) {
+                Solicitud& s = nueva(cliente(0), dia);
+                s.historica = true;
+                s.estado = QStringLiteral("Rechazada");
+                s.comentarios = azar_.uno(Rechazos);
+            }
+        }
+        // A few left waiting for a batch more than ten days.
+        for (int i = 0; i < 5; ++i) nueva(cliente(0), azar_.entre(11, 20)).historica = true;
+        std::swap(azar_, pasado_);
+    }
+
     void escribir() {
         Sentencia cliente(
             db_, QStringLiteral("INSERT INTO main.clientes (cliente, Nombre_Cliente, RFC, "
@@ -388,8 +446,14 @@ class Oficina {
                                 "Rastreado, Documento, fecha_tienda, Vendedor, Relacion, "
                                 "estado_actual, comentarios) VALUES (?1, ?2, ?3, ?4, ?5, "
                                 "?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16)"));
+        bool pasado = false;
         for (const Solicitud& s : solicitudes_) {
-            const int documento = 2000 + s.numero;
+            // The history's rows draw from its own stream, and its tickets number apart.
+            if (s.historica && !pasado) {
+                std::swap(azar_, pasado_);
+                pasado = true;
+            }
+            const int documento = (s.historica ? 20000 : 2000) + s.numero;
             const double importe = 500.0 * azar_.entre(3, 30);
             const int diaTicket = s.dia + azar_.entre(0, 2);
             const double anticipo = importe / 10;
@@ -418,6 +482,7 @@ class Oficina {
                 .enlazar(16, s.comentarios);
             solicitud.ejecutar();
         }
+        if (pasado) std::swap(azar_, pasado_);
         // Tickets nobody used yet, for the clerk to capture with; some already spent.
         for (int i = 0; i < 10; ++i) {
             const double importe = 100.0 * azar_.entre(3, 15);
@@ -467,7 +532,7 @@ class Oficina {
     };
 
     sqlite3* db_;
-    Azar azar_;
+    Azar azar_, pasado_;
     std::vector<Centro> centros_;
     std::vector<Cliente> clientes_;
     std::vector<int> conCredito_;

@@ -821,31 +821,38 @@ Alt+R, h y Tab mientras carga | alAbrir;verificador:HERNANDEZ ANA;marcar:1;si;al
         QCOMPARE(f->ISolicitudes->valor(1, 5).toInt(), 1);
         QCOMPARE(f->ISolicitudes->valor(2, 5).toInt(), 1);
 
-        // After the demo's seventeen batches.
+        // After the demo's batches.
+        const int nueva = base->valor(QStringLiteral("SELECT max(relacion) + 1 FROM "
+                                                     "norv.Relaciones_Solicitudes_credito"))
+                              .toInt();
+        const QString numero = QString::number(nueva);
         EsperarVisor();
         servicios->respuestas.enqueue(true);
         QTest::mouseClick(f->CmdGuardar, Qt::LeftButton);
         QCOMPARE(servicios->textos(),
-                 QStringList{QStringLiteral("Relación de Solicitudes Generada 18")});
+                 QStringList{QStringLiteral("Relación de Solicitudes Generada ") + numero});
         QCOMPARE(f->ISolicitudes->numeroFilas(), pendientes - 2);
         QCOMPARE(http->peticiones.size(), 1);
         QVERIFY(http->peticiones[0].ruta.contains(
-            "relaciones_solicitudes_credito&rs:command=render&nRelacion=18&"));
-        QCOMPARE(servicios->direcciones, QStringList{Pdf(18)});
-        QVERIFY(QFile::exists(Pdf(18)));
-        QCOMPARE(base->filas(QStringLiteral(
-                     "SELECT verificador FROM norv.Relaciones_Solicitudes_credito WHERE "
-                     "relacion = 18")),
-                 QStringList{QStringLiteral("    203")});
+            ("relaciones_solicitudes_credito&rs:command=render&nRelacion=" + numero + "&")
+                .toUtf8()));
+        QCOMPARE(servicios->direcciones, QStringList{Pdf(nueva)});
+        QVERIFY(QFile::exists(Pdf(nueva)));
+        QCOMPARE(
+            base->filas(
+                QStringLiteral("SELECT verificador FROM norv.Relaciones_Solicitudes_credito WHERE "
+                               "relacion = ") +
+                numero),
+            QStringList{QStringLiteral("    203")});
 
         // The batches of the last five days: the sample's, four of the office's, the new one.
         QTest::mouseClick(f->CmdConsultar, Qt::LeftButton);
-        QCOMPARE(Columna(f->iRelaciones, 1), (QStringList{"1", "11", "12", "13", "14", "18"}));
+        QCOMPARE(Columna(f->iRelaciones, 1), (QStringList{"1", "11", "12", "13", "14", numero}));
         QCOMPARE(f->Frame1->title(), QStringLiteral("Impresión de Relaciones: Localizadas:6"));
         DobleClic(f->iRelaciones->viewport(), Celda(f->iRelaciones, 6, 2));
         QCOMPARE(http->peticiones.size(), 2);
-        QVERIFY(http->peticiones[1].ruta.contains("&nRelacion=18&"));
-        QCOMPARE(servicios->direcciones, (QStringList{Pdf(18), Pdf(18)}));
+        QVERIFY(http->peticiones[1].ruta.contains(("&nRelacion=" + numero + "&").toUtf8()));
+        QCOMPARE(servicios->direcciones, (QStringList{Pdf(nueva), Pdf(nueva)}));
     }
 };
 

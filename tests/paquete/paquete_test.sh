@@ -62,7 +62,7 @@ comprobar "Architecture" iguales "$(dpkg-deb -f "$deb" Architecture)" "$arq"
 comprobar "Maintainer" iguales "$(dpkg-deb -f "$deb" Maintainer)" "Equipo de Sistemas <sistemas@empresa.com.mx>"
 depende="$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/(.*//; s/ //g' | sort)"
 for p in libqt6widgets6 libqt6gui6 libqt6sql6 libqt6sql6-odbc libqt6network6 unixodbc odbcinst \
-    tdsodbc libcurl4 libsqlite3-0 qt6-translations-l10n; do
+    tdsodbc libcurl4 libsqlite3-0 qt6-translations-l10n libqt6charts6; do
     comprobar "Depends nombra $p" grep -qx "$p" <<<"$depende"
 done
 for p in libqt6test6 libbenchmark1debian libqt6sql6-sqlite; do

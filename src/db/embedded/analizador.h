@@ -92,6 +92,7 @@ class Analizador {
     Expr funcion(Nombre n);
     Expr caso();
     Expr cast();
+    Expr diferenciaFechas();
 
     std::vector<Token> t_;
     size_t i_ = 0;

@@ -103,6 +103,7 @@ class Escritor {
     QString caso(const Expresion& e);
     QString funcion(const Expresion& e);
     QString cast(const Expresion& e);
+    QString diferenciaDias(const Expresion& e);
 };
 
 }  // namespace db::incrustado::escritura

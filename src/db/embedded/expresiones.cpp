@@ -164,6 +164,7 @@ Expr Analizador::primario() {
             }
             if (k == QLatin1String("CASE")) return caso();
             if (k == QLatin1String("CAST")) return cast();
+            if (k == QLatin1String("DATEDIFF") && sim("(", 1)) return diferenciaFechas();
             if ((k == QLatin1String("LEFT") || k == QLatin1String("RIGHT")) && sim("(", 1))
                 Rechazar(QStringLiteral("la función %1()").arg(k));
             if (EsClave(k)) inesperado(QStringLiteral("un valor"));
@@ -214,6 +215,26 @@ Expr Analizador::caso() {
     if (tomar("ELSE")) c->otro = escalar(expresion());
     if (!tomar("END")) Rechazar(QStringLiteral("CASE sin END"));
     return c;
+}
+
+// DATEDIFF ( day , desde , hasta ): the unit is a word, not a value, so it is kept in the node's
+// text; only days are emulated.
+Expr Analizador::diferenciaFechas() {
+    Expr f = Nodo(Expresion::Tipo::Funcion, QStringLiteral("day"));
+    f->nombre.partes << t_[i_++].texto;
+    f->nombre.corchete.push_back(false);
+    exigirSim("(");
+    static const QSet<QString> dias = {QStringLiteral("day"), QStringLiteral("dd"),
+                                       QStringLiteral("d")};
+    if (tok().tipo != Token::Palabra || !dias.contains(tok().texto.toLower()))
+        Rechazar(QStringLiteral("DATEDIFF por «%1» (solo se emula day)").arg(tok().texto));
+    ++i_;
+    exigirSim(",");
+    f->hijos.push_back(escalar(expresion()));
+    exigirSim(",");
+    f->hijos.push_back(escalar(expresion()));
+    exigirSim(")");
+    return f;
 }
 
 // CAST ( expresión AS tipo [(n [, s]) | (max)] )

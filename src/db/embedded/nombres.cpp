@@ -26,6 +26,7 @@ const std::vector<FuncionSql>& funciones() {
         {"cliente_credito", "cliente_credito", "norv", R::Entero, 1, 1, false},
         {"cliente_incobrable", "cliente_incobrable", "norv", R::Bit, 1, 1, false},
         {"getdate", "", nullptr, R::Fecha, 0, 0, false},
+        {"datediff", "", nullptr, R::Entero, 2, 2, false},
         {"count", "count", nullptr, R::Entero, 1, 1, true},
         {"sum", "sum", nullptr, R::Ninguno, 1, 1, true},
         {"min", "min", nullptr, R::Ninguno, 1, 1, true},

@@ -290,6 +290,7 @@ QString Escritor::funcion(const Expresion& e) {
     const FuncionSql& f = *e.funcion;
     const QLatin1String n(f.nombre);
     if (n == QLatin1String("getdate")) return kGetdate;
+    if (n == QLatin1String("datediff")) return diferenciaDias(e);
     if (e.todo) return QStringLiteral("count(*)");
     QStringList args;
     for (const Expr& a : e.hijos) {
@@ -305,6 +306,23 @@ QString Escritor::funcion(const Expresion& e) {
     if (n == QLatin1String("avg") && e.clase == Clase::Entero)
         r = QStringLiteral("CAST(%1 AS INTEGER)").arg(r);
     return r;
+}
+
+// DATEDIFF(day, a, b) counts the midnights from a to b, as the server does.
+QString Escritor::diferenciaDias(const Expresion& e) {
+    auto dia = [this](const Expresion& x) {
+        if (x.clase == Clase::Nulo) return QStringLiteral("NULL");
+        if (x.tipo == T::Cadena) {
+            if (!LeerFecha(x.texto).isValid())
+                Rechazar(QStringLiteral("«%1» como fecha de DATEDIFF").arg(x.texto));
+            return QStringLiteral("date(%1)").arg(literalComo(x, Clase::Fecha, {}, ""));
+        }
+        if (x.clase != Clase::Fecha)
+            Rechazar(QStringLiteral("DATEDIFF de %1, que no es una fecha").arg(descripcion(x)));
+        return QStringLiteral("date(%1)").arg(valor(x, kO));
+    };
+    return QStringLiteral("CAST(julianday(%2) - julianday(%1) AS INTEGER)")
+        .arg(dia(*e.hijos[0]), dia(*e.hijos[1]));
 }
 
 QString Escritor::cast(const Expresion& e) {

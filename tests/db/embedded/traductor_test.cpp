@@ -191,6 +191,13 @@ class TraductorTest : public QObject {
             "UPDATE main.clientes SET es_Incobrable = 1, es_Indeseable = 1, fecha_alta = "
             "'2024-01-02 00:00:00.000', RFC = 'x' WHERE cliente = 1",
             "UPDATE clientes");
+        fila("SELECT DATEDIFF(day, '20240101', fecha_alta), COUNT(*) FROM clientes GROUP BY "
+             "DATEDIFF(day, '20240101', fecha_alta)",
+             "SELECT CAST(julianday(date(fecha_alta)) - julianday(date('2024-01-01 00:00:00.000')) AS "
+             "INTEGER) AS \"\", count(*) AS \"\" FROM main.clientes GROUP BY "
+             "CAST(julianday(date(fecha_alta)) - julianday(date('2024-01-01 00:00:00.000')) AS "
+             "INTEGER)",
+             "SELECT E,E");
         fila("DELETE NORV.dbo.Detalles_Relaciones_Solicitudes WHERE solicitud = 4",
              "DELETE FROM norv.detalles_Relaciones_Solicitudes WHERE solicitud = 4",
              "DELETE detalles_Relaciones_Solicitudes");
@@ -238,6 +245,9 @@ class TraductorTest : public QObject {
              "4");
         fila("SELECT DISTINCT UPPER(dbo.alltrim(Nombre_Cliente)) FROM clientes WHERE cliente < 3",
              "PEREZ LOPEZ JUAN");
+        // Midnights crossed, not whole days gone by.
+        fila("SELECT DATEDIFF(dd, '2024-02-28 23:59:00', '20240301'), DATEDIFF(d, GETDATE(), NULL)",
+             "2|");
     }
 
     void resultados() {
@@ -292,6 +302,8 @@ class TraductorTest : public QObject {
         fila("UPDATE clientes SET fecha_alta = '20240230'", "asignado a la fecha fecha_alta");
         fila("SELECT CAST(RFC AS char(max)) FROM clientes", "CAST a char(max)");
         fila("SELECT CAST(RFC AS datetime) FROM clientes", "CAST a datetime");
+        fila("SELECT DATEDIFF(month, GETDATE(), GETDATE())", "DATEDIFF por «month»");
+        fila("SELECT DATEDIFF(day, RFC, GETDATE()) FROM clientes", "DATEDIFF de RFC, que no es");
         // What SQL Server refuses.
         fila("SELECT RFC AS r FROM clientes WHERE r = 'x'", "Detalle: Invalid column name 'r'.");
         fila("SELECT * FROM norv.dbo.clientes",

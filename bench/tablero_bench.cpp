@@ -1,0 +1,116 @@
+// The office dashboard on the office-sized database (300,000 applications, 30,000 batches):
+// the whole of it read and drawn for 30 days and for a year, in milliseconds and against
+// SQLite's C API stepping the very statements it sent. Ends with one line per figure:
+//   RESULTADO <nombre> <valor> <meta> <cumple|no cumple>
+//
+//   tablero_bench [carpeta de las bases]   (por omisión datos_bench junto al ejecutable)
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QChartView>
+#include <QPushButton>
+#include <cstdio>
+#include <memory>
+
+#include "app/arranque.h"
+#include "base_oficina.h"
+#include "db/embedded/traductor.h"
+#include "medir.h"
+#include "startup/global.h"
+#include "startup/reloj_espera.h"
+#include "tablero/frm_tablero.h"
+#include "ui/selector_fecha.h"
+#include "ui/servicios.h"
+
+namespace {
+
+// A message is written out instead of waiting for a click.
+class SinCajas : public ServiciosVentana {
+  public:
+    void mostrarMensaje(IconoMensaje, const QString& texto, const QString& titulo) override {
+        std::fprintf(stderr, "mensaje: %s: %s\n", qPrintable(titulo), qPrintable(texto));
+    }
+    bool preguntar(const QString&, const QString&, bool) override { return false; }
+    int mostrarModal(QDialog&) override { return QDialog::Rejected; }
+    bool abrirDireccion(const QString&) override { return false; }
+    bool iniciarPrograma(const QString&, const QStringList&) override { return false; }
+    QString elegirArchivoGuardar(const QString&, const QString&, const QString&) override {
+        return {};
+    }
+};
+
+void SinAvisosDePlataforma(QtMsgType tipo, const QMessageLogContext& contexto,
+                           const QString& texto) {
+    if (texto.startsWith(QLatin1String("This plugin does not support"))) return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(tipo, contexto, texto)));
+}
+
+struct Tiempos {
+    double ventana = 1e300, api = 1e300;
+};
+
+// The dashboard consulted over the `dias` up to the office's last day, every chart drawn;
+// then the statements it sent, stepped with the C API.
+void Medir(FrmTablero& t, const QDate& hoy, int dias, Tiempos& r) {
+    t.DtpDel->ponerFecha(hoy.addDays(1 - dias));
+    t.DtpAl->ponerFecha(hoy);
+    QStringList enviadas;
+    const int observador =
+        Global::Conexion.agregarObservador([&](const QString& s) { enviadas << s; });
+    auto consultar = [&] {
+        t.CmdConsultar->click();
+        for (const auto& p : t.paginas) p.grafica->grab();
+    };
+    consultar();  // translations kept, pages in memory
+    Global::Conexion.quitarObservador(observador);
+    sqlite3* h = static_cast<db::MotorIncrustado*>(Global::Conexion.motor())->manejador();
+    std::vector<std::unique_ptr<medir::PasoSqlite>> pasos;
+    for (const QString& s : enviadas)
+        pasos.push_back(std::make_unique<medir::PasoSqlite>(h, db::incrustado::Traducir(s).sql));
+    r.ventana = std::min(r.ventana, medir::Mejor(1, consultar));
+    r.api = std::min(r.api, medir::Mejor(1, [&] {
+                         for (auto& p : pasos) p->correr();
+                     }));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Global::PrepararProceso();
+    qInstallMessageHandler(SinAvisosDePlataforma);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    SinCajas servicios;
+    InstalarServicios(&servicios);
+    const QString datos =
+        argc > 1
+            ? QString::fromLocal8Bit(argv[1])
+            : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("datos_bench"));
+    const oficina::Base b = oficina::Preparar(QDir(datos).filePath(QStringLiteral("oficina")), 10);
+    Global::Conexion.alTrabajar(Global::AtenderVentanasAlTrabajar);  // as Conectar does
+    Global::Conexion.abrir(std::make_unique<db::MotorIncrustado>(b.carpeta));
+    Global::CentroDistribucion = QString::fromLatin1(oficina::kCentros[0]);
+
+    FrmTablero t;
+    t.resize(1000, 700);
+    t.show();
+    Tiempos mes, ano;
+    // Short turns in alternation, so that a busy moment of the machine hurts both alike.
+    for (int vuelta = 0; vuelta < 5; ++vuelta) {
+        Medir(t, b.hoy, 30, mes);
+        Medir(t, b.hoy, 365, ano);
+    }
+    const auto& c = *t.cifras();
+    long long capturadas = 0;
+    for (long long n : c.capturadas) capturadas += n;
+    std::printf(
+        "tablero de 30 días: %.1f ms (API C %.1f ms); de un año: %.1f ms (API C %.1f ms), "
+        "%lld solicitudes capturadas en el año\n",
+        mes.ventana, mes.api, ano.ventana, ano.api, capturadas);
+    Global::Desconectar();
+    medir::Imprimir({{"tablero_30_dias_ms", mes.ventana, 1000},
+                     {"tablero_un_ano_ms", ano.ventana, 3000},
+                     {"tablero_30_dias_entre_api_c", mes.ventana / mes.api, 1.5},
+                     {"tablero_un_ano_entre_api_c", ano.ventana / ano.api, 1.5}});
+    return 0;
+}
