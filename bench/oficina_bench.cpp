@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/arranque.h"
 #include "base_oficina.h"
 #include "batches/frm_relaciones.h"
 #include "capture/frm_captura.h"
@@ -30,7 +31,6 @@
 #include "medir.h"
 #include "reception/frm_recepcion.h"
 #include "rejections/frm_rechazos.h"
-#include "app/arranque.h"
 #include "startup/global.h"
 #include "startup/reloj_espera.h"
 #include "tracking/frm_rastreo.h"
@@ -55,7 +55,9 @@ class SinCajas : public ServiciosVentana {
     int mostrarModal(QDialog&) override { return QDialog::Rejected; }
     bool abrirDireccion(const QString&) override { return false; }
     bool iniciarPrograma(const QString&, const QStringList&) override { return false; }
-    QString elegirArchivoGuardar(const QString&, const QString&, const QString&) override { return {}; }
+    QString elegirArchivoGuardar(const QString&, const QString&, const QString&) override {
+        return {};
+    }
     int mensajes = 0;
 };
 
@@ -79,12 +81,11 @@ void Abrir(const oficina::Base& b) {
 class ConexionDesnuda {
   public:
     explicit ConexionDesnuda(const QString& carpeta) {
-        const QByteArray erp = QFile::encodeName(QDir(carpeta).filePath(
-            db::MotorIncrustado::archivoErp()));
-        const QByteArray norv = QFile::encodeName(QDir(carpeta).filePath(
-            db::MotorIncrustado::archivoNorv()));
-        sqlite3_open_v2(erp.constData(), &h_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
-                        nullptr);
+        const QByteArray erp =
+            QFile::encodeName(QDir(carpeta).filePath(db::MotorIncrustado::archivoErp()));
+        const QByteArray norv =
+            QFile::encodeName(QDir(carpeta).filePath(db::MotorIncrustado::archivoNorv()));
+        sqlite3_open_v2(erp.constData(), &h_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
         oficina::Ejecutar(h_, "ATTACH DATABASE '" + norv.toStdString() + "' AS norv");
         oficina::Ejecutar(h_, "PRAGMA automatic_index = OFF");
         funciones_ = std::make_unique<db::incrustado::Funciones>(h_);
@@ -318,8 +319,8 @@ class Tecleo : public QObject {
             reloj_.start();
             QTimer::singleShot(50, this, [this] {
                 tecleada = ms();
-                QCoreApplication::postEvent(destino_,
-                                            new QKeyEvent(QEvent::KeyPress, tecla_, Qt::NoModifier));
+                QCoreApplication::postEvent(
+                    destino_, new QKeyEvent(QEvent::KeyPress, tecla_, Qt::NoModifier));
             });
         });
         // After the window's own handler: the search is over.
@@ -416,10 +417,9 @@ int main(int argc, char** argv) {
         }
         static const char* const kEntreApi[] = {"pendientes_entre_api_c", "relaciones_entre_api_c",
                                                 "recepcion_entre_api_c", "rechazos_entre_api_c"};
-        static const char* const kFria[] = {"pendientes_primera_entre_api_c",
-                                            "relaciones_primera_entre_api_c",
-                                            "recepcion_primera_entre_api_c",
-                                            "rechazos_primera_entre_api_c"};
+        static const char* const kFria[] = {
+            "pendientes_primera_entre_api_c", "relaciones_primera_entre_api_c",
+            "recepcion_primera_entre_api_c", "rechazos_primera_entre_api_c"};
         static const char* const kEntreChica[] = {
             "pendientes_oficina_entre_decima", "relaciones_oficina_entre_decima",
             "recepcion_oficina_entre_decima", "rechazos_oficina_entre_decima"};
@@ -526,9 +526,10 @@ int main(int argc, char** argv) {
         Tecleo escape(v->recepcion, Qt::Key_Escape);
         v->recepcion.CmdConsultar->click();
         escape.esperarEntrega();
-        std::printf("Escape durante la recepción de dos años: la carga se detuvo %.1f ms después "
-                    "(%d líneas quedaron)\n",
-                    escape.terminada - escape.tecleada, v->recepcion.ISolicitudes->numeroFilas());
+        std::printf(
+            "Escape durante la recepción de dos años: la carga se detuvo %.1f ms después "
+            "(%d líneas quedaron)\n",
+            escape.terminada - escape.tecleada, v->recepcion.ISolicitudes->numeroFilas());
     }
     Global::Desconectar();
     if (servicios.mensajes) std::printf("mensajes mostrados: %d\n", servicios.mensajes);

@@ -1,8 +1,8 @@
 // Two stations on one database: this program's windows on one connection, the other station a
-// second connection on the same files (through the same stand-in on the ODBC road). Whatever the order, no application ends in
-// two batches, nothing stale is written, and every success message means a row changed. Also
-// a failure at each statement of the multi-statement writes: nothing half-written, the typed
-// input kept, a Spanish message.
+// second connection on the same files (through the same stand-in on the ODBC road). Whatever the
+// order, no application ends in two batches, nothing stale is written, and every success message
+// means a row changed. Also a failure at each statement of the multi-statement writes: nothing
+// half-written, the typed input kept, a Spanish message.
 #include <sqlite3.h>
 
 #include <QComboBox>
@@ -17,8 +17,8 @@
 #include "rejections/frm_rechazos.h"
 #include "servicios_falsos.h"
 #include "startup/global.h"
-#include "ventana_prueba.h"
 #include "ui/valor_celda.h"
+#include "ventana_prueba.h"
 
 using prueba::Escrituras;
 using prueba::Manos;
@@ -49,11 +49,12 @@ std::function<void(QDialog&)> Comentar(const QString& texto, QString* habia = nu
 struct Falla {
     int en = 0, vistas = 0;
     void operator()(const QString& s) {
-        const bool escritura = s.startsWith(QLatin1String("INSERT")) ||
-                               s.startsWith(QLatin1String("UPDATE")) ||
-                               s.startsWith(QLatin1String("DELETE")) || s.startsWith(QLatin1String("EXEC"));
+        const bool escritura =
+            s.startsWith(QLatin1String("INSERT")) || s.startsWith(QLatin1String("UPDATE")) ||
+            s.startsWith(QLatin1String("DELETE")) || s.startsWith(QLatin1String("EXEC"));
         if (escritura && ++vistas == en)
-            throw db::FallaSqlite(SQLITE_IOERR, 0, QStringLiteral("disk I/O error"), QStringLiteral("datos"));
+            throw db::FallaSqlite(SQLITE_IOERR, 0, QStringLiteral("disk I/O error"),
+                                  QStringLiteral("datos"));
     }
 };
 
@@ -69,10 +70,12 @@ class DosEstacionesTest : public QObject {
     // A batch made by the other station for `solicitud`, through the same conditioned write.
     long long otraArma(int solicitud, bool confirmar = true) {
         otra->iniciarTransaccion();
-        otra->ejecutar(QStringLiteral("INSERT INTO norv.dbo.Relaciones_Solicitudes_credito  "
-                                      "(centro_distribucion, verificador, elaborada_por) VALUES( "
-                                      " 'CHI', '     41', '     41') "));
-        QList<db::Parametro> p{{QStringLiteral("@Nfolio"), db::TipoParametro::Integer, db::Direccion::Salida, 8, {}}};
+        otra->ejecutar(
+            QStringLiteral("INSERT INTO norv.dbo.Relaciones_Solicitudes_credito  "
+                           "(centro_distribucion, verificador, elaborada_por) VALUES( "
+                           " 'CHI', '     41', '     41') "));
+        QList<db::Parametro> p{
+            {QStringLiteral("@Nfolio"), db::TipoParametro::Integer, db::Direccion::Salida, 8, {}}};
         otra->llamar(QStringLiteral("REGRESA_FOLIO"), p);
         const long long relacion = p[0].valor.toLongLong();
         otra->ejecutar(QStringLiteral("INSERT INTO norv.dbo.detalles_Relaciones_Solicitudes( "
@@ -80,8 +83,9 @@ class DosEstacionesTest : public QObject {
                            .arg(relacion)
                            .arg(solicitud));
         const long long cambiadas = otra->ejecutar(
-            QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET Relacion =%1 WHERE Solicitud = %2"
-                           " AND Relacion IS NULL AND estado_actual<>'Rechazada'")
+            QStringLiteral(
+                "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET Relacion =%1 WHERE Solicitud = %2"
+                " AND Relacion IS NULL AND estado_actual<>'Rechazada'")
                 .arg(relacion)
                 .arg(solicitud));
         if (cambiadas != 1) {
@@ -105,8 +109,11 @@ class DosEstacionesTest : public QObject {
     }
 
     int lineasDe(int solicitud) {
-        return base->valor(QStringLiteral("SELECT count(*) FROM norv.detalles_Relaciones_Solicitudes "
-                                          "WHERE Solicitud = %1").arg(solicitud)).toInt();
+        return base
+            ->valor(QStringLiteral("SELECT count(*) FROM norv.detalles_Relaciones_Solicitudes "
+                                   "WHERE Solicitud = %1")
+                        .arg(solicitud))
+            .toInt();
     }
 
     QStringList todo() {
@@ -160,7 +167,12 @@ class DosEstacionesTest : public QObject {
         QCOMPARE(servicios->textos().first(), QStringLiteral("Relación de Solicitudes Generada 6"));
         QCOMPARE(otraArma(601), 0);
         QCOMPARE(lineasDe(601), 1);
-        QCOMPARE(base->valor(QStringLiteral("SELECT Relacion FROM norv.Solicitudes_cliente_Nuevo WHERE solicitud = 601")).toInt(), 6);
+        QCOMPARE(
+            base
+                ->valor(QStringLiteral(
+                    "SELECT Relacion FROM norv.Solicitudes_cliente_Nuevo WHERE solicitud = 601"))
+                .toInt(),
+            6);
     }
 
     // Both at once: the other station's save holds the database; this one waits, gives up
@@ -172,8 +184,9 @@ class DosEstacionesTest : public QObject {
         servicios->respuestas.enqueue(true);
         QTest::mouseClick(f->CmdGuardar, Qt::LeftButton);
         QCOMPARE(servicios->mensajes.size(), 1);
-        QVERIFY2(servicios->mensajes[0].texto.startsWith(QStringLiteral(
-                     "La base de datos está ocupada por otra estación; intente de nuevo en unos segundos.")),
+        QVERIFY2(servicios->mensajes[0].texto.startsWith(
+                     QStringLiteral("La base de datos está ocupada por otra estación; intente de "
+                                    "nuevo en unos segundos.")),
                  qPrintable(servicios->mensajes[0].texto));
         QVERIFY(f->CmdGuardar->isEnabled());
         QVERIFY(CeldaMarcada(f->ISolicitudes->valor(1, 5)));
@@ -181,9 +194,13 @@ class DosEstacionesTest : public QObject {
 
         servicios->respuestas.enqueue(true);
         QTest::mouseClick(f->CmdGuardar, Qt::LeftButton);
-        QVERIFY(servicios->mensajes[1].texto.contains(QStringLiteral("ya está en la relación %1").arg(suya)));
+        QVERIFY(servicios->mensajes[1].texto.contains(
+            QStringLiteral("ya está en la relación %1").arg(suya)));
         QCOMPARE(lineasDe(601), 1);
-        QCOMPARE(base->valor(QStringLiteral("SELECT count(*) FROM norv.Relaciones_Solicitudes_credito")).toInt(), 6);
+        QCOMPARE(
+            base->valor(QStringLiteral("SELECT count(*) FROM norv.Relaciones_Solicitudes_credito"))
+                .toInt(),
+            6);
     }
 
     void rechazosDeUnaListaVieja() {
@@ -191,8 +208,10 @@ class DosEstacionesTest : public QObject {
         QTest::mouseClick(f->CmdConsultar, Qt::LeftButton);
         QCOMPARE(f->iSolicitudes->numeroFilas(), 2);
         // 601 went into batch 1 from the other station; 602 was deleted there.
-        otra->ejecutar(QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET Relacion =1 WHERE Solicitud = 601"));
-        otra->ejecutar(QStringLiteral("DELETE FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=602 "));
+        otra->ejecutar(QStringLiteral(
+            "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET Relacion =1 WHERE Solicitud = 601"));
+        otra->ejecutar(
+            QStringLiteral("DELETE FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=602 "));
 
         servicios->respuestas.enqueue(true);
         f->iSolicitudes->setFocus();
@@ -202,26 +221,32 @@ class DosEstacionesTest : public QObject {
         // The failed reactivation searched again: 602 is gone and 601 with it.
         QCOMPARE(f->iSolicitudes->numeroFilas(), 0);
         QCOMPARE(servicios->mensajes.size(), 1);
-        QVERIFY2(servicios->mensajes[0].texto.startsWith(QStringLiteral("Solicitud 602: ya no existe.")),
-                 qPrintable(servicios->mensajes[0].texto));
-        QCOMPARE(base->filas(QStringLiteral("SELECT Relacion, estado_actual, comentarios FROM "
-                                            "norv.Solicitudes_cliente_Nuevo WHERE solicitud = 601")),
-                 QStringList{QStringLiteral("1|Recibida|NULL")});
+        QVERIFY2(
+            servicios->mensajes[0].texto.startsWith(QStringLiteral("Solicitud 602: ya no existe.")),
+            qPrintable(servicios->mensajes[0].texto));
+        QCOMPARE(
+            base->filas(QStringLiteral("SELECT Relacion, estado_actual, comentarios FROM "
+                                       "norv.Solicitudes_cliente_Nuevo WHERE solicitud = 601")),
+            QStringList{QStringLiteral("1|Recibida|NULL")});
     }
 
     void rechazarLoQueOtraEstacionMetioEnUnaRelacion() {
         auto f = AbrirVentana<FrmRechazos>();
         QTest::mouseClick(f->CmdConsultar, Qt::LeftButton);
-        otra->ejecutar(QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET Relacion =1 WHERE Solicitud = 601"));
+        otra->ejecutar(QStringLiteral(
+            "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET Relacion =1 WHERE Solicitud = 601"));
         servicios->respuestas.enqueue(true);
         servicios->accionesModales.append(Comentar(QStringLiteral("no contesta")));
         f->iSolicitudes->setFocus();
         f->iSolicitudes->ponerCeldaActual(1, 1);
         QTest::keyClick(f->iSolicitudes, Qt::Key_Return);
         QCOMPARE(servicios->textos().size(), 1);
-        QVERIFY(servicios->textos()[0].startsWith(QStringLiteral("Solicitud 601: ya está en la relación 1.")));
-        QCOMPARE(base->filas(QStringLiteral("SELECT estado_actual FROM norv.Solicitudes_cliente_Nuevo WHERE solicitud = 601")),
-                 QStringList{QStringLiteral("Recibida")});
+        QVERIFY(servicios->textos()[0].startsWith(
+            QStringLiteral("Solicitud 601: ya está en la relación 1.")));
+        QCOMPARE(
+            base->filas(QStringLiteral(
+                "SELECT estado_actual FROM norv.Solicitudes_cliente_Nuevo WHERE solicitud = 601")),
+            QStringList{QStringLiteral("Recibida")});
         QCOMPARE(f->iSolicitudes->numeroFilas(), 1);  // searched again: only 602 is left
     }
 
@@ -230,7 +255,8 @@ class DosEstacionesTest : public QObject {
         auto f = AbrirVentana<FrmRechazos>();
         QTest::mouseClick(f->CmdConsultar, Qt::LeftButton);
         otra->iniciarTransaccion();
-        otra->ejecutar(QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET comentarios='X' WHERE solicitud=506 "));
+        otra->ejecutar(QStringLiteral(
+            "UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET comentarios='X' WHERE solicitud=506 "));
         servicios->respuestas.enqueue(true);
         servicios->accionesModales.append(Comentar(QStringLiteral("no contesta")));
         f->iSolicitudes->setFocus();
@@ -248,8 +274,9 @@ class DosEstacionesTest : public QObject {
         QTest::keyClick(f->iSolicitudes, Qt::Key_Return);
         QCOMPARE(habia, QStringLiteral("NO CONTESTA"));
         QCOMPARE(servicios->textos().last(), QStringLiteral("Solicitud Rechazada Correctamente!"));
-        QCOMPARE(base->filas(QStringLiteral("SELECT estado_actual, comentarios FROM norv.Solicitudes_cliente_Nuevo "
-                                            "WHERE solicitud = 601")),
+        QCOMPARE(base->filas(QStringLiteral(
+                     "SELECT estado_actual, comentarios FROM norv.Solicitudes_cliente_Nuevo "
+                     "WHERE solicitud = 601")),
                  QStringList{QStringLiteral("Rechazada|NO CONTESTA")});
     }
 
@@ -263,18 +290,28 @@ class DosEstacionesTest : public QObject {
         servicios->respuestas.enqueue(true);
         QTest::keyClick(f->iSolicitudes, Qt::Key_Delete);
         QCOMPARE(servicios->preguntas.size(), 1);
-        QCOMPARE(servicios->textos(),
-                 QStringList{QStringLiteral("La Solicitud 601 ya está en la Relación %1; no se puede eliminar.").arg(suya)});
+        QCOMPARE(
+            servicios->textos(),
+            QStringList{
+                QStringLiteral("La Solicitud 601 ya está en la Relación %1; no se puede eliminar.")
+                    .arg(suya)});
         QCOMPARE(f->iSolicitudes->numeroFilas(), 1);
-        QCOMPARE(base->valor(QStringLiteral("SELECT count(*) FROM norv.Solicitudes_cliente_Nuevo WHERE solicitud = 601")).toInt(), 1);
+        QCOMPARE(
+            base
+                ->valor(QStringLiteral(
+                    "SELECT count(*) FROM norv.Solicitudes_cliente_Nuevo WHERE solicitud = 601"))
+                .toInt(),
+            1);
 
         // Deleted meanwhile by the other station: the row goes, without a success message.
-        otra->ejecutar(QStringLiteral("DELETE FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=601 "));
+        otra->ejecutar(
+            QStringLiteral("DELETE FROM norv.dbo.Solicitudes_cliente_Nuevo WHERE solicitud=601 "));
         servicios->limpiar();
         servicios->respuestas.enqueue(true);
         QTest::keyClick(f->iSolicitudes, Qt::Key_Delete);
         QCOMPARE(servicios->textos(),
-                 QStringList{QStringLiteral("La Solicitud 601 ya había sido eliminada desde otra estación.")});
+                 QStringList{QStringLiteral(
+                     "La Solicitud 601 ya había sido eliminada desde otra estación.")});
         QCOMPARE(f->iSolicitudes->numeroFilas(), 0);
         Global::CambiosPendientes = false;
     }
@@ -287,24 +324,31 @@ class DosEstacionesTest : public QObject {
         QVERIFY(manos.mostrar());
         QVERIFY(manos.buscar(QStringLiteral("VERIFICA UNO")));
         QCOMPARE(manos.filas({2}), (QStringList{"502", "501", "505"}));
-        for (int fila = 1; fila <= 3; ++fila) QVERIFY(manos.escribir(fila, 12, QStringLiteral("REVISADO")));
-        otra->ejecutar(QStringLiteral("UPDATE NORV.dbo.Solicitudes_cliente_Nuevo SET relacion = null WHERE solicitud=501 "));
-        otra->ejecutar(QStringLiteral("DELETE FROM NORV.dbo.Detalles_Relaciones_Solicitudes WHERE solicitud = 501 "));
-        otra->ejecutar(QStringLiteral("UPDATE norv.dbo.detalles_Relaciones_Solicitudes SET estado_Actual='Autorizada', "
-                                      "comentarios='DE LA OTRA' WHERE relacion=4 and solicitud = 505 "));
+        for (int fila = 1; fila <= 3; ++fila)
+            QVERIFY(manos.escribir(fila, 12, QStringLiteral("REVISADO")));
+        otra->ejecutar(QStringLiteral(
+            "UPDATE NORV.dbo.Solicitudes_cliente_Nuevo SET relacion = null WHERE solicitud=501 "));
+        otra->ejecutar(QStringLiteral(
+            "DELETE FROM NORV.dbo.Detalles_Relaciones_Solicitudes WHERE solicitud = 501 "));
+        otra->ejecutar(QStringLiteral(
+            "UPDATE norv.dbo.detalles_Relaciones_Solicitudes SET estado_Actual='Autorizada', "
+            "comentarios='DE LA OTRA' WHERE relacion=4 and solicitud = 505 "));
         servicios->respuestas.enqueue(true);
         QTest::mouseClick(f.CmdGuardar, Qt::LeftButton);
 
         QCOMPARE(servicios->mensajes.size(), 1);
         QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Critico);
-        QVERIFY2(servicios->mensajes[0].texto.startsWith(
-                     QStringLiteral("Se guardaron 1 de 3 líneas. No se guardaron las solicitudes 501, 505:")),
+        QVERIFY2(servicios->mensajes[0].texto.startsWith(QStringLiteral(
+                     "Se guardaron 1 de 3 líneas. No se guardaron las solicitudes 501, 505:")),
                  qPrintable(servicios->mensajes[0].texto));
-        QCOMPARE(base->filas(QStringLiteral("SELECT Solicitud, estado_Actual, comentarios FROM "
-                                            "norv.detalles_Relaciones_Solicitudes WHERE Solicitud IN (502, 505) ORDER BY 1")),
-                 (QStringList{"502|Autorizada|REVISADO", "505|Autorizada|DE LA OTRA"}));
-        QCOMPARE(base->filas(QStringLiteral("SELECT estado_actual, comentarios FROM norv.Solicitudes_cliente_Nuevo "
-                                            "WHERE solicitud IN (501, 505) ORDER BY solicitud")),
+        QCOMPARE(
+            base->filas(QStringLiteral(
+                "SELECT Solicitud, estado_Actual, comentarios FROM "
+                "norv.detalles_Relaciones_Solicitudes WHERE Solicitud IN (502, 505) ORDER BY 1")),
+            (QStringList{"502|Autorizada|REVISADO", "505|Autorizada|DE LA OTRA"}));
+        QCOMPARE(base->filas(QStringLiteral(
+                     "SELECT estado_actual, comentarios FROM norv.Solicitudes_cliente_Nuevo "
+                     "WHERE solicitud IN (501, 505) ORDER BY solicitud")),
                  (QStringList{"Entregada|NULL", "Entregada|NULL"}));
         QCOMPARE(manos.filas({2, 12}), (QStringList{"501|REVISADO", "505|REVISADO"}));
         QVERIFY(f.cambiosPendientes());
@@ -315,9 +359,12 @@ class DosEstacionesTest : public QObject {
     void unaFallaEnCadaSentenciaNoDejaNadaAMedias_data() {
         QTest::addColumn<QString>("escritura");
         QTest::addColumn<int>("en");
-        for (int en = 1; en <= 4; ++en) QTest::newRow(qPrintable(QStringLiteral("relación %1").arg(en))) << "relacion" << en;
-        for (int en = 1; en <= 4; ++en) QTest::newRow(qPrintable(QStringLiteral("recepción %1").arg(en))) << "recepcion" << en;
-        for (int en = 1; en <= 2; ++en) QTest::newRow(qPrintable(QStringLiteral("remover %1").arg(en))) << "remover" << en;
+        for (int en = 1; en <= 4; ++en)
+            QTest::newRow(qPrintable(QStringLiteral("relación %1").arg(en))) << "relacion" << en;
+        for (int en = 1; en <= 4; ++en)
+            QTest::newRow(qPrintable(QStringLiteral("recepción %1").arg(en))) << "recepcion" << en;
+        for (int en = 1; en <= 2; ++en)
+            QTest::newRow(qPrintable(QStringLiteral("remover %1").arg(en))) << "remover" << en;
     }
 
     void unaFallaEnCadaSentenciaNoDejaNadaAMedias() {
@@ -358,7 +405,8 @@ class DosEstacionesTest : public QObject {
         QCOMPARE(falla.vistas, en);
         QCOMPARE(servicios->mensajes.size(), 1);
         QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Critico);
-        QVERIFY2(servicios->mensajes[0].texto.startsWith(QStringLiteral("Falló la lectura o escritura de la base de datos")),
+        QVERIFY2(servicios->mensajes[0].texto.startsWith(
+                     QStringLiteral("Falló la lectura o escritura de la base de datos")),
                  qPrintable(servicios->mensajes[0].texto));
         QCOMPARE(todo(), antes);
     }

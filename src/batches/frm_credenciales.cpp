@@ -38,9 +38,11 @@ FrmCredenciales::FrmCredenciales(const QString& servidor, const QString& dominio
     TxtContrasena->setGeometry(RectTwips(1440, 1200, 3735, 285));
     SkinLabel2->setBuddy(TxtContrasena);
 
-    CmdAceptar = Boton(this, "CmdAceptar", QStringLiteral("&Aceptar"), RectTwips(2640, 1680, 1215, 375));
+    CmdAceptar =
+        Boton(this, "CmdAceptar", QStringLiteral("&Aceptar"), RectTwips(2640, 1680, 1215, 375));
     CmdAceptar->setDefault(true);
-    CmdCancelar = Boton(this, "CmdCancelar", QStringLiteral("&Cancelar"), RectTwips(3960, 1680, 1215, 375));
+    CmdCancelar =
+        Boton(this, "CmdCancelar", QStringLiteral("&Cancelar"), RectTwips(3960, 1680, 1215, 375));
 
     setTabOrder(TxtUsuario, TxtContrasena);
     setTabOrder(TxtContrasena, CmdAceptar);

@@ -25,8 +25,8 @@
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
 #include "ui/trabajo_largo.h"
-#include "ui/ventana.h"
 #include "ui/valor_celda.h"
+#include "ui/ventana.h"
 
 namespace {
 

@@ -45,7 +45,10 @@ void LlenarLista(QComboBox* lista, db::Recordset& r,
 }  // namespace
 
 FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
-    NombrarVentana(this, "FrmCaptura", QStringLiteral("Captura de Solicitudes para Verificación Versión 2.2 26 Sep. 2012"), BordeVentana::Redimensionable);
+    NombrarVentana(
+        this, "FrmCaptura",
+        QStringLiteral("Captura de Solicitudes para Verificación Versión 2.2 26 Sep. 2012"),
+        BordeVentana::Redimensionable);
     CursorEspera espera;
 
     TxtPaterno = Caja(this, "TxtPaterno", 30, RectTwips(1440, 240, 2415, 285));
@@ -88,9 +91,11 @@ FrmCaptura::FrmCaptura(QWidget* parent) : QDialog(parent) {
     Etiqueta(this, "SkinLabel6", QStringLiteral("Importe Solicitado"),
              RectTwips(4080, 1665, 1680, 285), TxtImporte);
 
-    LblFecha = Etiqueta(this, "LblFecha", QStringLiteral("Fecha:"), RectTwips(7560, 1320, 2055, 255));
+    LblFecha =
+        Etiqueta(this, "LblFecha", QStringLiteral("Fecha:"), RectTwips(7560, 1320, 2055, 255));
 
-    Frame2 = Marco(this, "Frame2", QStringLiteral("Solicitudes Ingresadas:"), RectTwips(120, 2880, 9735, 3735));
+    Frame2 = Marco(this, "Frame2", QStringLiteral("Solicitudes Ingresadas:"),
+                   RectTwips(120, 2880, 9735, 3735));
     iSolicitudes = Control<Rejilla>(Frame2, "iSolicitudes", RectTwips(120, 240, 9495, 3375));
     iSolicitudes->setToolTip(QStringLiteral("Doble Click para Eliminar la Solicitud"));
     iSolicitudes->soloLectura(true);

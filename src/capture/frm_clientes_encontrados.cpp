@@ -22,22 +22,26 @@ void PrepararLista(Rejilla* rejilla) { rejilla->soloLectura(true); }
 }  // namespace
 
 FrmClientes_Encontrados::FrmClientes_Encontrados(QWidget* parent) : QDialog(parent) {
-    NombrarVentana(this, "FrmClientes_Encontrados", QStringLiteral("Clientes Localizados"), BordeVentana::Maximizable);
+    NombrarVentana(this, "FrmClientes_Encontrados", QStringLiteral("Clientes Localizados"),
+                   BordeVentana::Maximizable);
     CursorEspera espera;
 
-    Frame1 = Marco(this, "Frame1", QStringLiteral("Posibles Homonimos del Cliente:"), RectTwips(120, 120, 10560, 2880));
+    Frame1 = Marco(this, "Frame1", QStringLiteral("Posibles Homonimos del Cliente:"),
+                   RectTwips(120, 120, 10560, 2880));
     iClientes = Control<Rejilla>(Frame1, "iClientes", RectTwips(120, 300, 10320, 2460));
     iClientes->setToolTip(
         QStringLiteral("Doble Click o Enter para Registrar la Solicitud a este Cliente"));
     PrepararLista(iClientes);
     iClientes->ponerNombreLista(QStringLiteral("Homónimos"));
 
-    Frame2 = Marco(this, "Frame2", QStringLiteral("Solicitudes de Verificación del Cliente:"), RectTwips(120, 3120, 10560, 3360));
+    Frame2 = Marco(this, "Frame2", QStringLiteral("Solicitudes de Verificación del Cliente:"),
+                   RectTwips(120, 3120, 10560, 3360));
     iVerificaciones = Control<Rejilla>(Frame2, "iVerificaciones", RectTwips(120, 300, 10320, 2940));
     PrepararLista(iVerificaciones);
     iVerificaciones->ponerNombreLista(QStringLiteral("Verificaciones"));
 
-    CmdRegistrar = Boton(this, "CmdRegistrar", QStringLiteral("&Registrar de Nuevo"), RectTwips(8280, 6600, 2400, 375));
+    CmdRegistrar = Boton(this, "CmdRegistrar", QStringLiteral("&Registrar de Nuevo"),
+                         RectTwips(8280, 6600, 2400, 375));
 
     setTabOrder(iClientes, iVerificaciones);
     setTabOrder(iVerificaciones, CmdRegistrar);
@@ -147,4 +151,3 @@ void FrmClientes_Encontrados::CmdRegistrar_Click() {
     Global::ClienteNuevo = true;
     accept();
 }
-

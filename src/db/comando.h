@@ -12,7 +12,7 @@ namespace db {
 class Conexion;
 
 class Comando {
-public:
+  public:
     Comando(Conexion& conexion, QString procedimiento);
 
     void agregarParametro(const QString& nombre, TipoParametro tipo, Direccion direccion,
@@ -24,7 +24,7 @@ public:
     // The parameter's value after execution; throws ErrorBD when no parameter has that name.
     QVariant parametro(const QString& nombre) const;
 
-private:
+  private:
     Conexion& conexion_;
     QString procedimiento_;
     QList<Parametro> parametros_;

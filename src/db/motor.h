@@ -26,7 +26,7 @@ struct Parametro {
 
 // A forward-only, read-only result. Before the first siguiente() there is no current row.
 class Resultado {
-public:
+  public:
     virtual ~Resultado() = default;
     virtual int columnas() const = 0;
     virtual QString nombreColumna(int i) const = 0;
@@ -53,7 +53,7 @@ using AvisoEspera = std::function<void(bool esperando)>;
 using AvisoTrabajo = std::function<bool()>;
 
 class Motor {
-public:
+  public:
     virtual ~Motor() = default;
     virtual std::unique_ptr<Resultado> consultar(const QString& sql) = 0;
     // Runs a statement without a result; returns the rows it changed.

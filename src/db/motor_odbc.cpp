@@ -238,8 +238,8 @@ void MotorOdbc::conectar() {
             // Zero would mean "wait for ever"; a server that never answers must become a message.
             bd.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(segundosEspera_));
             if (!bd.open())
-                falla = FallaOdbc(bd.lastError().nativeErrorCode(),
-                                  textoError(bd.lastError()), servidor_, controlador_,
+                falla = FallaOdbc(bd.lastError().nativeErrorCode(), textoError(bd.lastError()),
+                                  servidor_, controlador_,
                                   QStringLiteral("No se pudo conectar con el servidor de base de "
                                                  "datos «%1»")
                                       .arg(servidor_));

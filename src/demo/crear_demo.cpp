@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QFile>
 
-#include "demo/demo.h"
 #include "db/embedded/motor_incrustado.h"
 #include "db/error_bd.h"
+#include "demo/demo.h"
 #include "startup/cifrado.h"
 #include "startup/configuracion.h"
 #include "startup/global.h"
@@ -14,7 +14,8 @@
 QString CrearDemo(const QString& carpeta) {
     QDir dir(carpeta);
     if (!dir.mkpath(QStringLiteral(".")))
-        throw Global::ErrorArranque(QStringLiteral("No se puede crear la carpeta %1.").arg(carpeta));
+        throw Global::ErrorArranque(
+            QStringLiteral("No se puede crear la carpeta %1.").arg(carpeta));
     const QString datos = dir.filePath(QStringLiteral("datos"));
     // A fresh demo each time: sample rows seeded twice would duplicate customers and staff.
     for (const char* archivo : {"erp_oxa.sqlite", "norv.sqlite"}) {

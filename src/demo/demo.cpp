@@ -7,9 +7,9 @@
 #include <QVariantList>
 
 #include "db/embedded/apoyo.h"
-#include "demo/oficina.h"
 #include "db/embedded/motor_incrustado.h"
 #include "db/error_bd.h"
+#include "demo/oficina.h"
 #include "startup/cifrado.h"
 
 namespace demo {

@@ -22,9 +22,10 @@ void SembrarMuestra(db::MotorIncrustado& motor);
 
 // The sample and, over it, a working office: two distribution centres with branches,
 // salespeople and verifiers; about two hundred applications of the last three weeks in every
-// state, and four months of history before them (batches all back) for the dashboard; batches delivered, partly and wholly received; rejected and reactivated
-// applications; homonyms, customers with a history, bad records and guarantors with one;
-// tickets with and without balance. Always the same rows, dated from today. One transaction.
+// state, and four months of history before them (batches all back) for the dashboard; batches
+// delivered, partly and wholly received; rejected and reactivated applications; homonyms, customers
+// with a history, bad records and guarantors with one; tickets with and without balance. Always the
+// same rows, dated from today. One transaction.
 void SembrarDemo(db::MotorIncrustado& motor);
 
 }  // namespace demo

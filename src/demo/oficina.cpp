@@ -105,7 +105,7 @@ struct Solicitud {
     QString estado = QStringLiteral("Recibida");
     QVariant comentarios;
     Persona aval;
-    bool elegido = false;  // the clerk picked an existing customer among the homonyms
+    bool elegido = false;    // the clerk picked an existing customer among the homonyms
     bool historica = false;  // of the months before the last three weeks
 };
 
@@ -356,8 +356,9 @@ class Oficina {
                     Solicitud& s = nueva(cliente(centro), dia + azar_.entre(1, 2 + k));
                     s.historica = true;
                     s.relacion = r.numero;
-                    const int lugar = int(std::find(c.sucursales.begin(), c.sucursales.end(),
-                                                    s.sucursal) - c.sucursales.begin());
+                    const int lugar =
+                        int(std::find(c.sucursales.begin(), c.sucursales.end(), s.sucursal) -
+                            c.sucursales.begin());
                     const bool autorizada = azar_.entre(0, 99) >= 10 + 8 * lugar;
                     Linea l;
                     l.relacion = r.numero;
@@ -369,8 +370,8 @@ class Oficina {
                     l.tipo = azar_.uno(Tipos);
                     l.comentarios = autorizada ? azar_.uno(Aprobaciones) : azar_.uno(Negativas);
                     l.linea = autorizada ? 1000.0 * azar_.entre(5, 20) : 0.0;
-                    l.recomienda = autorizada ? QStringLiteral("Recomienda")
-                                              : QStringLiteral("No Recomienda");
+                    l.recomienda =
+                        autorizada ? QStringLiteral("Recomienda") : QStringLiteral("No Recomienda");
                     s.estado = l.estado;
                     s.comentarios = l.comentarios;
                     lineas_.push_back(l);

@@ -59,7 +59,8 @@ FrmLogin::FrmLogin(QWidget* parent) : QDialog(parent) {
     TxtConstrasena->setGeometry(RectTwips(1080, 480, 2655, 285));
     SkinLabel2->setBuddy(TxtConstrasena);
 
-    CmdEntrar = Boton(this, "CmdEntrar", QStringLiteral("&Continuar"), RectTwips(4440, 480, 1095, 375));
+    CmdEntrar =
+        Boton(this, "CmdEntrar", QStringLiteral("&Continuar"), RectTwips(4440, 480, 1095, 375));
 
     setTabOrder(TxtUsuario, TxtNombre);
     setTabOrder(TxtNombre, TxtConstrasena);

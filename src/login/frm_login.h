@@ -8,7 +8,7 @@ class QLabel;
 
 class FrmLogin : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit FrmLogin(QWidget* parent = nullptr);
 
     // True once the password matched; the caller then opens the capture window.
@@ -20,12 +20,12 @@ public:
     QLineEdit* TxtConstrasena;
     QPushButton* CmdEntrar;
 
-protected:
+  protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
     void done(int resultado) override;
 
-private:
+  private:
     void BuscarUsuario();
     // Said once, when the user was not found in databases this opening created empty.
     void AvisarBasesVacias();

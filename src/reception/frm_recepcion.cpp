@@ -22,8 +22,8 @@
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
 #include "ui/trabajo_largo.h"
-#include "ui/ventana.h"
 #include "ui/valor_celda.h"
+#include "ui/ventana.h"
 
 using namespace recepcion;
 
@@ -58,10 +58,12 @@ constexpr EnRejilla kEnRejilla[] = {
 }  // namespace
 
 FrmRecepcion::FrmRecepcion(QWidget* parent) : QDialog(parent) {
-    NombrarVentana(this, "FrmRecepcion", QStringLiteral("Recepción de Relaciones de Verificación"), BordeVentana::Redimensionable);
+    NombrarVentana(this, "FrmRecepcion", QStringLiteral("Recepción de Relaciones de Verificación"),
+                   BordeVentana::Redimensionable);
     CursorEspera espera;
 
-    Frame1 = Marco(this, "Frame1", QStringLiteral("Busqueda Relaciones:"), RectTwips(120, 60, 13140, 6780));
+    Frame1 = Marco(this, "Frame1", QStringLiteral("Busqueda Relaciones:"),
+                   RectTwips(120, 60, 13140, 6780));
     SkinLabel3 = Etiqueta(Frame1, "SkinLabel3", QStringLiteral("Verificador"),
                           RectTwips(240, 330, 1000, 285));
     CmbVerificadores = new QComboBox(Frame1);
@@ -323,8 +325,8 @@ void FrmRecepcion::ISolicitudes_SolicitudEdicion(int fila, int columna, bool& ca
 void FrmRecepcion::ISolicitudes_DobleClic(int fila, int) {
     if (fila < 1) return;
     const QString& programa = Global::Ajustes.programaFotos;
-    if (Servicios().iniciarPrograma(programa,
-                                    {TextoExactoDeCelda(ISolicitudes->valor(fila, ColCliente)).trimmed()}))
+    if (Servicios().iniciarPrograma(
+            programa, {TextoExactoDeCelda(ISolicitudes->valor(fila, ColCliente)).trimmed()}))
         return;
     MensajeError((QFileInfo::exists(programa)
                       ? QStringLiteral("No se pudo iniciar el programa de fotos de clientes:\r\n")

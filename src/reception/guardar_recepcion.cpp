@@ -12,8 +12,8 @@
 #include "ui/modelo_rejilla.h"
 #include "ui/rejilla.h"
 #include "ui/servicios.h"
-#include "ui/ventana.h"
 #include "ui/valor_celda.h"
+#include "ui/ventana.h"
 
 namespace recepcion {
 
@@ -70,7 +70,8 @@ bool FilaMarcada(const Rejilla& rejilla, int fila) {
 }
 
 QString ClaveLinea(const QVariant& relacion, const QVariant& solicitud) {
-    return TextoExactoDeCelda(relacion).trimmed() + QLatin1Char('/') + TextoExactoDeCelda(solicitud).trimmed();
+    return TextoExactoDeCelda(relacion).trimmed() + QLatin1Char('/') +
+           TextoExactoDeCelda(solicitud).trimmed();
 }
 
 Resultado ResultadoDeFila(const Rejilla& r, int fila) {
@@ -220,7 +221,8 @@ void FrmRecepcion::CmdGuardar_Click() {
     // The saved rows leave the grid; the others stay, with what the clerk typed, to be seen
     // against what another station recorded once searched again.
     QStringList numeros;
-    for (int fila : cambiadas) numeros << TextoExactoDeCelda(rejilla.valor(fila, ColSolicitud)).trimmed();
+    for (int fila : cambiadas)
+        numeros << TextoExactoDeCelda(rejilla.valor(fila, ColSolicitud)).trimmed();
     for (int i = guardadas.size() - 1; i >= 0; --i) rejilla.quitarFila(guardadas[i]);
     SeguirFilaActual();
     MensajeError(QStringLiteral("Se guardaron %1 de %2 líneas. No se guardaron las solicitudes %3: "

@@ -16,7 +16,8 @@ FrmComentarios::FrmComentarios(QWidget* parent) : QDialog(parent) {
     NombrarVentana(this, "FrmComentarios", QStringLiteral("Comentarios"));
     CursorEspera espera;
 
-    Frame1 = Marco(this, "Frame1", QStringLiteral("Comentarios Rechazo:"), RectTwips(120, 0, 4455, 2295));
+    Frame1 = Marco(this, "Frame1", QStringLiteral("Comentarios Rechazo:"),
+                   RectTwips(120, 0, 4455, 2295));
 
     TxtComentarios =
         Control<QPlainTextEdit>(Frame1, "TxtComentarios", RectTwips(120, 240, 4215, 1455));
@@ -25,7 +26,8 @@ FrmComentarios::FrmComentarios(QWidget* parent) : QDialog(parent) {
     // Tab leaves the box as in any other control; Enter does the same through the filter.
     TxtComentarios->setTabChangesFocus(true);
 
-    CmdGuardar = Boton(Frame1, "CmdGuardar", QStringLiteral("&Guardar"), RectTwips(3120, 1800, 1215, 375));
+    CmdGuardar =
+        Boton(Frame1, "CmdGuardar", QStringLiteral("&Guardar"), RectTwips(3120, 1800, 1215, 375));
 
     LblLargo = Control<QLabel>(Frame1, "LblLargo", RectTwips(120, 1800, 2900, 375));
     LblLargo->setWordWrap(true);

@@ -24,7 +24,8 @@ FrmRechazos::FrmRechazos(QWidget* parent) : QDialog(parent) {
     NombrarVentana(this, "FrmRechazos", QStringLiteral("Rechazo de Solicitudes sin Relación"));
     CursorEspera espera;
 
-    Frame1 = Marco(this, "Frame1", QStringLiteral("Busqueda Solicitudes:"), RectTwips(0, 0, 9615, 4095));
+    Frame1 =
+        Marco(this, "Frame1", QStringLiteral("Busqueda Solicitudes:"), RectTwips(0, 0, 9615, 4095));
 
     SkinLabel1 = new QLabel(QStringLiteral("Solicitudes del"), Frame1);
     SkinLabel1->setObjectName(QStringLiteral("SkinLabel1"));
@@ -44,7 +45,8 @@ FrmRechazos::FrmRechazos(QWidget* parent) : QDialog(parent) {
     DtpFecha2->setGeometry(RectTwips(6600, 240, 1455, 375));
     SkinLabel2->setBuddy(DtpFecha2);
 
-    CmdConsultar = Boton(Frame1, "CmdConsultar", QStringLiteral("&Consultar"), RectTwips(8280, 240, 1215, 375));
+    CmdConsultar = Boton(Frame1, "CmdConsultar", QStringLiteral("&Consultar"),
+                         RectTwips(8280, 240, 1215, 375));
 
     iSolicitudes = Control<Rejilla>(Frame1, "iSolicitudes", RectTwips(120, 840, 9375, 3135));
     iSolicitudes->soloLectura(true);

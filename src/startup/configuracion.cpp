@@ -2,8 +2,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace configuracion {
@@ -62,7 +62,8 @@ QHash<QString, QString> LeerIni(const QString& ruta) {
     QString seccion;
     for (QString linea : texto.split(QLatin1Char('\n'))) {
         linea = linea.trimmed();
-        if (linea.isEmpty() || linea.startsWith(QLatin1Char(';')) || linea.startsWith(QLatin1Char('#')))
+        if (linea.isEmpty() || linea.startsWith(QLatin1Char(';')) ||
+            linea.startsWith(QLatin1Char('#')))
             continue;
         if (linea.startsWith(QLatin1Char('[')) && linea.endsWith(QLatin1Char(']'))) {
             seccion = linea.mid(1, linea.size() - 2).trimmed().toLower();
@@ -71,7 +72,8 @@ QHash<QString, QString> LeerIni(const QString& ruta) {
         const int igual = linea.indexOf(QLatin1Char('='));
         if (igual <= 0) continue;
         QString valor = linea.mid(igual + 1).trimmed();
-        if (valor.size() >= 2 && valor.startsWith(QLatin1Char('"')) && valor.endsWith(QLatin1Char('"')))
+        if (valor.size() >= 2 && valor.startsWith(QLatin1Char('"')) &&
+            valor.endsWith(QLatin1Char('"')))
             valor = valor.mid(1, valor.size() - 2);
         valores.insert(seccion + QLatin1Char('/') + linea.left(igual).trimmed().toLower(), valor);
     }
@@ -82,7 +84,8 @@ QHash<QString, QString> LeerIni(const QString& ruta) {
 
 Ajustes LeerAjustes(const QString& carpeta) {
     Ajustes a = AjustesPredeterminados(carpeta);
-    const QHash<QString, QString> ini = LeerIni(QDir(carpeta).filePath(QStringLiteral("solicitudes.ini")));
+    const QHash<QString, QString> ini =
+        LeerIni(QDir(carpeta).filePath(QStringLiteral("solicitudes.ini")));
     auto texto = [&ini](const char* clave, const QString& omision) {
         const QString v = ini.value(QLatin1String(clave)).trimmed();
         return v.isEmpty() ? omision : v;
@@ -94,15 +97,17 @@ Ajustes LeerAjustes(const QString& carpeta) {
     if (ok && puerto > 0 && puerto < 65536) a.correoPuerto = puerto;
     a.correoRemitente = texto("correo/remitente", a.correoRemitente);
     QStringList lista;
-    for (const QString& d : ini.value(QStringLiteral("correo/destinatarios"))
-                                .split(QRegularExpression(QStringLiteral("[;,]")), Qt::SkipEmptyParts))
+    for (const QString& d :
+         ini.value(QStringLiteral("correo/destinatarios"))
+             .split(QRegularExpression(QStringLiteral("[;,]")), Qt::SkipEmptyParts))
         if (!d.trimmed().isEmpty()) lista << d.trimmed();
     if (!lista.isEmpty()) a.correoDestinatarios = lista;
     a.correoUsuario = texto("correo/usuario", a.correoUsuario);
     a.correoContrasena = texto("correo/contrasena", a.correoContrasena);
     a.programaFotos = texto("fotos/programa", a.programaFotos);
     a.mapaHost = texto("mapa/host", a.mapaHost);
-    a.rastreoHabilitado = ini.value(QStringLiteral("rastreo/habilitado")).trimmed() == QLatin1String("1");
+    a.rastreoHabilitado =
+        ini.value(QStringLiteral("rastreo/habilitado")).trimmed() == QLatin1String("1");
     return a;
 }
 
@@ -110,14 +115,15 @@ void EscribirAjustes(const QString& carpeta, const Ajustes& a) {
     QFile f(QDir(carpeta).filePath(QStringLiteral("solicitudes.ini")));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return;
     const QString texto =
-        QStringLiteral("[reportes]\nservidor=%1\n\n"
-                       "[correo]\nhost=%2\npuerto=%3\nremitente=%4\ndestinatarios=%5\nusuario=%6\n"
-                       "contrasena=%7\n\n"
-                       "[fotos]\nprograma=%8\n\n"
-                       "[mapa]\nhost=%9\n\n")
-            .arg(a.servidorReportes, a.correoHost, QString::number(a.correoPuerto), a.correoRemitente,
-                 a.correoDestinatarios.join(QLatin1Char(';')), a.correoUsuario, a.correoContrasena,
-                 a.programaFotos, a.mapaHost) +
+        QStringLiteral(
+            "[reportes]\nservidor=%1\n\n"
+            "[correo]\nhost=%2\npuerto=%3\nremitente=%4\ndestinatarios=%5\nusuario=%6\n"
+            "contrasena=%7\n\n"
+            "[fotos]\nprograma=%8\n\n"
+            "[mapa]\nhost=%9\n\n")
+            .arg(a.servidorReportes, a.correoHost, QString::number(a.correoPuerto),
+                 a.correoRemitente, a.correoDestinatarios.join(QLatin1Char(';')), a.correoUsuario,
+                 a.correoContrasena, a.programaFotos, a.mapaHost) +
         QStringLiteral("[rastreo]\nhabilitado=%1\n").arg(a.rastreoHabilitado ? 1 : 0);
     f.write(texto.toUtf8());
 }

@@ -22,7 +22,8 @@ struct Lectura {
 
 size_t Leer(char* destino, size_t tamano, size_t cuantos, void* usuario) {
     auto* l = static_cast<Lectura*>(usuario);
-    const qsizetype n = qMin<qsizetype>(static_cast<qsizetype>(tamano * cuantos), l->datos.size() - l->posicion);
+    const qsizetype n =
+        qMin<qsizetype>(static_cast<qsizetype>(tamano * cuantos), l->datos.size() - l->posicion);
     if (n <= 0) return 0;
     memcpy(destino, l->datos.constData() + l->posicion, static_cast<size_t>(n));
     l->posicion += n;
@@ -37,7 +38,9 @@ QByteArray ComponerCorreo(const MensajeCorreo& m) {
                                                 QStringLiteral("ddd, dd MMM yyyy HH:mm:ss "));
     const int minutos = QDateTime::currentDateTime().offsetFromUtc() / 60;
     r += "Date: " + fecha.toLatin1() +
-         QString::asprintf("%c%02d%02d", minutos < 0 ? '-' : '+', qAbs(minutos) / 60, qAbs(minutos) % 60).toLatin1() +
+         QString::asprintf("%c%02d%02d", minutos < 0 ? '-' : '+', qAbs(minutos) / 60,
+                           qAbs(minutos) % 60)
+             .toLatin1() +
          "\r\n";
     r += "From: " + Encabezado(m.nombreRemitente) + " <" + m.remitente.toUtf8() + ">\r\n";
     r += "To: " + m.destinatarios.join(QStringLiteral(", ")).toUtf8() + "\r\n";

@@ -36,7 +36,7 @@ inline configuracion::Ajustes Ajustes;
 
 // Start-up failures: the message names what is wrong; Main shows it and exits non-zero.
 class ErrorArranque : public std::runtime_error {
-public:
+  public:
     explicit ErrorArranque(const QString& m) : std::runtime_error(m.toStdString()), mensaje(m) {}
     QString mensaje;
 };

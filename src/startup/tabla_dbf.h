@@ -7,12 +7,12 @@
 namespace dbf {
 
 class ErrorDbf : public std::runtime_error {
-public:
+  public:
     explicit ErrorDbf(const QString& mensaje)
         : std::runtime_error(mensaje.toStdString()), mensaje_(mensaje) {}
     const QString& mensaje() const { return mensaje_; }
 
-private:
+  private:
     QString mensaje_;
 };
 

@@ -5,7 +5,7 @@
 // staff and branch keys always travel with exactly their stored width.
 template <int N>
 class TextoFijo {
-public:
+  public:
     TextoFijo() : valor_(N, QLatin1Char(' ')) {}
     TextoFijo& operator=(const QString& v) {
         valor_ = v.left(N).leftJustified(N, QLatin1Char(' '));
@@ -14,6 +14,6 @@ public:
     const QString& texto() const { return valor_; }
     operator const QString&() const { return valor_; }
 
-private:
+  private:
     QString valor_;
 };

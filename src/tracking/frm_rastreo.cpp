@@ -139,10 +139,11 @@ void FrmRastreo::Rastrear() {
         if (!trabajo.detenido()) MensajeErrorBD(e);
     }
     if (trabajo.detenido() && revisadas < filas)
-        MensajeInformacion(QStringLiteral("Se detuvo el rastreo: se revisaron %1 de %2 solicitudes.")
-                               .arg(revisadas)
-                               .arg(filas),
-                           QStringLiteral("Rastreo de Clientes"));
+        MensajeInformacion(
+            QStringLiteral("Se detuvo el rastreo: se revisaron %1 de %2 solicitudes.")
+                .arg(revisadas)
+                .arg(filas),
+            QStringLiteral("Rastreo de Clientes"));
     for (Rejilla* g : {iClientes, IAvales, ITelefonos})
         for (int c = 1; c <= g->numeroColumnas(); ++c) g->ensancharAlContenido(c);
 }

@@ -38,8 +38,7 @@ class ReglaBotones : public QObject {
                 // A button without auto-default ignores Enter; the one that has the keyboard
                 // is the one Enter presses.
                 auto* tecla = static_cast<QKeyEvent*>(evento);
-                const bool enter =
-                    tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter;
+                const bool enter = tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter;
                 if (!enter || !qobject_cast<QPushButton*>(boton) ||
                     (tecla->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
                     return false;

@@ -286,10 +286,12 @@ void AnclarControles(QWidget* ventana, const QSize& diseno, const QSize& minimo,
         for (const Lugar& l : lugares) {
             if (!l.control) continue;
             const QSize ahora = l.enVentana ? tamano : l.control->parentWidget()->size();
-            const auto [x, ancho] = seguir(l.rect.x(), l.rect.width(), ahora.width() - l.padre.width(),
-                                           l.anclas & AnclaIzquierda, l.anclas & AnclaDerecha);
-            const auto [y, alto] = seguir(l.rect.y(), l.rect.height(), ahora.height() - l.padre.height(),
-                                          l.anclas & AnclaArriba, l.anclas & AnclaAbajo);
+            const auto [x, ancho] =
+                seguir(l.rect.x(), l.rect.width(), ahora.width() - l.padre.width(),
+                       l.anclas & AnclaIzquierda, l.anclas & AnclaDerecha);
+            const auto [y, alto] =
+                seguir(l.rect.y(), l.rect.height(), ahora.height() - l.padre.height(),
+                       l.anclas & AnclaArriba, l.anclas & AnclaAbajo);
             l.control->setGeometry(x, y, ancho, alto);
         }
     });

@@ -307,12 +307,14 @@ void AgregarAlMenuDeLasRejillas() {
         // Run after the menu has closed, as a chosen entry would be without a menu.
         QAction* copiar = menu.addAction(QStringLiteral("Copiar"));
         copiar->setObjectName(QStringLiteral("AccionCopiar"));
-        QObject::connect(copiar, &QAction::triggered, &rejilla, [&rejilla] { Copiar(rejilla); },
-                         Qt::QueuedConnection);
+        QObject::connect(
+            copiar, &QAction::triggered, &rejilla, [&rejilla] { Copiar(rejilla); },
+            Qt::QueuedConnection);
         QAction* excel = menu.addAction(QStringLiteral("Exportar a Excel…"));
         excel->setObjectName(QStringLiteral("AccionExportar"));
-        QObject::connect(excel, &QAction::triggered, &rejilla,
-                         [&rejilla] { ExportarExcel(rejilla); }, Qt::QueuedConnection);
+        QObject::connect(
+            excel, &QAction::triggered, &rejilla, [&rejilla] { ExportarExcel(rejilla); },
+            Qt::QueuedConnection);
     });
 }
 

@@ -13,7 +13,6 @@ int ModeloRejilla::columnCount(const QModelIndex& padre) const {
     return padre.isValid() ? 0 : numeroColumnas();
 }
 
-
 QVariant ModeloRejilla::data(const QModelIndex& indice, int rol) const {
     const int fila = indice.row() + 1, columna = indice.column() + 1;
     if (!indice.isValid() || !dentro(fila, columna)) return QVariant();
@@ -261,14 +260,14 @@ void ModeloRejilla::llenar(db::Recordset& registros, const std::function<void()>
     reservar(celdas);
     leer(registros, celdas, std::vector<QString (*)(const QVariant&)>(celdas.size()), {},
          entreFilas, [&](int filas) {
-        recordarLlenado(celdas);
-        // One reset: with as many columns as before the header keeps its sections.
-        if (!suspendido_) beginResetModel();
-        columnas_.swap(nuevas);
-        filas_ = filas;
-        colores_.clear();
-        if (!suspendido_) endResetModel();
-    });
+             recordarLlenado(celdas);
+             // One reset: with as many columns as before the header keeps its sections.
+             if (!suspendido_) beginResetModel();
+             columnas_.swap(nuevas);
+             filas_ = filas;
+             colores_.clear();
+             if (!suspendido_) endResetModel();
+         });
 }
 
 void ModeloRejilla::llenarColumnas(db::Recordset& registros, const std::vector<Destino>& destinos,

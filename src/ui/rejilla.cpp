@@ -19,8 +19,8 @@
 #include "db/recordset.h"
 #include "ui/delegado_rejilla.h"
 #include "ui/pulso_eventos.h"
-#include "ui/ventana.h"
 #include "ui/valor_celda.h"
+#include "ui/ventana.h"
 
 namespace {
 
@@ -539,7 +539,9 @@ std::vector<Rejilla::EntradasMenu>& Entradas() {
 }
 }  // namespace
 
-void Rejilla::AgregarEntradasMenu(EntradasMenu entradas) { Entradas().push_back(std::move(entradas)); }
+void Rejilla::AgregarEntradasMenu(EntradasMenu entradas) {
+    Entradas().push_back(std::move(entradas));
+}
 
 void Rejilla::contextMenuEvent(QContextMenuEvent* evento) {
     QPoint donde = evento->globalPos();

@@ -23,9 +23,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "db/error_bd.h"
 #include "ui/encuadre.h"
 #include "ui/ventana.h"
-#include "db/error_bd.h"
 
 namespace {
 

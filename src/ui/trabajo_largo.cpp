@@ -225,8 +225,8 @@ bool CargarLista(Rejilla* lista, const std::function<void()>& cargar) {
 namespace {
 
 const QString& TextoEspera() {
-    static const QString t = QStringLiteral(
-        "Esperando a que otra estación termine de escribir en la base de datos…");
+    static const QString t =
+        QStringLiteral("Esperando a que otra estación termine de escribir en la base de datos…");
     return t;
 }
 

@@ -17,15 +17,15 @@
 
 #include "base_prueba.h"
 #include "batches/frm_reporte.h"
-#include "demo/demo.h"
 #include "db/embedded/motor_incrustado.h"
+#include "demo/demo.h"
 #include "servicios_falsos.h"
 #include "servidor_http_prueba.h"
 #include "startup/global.h"
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
-#include "ui/ventana.h"
 #include "ui/valor_celda.h"
+#include "ui/ventana.h"
 
 namespace {
 
@@ -300,8 +300,7 @@ class FrmRelacionesTest : public QObject {
         QCOMPARE(Columna(g, 4),
                  (QStringList{"LOPEZ MARTINEZ ROSA", "NUÑEZ ORTIZ ELENA", "RUIZ DIAZ CARLOS",
                               "GOMEZ SOTO ANA", "SOTO LUNA LUIS"}));
-        for (int fila = 1; fila <= 5; ++fila)
-            QVERIFY(!CeldaMarcada(g->valor(fila, 5)));
+        for (int fila = 1; fila <= 5; ++fila) QVERIFY(!CeldaMarcada(g->valor(fila, 5)));
         QCOMPARE(f->contadorFilas(), 5.0);
         const auto fondo = [g](int fila) {
             return g->model()
@@ -396,9 +395,10 @@ class FrmRelacionesTest : public QObject {
         QCOMPARE(Linea(125, 9876),
                  QStringLiteral("INSERT INTO norv.dbo.detalles_Relaciones_Solicitudes( "
                                 "Relacion,Solicitud,tiene_cita) VALUES( 125,9876,1 )"));
-        QCOMPARE(Asignar(125, 9876), QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET "
-                                                    "Relacion =125 WHERE Solicitud = 9876 AND Relacion IS NULL "
-                                                    "AND estado_actual<>'Rechazada'"));
+        QCOMPARE(Asignar(125, 9876),
+                 QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET "
+                                "Relacion =125 WHERE Solicitud = 9876 AND Relacion IS NULL "
+                                "AND estado_actual<>'Rechazada'"));
 
         QCOMPARE(base->filas(QStringLiteral(
                      "SELECT relacion, centro_distribucion, verificador, elaborada_por "
@@ -454,8 +454,9 @@ class FrmRelacionesTest : public QObject {
         g->ponerCeldaActual(2, 5);
         QTest::keyClick(g, Qt::Key_Space);
         base->limpiar();
-        for (QWidget* w : {static_cast<QWidget*>(f->CmbVerificadores), static_cast<QWidget*>(g),
-                           static_cast<QWidget*>(f->DtpFecha1), static_cast<QWidget*>(f->DtpFecha2)}) {
+        for (QWidget* w :
+             {static_cast<QWidget*>(f->CmbVerificadores), static_cast<QWidget*>(g),
+              static_cast<QWidget*>(f->DtpFecha1), static_cast<QWidget*>(f->DtpFecha2)}) {
             w->setFocus();
             QTest::keyClick(w, Qt::Key_Return);
         }
@@ -469,10 +470,12 @@ class FrmRelacionesTest : public QObject {
         servicios->respuestas.enqueue(true);
         QTest::keyClick(f->CmbVerificadores, Qt::Key_G, Qt::AltModifier);
         QCOMPARE(f->clavePersona(), QStringLiteral("     41"));
-        QCOMPARE(base->filas(QStringLiteral("SELECT relacion, verificador FROM norv.Relaciones_Solicitudes_credito "
-                                            "WHERE relacion > 124")),
+        QCOMPARE(base->filas(QStringLiteral(
+                     "SELECT relacion, verificador FROM norv.Relaciones_Solicitudes_credito "
+                     "WHERE relacion > 124")),
                  QStringList{QStringLiteral("125|     41")});
-        QCOMPARE(base->filas(QStringLiteral("SELECT Relacion, Solicitud FROM norv.detalles_Relaciones_Solicitudes")),
+        QCOMPARE(base->filas(QStringLiteral(
+                     "SELECT Relacion, Solicitud FROM norv.detalles_Relaciones_Solicitudes")),
                  QStringList{QStringLiteral("125|9877")});
 
         QTest::mouseClick(f->CmdConsultar, Qt::LeftButton);

@@ -35,7 +35,7 @@ class FrmCapturaHubTest : public QObject {
         return r;
     }
 
-private slots:
+  private slots:
     void init() {
         base = std::make_unique<BasePrueba>(QStringLiteral("CHI"), QStringLiteral("1"));
         servicios = std::make_unique<ServiciosFalsos>();
@@ -58,14 +58,15 @@ private slots:
 
     void ventanaControlesYOrdenDeTabulacion() {
         auto f = Abrir();
-        QCOMPARE(f->windowTitle(),
-                 QStringLiteral("Captura de Solicitudes para Verificación Versión 2.2 26 Sep. 2012"));
+        QCOMPARE(
+            f->windowTitle(),
+            QStringLiteral("Captura de Solicitudes para Verificación Versión 2.2 26 Sep. 2012"));
         QCOMPARE(QApplication::focusWidget(), f->TxtPaterno);
         QCOMPARE(f->LblFecha->text(), QStringLiteral("Fecha:"));
-        const QList<QWidget*> orden = {f->TxtPaterno, f->TxtMaterno, f->TxtNombre, f->TxtTelefono,
-                                       f->TxtPaternoAval, f->TxtMaternoAval, f->TxtNombreAval,
-                                       f->CmbSucursal, f->Combo1, f->CmbPromociones, f->TxtDocumento,
-                                       f->TxtImporte, f->CmdGuardar};
+        const QList<QWidget*> orden = {
+            f->TxtPaterno,     f->TxtMaterno,    f->TxtNombre,   f->TxtTelefono, f->TxtPaternoAval,
+            f->TxtMaternoAval, f->TxtNombreAval, f->CmbSucursal, f->Combo1,      f->CmbPromociones,
+            f->TxtDocumento,   f->TxtImporte,    f->CmdGuardar};
         for (int i = 1; i < orden.size(); ++i) {
             // A telephone of the wrong length keeps the keyboard in its box.
             if (orden[i - 1] == f->TxtTelefono) QTest::keyClicks(f->TxtTelefono, "6141234567890");
@@ -95,8 +96,9 @@ private slots:
     void laRejillaEmpiezaVaciaConSusSieteColumnas() {
         auto f = Abrir();
         QCOMPARE(f->iSolicitudes->numeroFilas(), 0);
-        const QStringList titulos = {"Solicitud", "Sucursal", "Cliente", "Nombre Cliente",
-                                     "Importe Sol.", "Vendedor", "Cliente Anterior"};
+        const QStringList titulos = {"Solicitud",       "Sucursal",     "Cliente",
+                                     "Nombre Cliente",  "Importe Sol.", "Vendedor",
+                                     "Cliente Anterior"};
         QCOMPARE(f->iSolicitudes->numeroColumnas(), titulos.size());
         const QList<int> anchos = {80, 160, 60, 180, 80, 160, 60};
         // The design's widths grown with the font, never narrower than the title; as they add
@@ -108,14 +110,14 @@ private slots:
             QVERIFY(ancho <= qMax(PixelesDiseno(anchos[c - 1]), f->iSolicitudes->anchoTitulo(c)));
             QVERIFY(ancho >= f->iSolicitudes->anchoNecesario(c));
         }
-        QCOMPARE(f->iSolicitudes->toolTip(), QStringLiteral("Doble Click para Eliminar la Solicitud"));
+        QCOMPARE(f->iSolicitudes->toolTip(),
+                 QStringLiteral("Doble Click para Eliminar la Solicitud"));
     }
 
     void lasTresListasSeLlenanDelCentro() {
         auto f = Abrir();
         // Ordered by the name as stored: the leading blanks of "  Matriz centro" sort first.
-        QCOMPARE(Textos(f->CmbSucursal),
-                 (QStringList{"MATRIZ CENTRO", "ALDAMA", "DELICIAS"}));
+        QCOMPARE(Textos(f->CmbSucursal), (QStringList{"MATRIZ CENTRO", "ALDAMA", "DELICIAS"}));
         QCOMPARE(Datos(f->CmbSucursal), (QList<int>{1, 15, 3}));
         QCOMPARE(Textos(f->CmbPromociones), (QStringList{"ABONO CHICO", "SIN INTERESES"}));
         QCOMPARE(Datos(f->CmbPromociones), (QList<int>{2, 4}));
@@ -206,7 +208,8 @@ private slots:
         auto f = Abrir();
         QCOMPARE(servicios->mensajes.size(), 1);
         QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Critico);
-        QVERIFY2(servicios->mensajes[0].texto.contains(QStringLiteral("Promociones"), Qt::CaseInsensitive),
+        QVERIFY2(servicios->mensajes[0].texto.contains(QStringLiteral("Promociones"),
+                                                       Qt::CaseInsensitive),
                  qPrintable(servicios->mensajes[0].texto));
         QVERIFY(f->isVisible());
         QCOMPARE(f->CmbSucursal->count(), 3);
@@ -237,7 +240,8 @@ private slots:
         auto f = Abrir();
         f->Command1->click();
         QCOMPARE(servicios->direcciones,
-                 QStringList{QStringLiteral("http://maps.google.com/maps?f=q&hl=en&geocode=&q=28.6702%20-106.0802")});
+                 QStringList{QStringLiteral(
+                     "http://maps.google.com/maps?f=q&hl=en&geocode=&q=28.6702%20-106.0802")});
     }
 };
 

@@ -56,12 +56,13 @@ class RevisarVersionTest : public QObject {
     int puerto = 0;
 
     void Publicar(const QString& version, int cierra, int envia) {
-        base->sqlite(QStringLiteral("DELETE FROM norv.Programas_Version; INSERT INTO "
-                                    "norv.Programas_Version (Programa, Version, cierra, envia_Email) "
-                                    "VALUES (2, %1, %2, %3), (3, 9.0, 1, 1)")
-                         .arg(version)
-                         .arg(cierra)
-                         .arg(envia));
+        base->sqlite(
+            QStringLiteral("DELETE FROM norv.Programas_Version; INSERT INTO "
+                           "norv.Programas_Version (Programa, Version, cierra, envia_Email) "
+                           "VALUES (2, %1, %2, %3), (3, 9.0, 1, 1)")
+                .arg(version)
+                .arg(cierra)
+                .arg(envia));
     }
 
     QList<QJsonObject> Recibidos() {
@@ -73,14 +74,16 @@ class RevisarVersionTest : public QObject {
         return r;
     }
 
-private slots:
+  private slots:
     void initTestCase() {
         if (!QFile::exists(QStringLiteral("/usr/bin/python3"))) QSKIP("falta python3");
-        buzon = QDir::temp().filePath(QStringLiteral("buzon-%1.json").arg(QCoreApplication::applicationPid()));
+        buzon = QDir::temp().filePath(
+            QStringLiteral("buzon-%1.json").arg(QCoreApplication::applicationPid()));
         QFile::remove(buzon);
         puerto = PuertoLibre();
         smtp.start(QStringLiteral("/usr/bin/python3"),
-                   {QStringLiteral("-c"), QString::fromUtf8(kServidorSmtp), buzon, QString::number(puerto)});
+                   {QStringLiteral("-c"), QString::fromUtf8(kServidorSmtp), buzon,
+                    QString::number(puerto)});
         QVERIFY(smtp.waitForReadyRead(20000));
         const QByteArray listo = smtp.readAllStandardOutput();
         QVERIFY2(listo.contains("listo"), smtp.readAllStandardError().constData());
@@ -112,8 +115,9 @@ private slots:
         QVERIFY(f.puedeContinuar());
         QVERIFY(servicios->mensajes.isEmpty());
         QVERIFY(!f.windowTitle().contains(QStringLiteral("Nueva")));
-        QVERIFY(base->enviadas.contains(QStringLiteral(
-            "select Version,cierra,envia_Email from norv.dbo.Programas_Version where Programa = 2")));
+        QVERIFY(base->enviadas.contains(
+            QStringLiteral("select Version,cierra,envia_Email from norv.dbo.Programas_Version "
+                           "where Programa = 2")));
     }
 
     void laMismaVersionNoCambiaNada() {
@@ -121,8 +125,9 @@ private slots:
         FrmCaptura f;
         QVERIFY(f.puedeContinuar());
         QVERIFY(servicios->mensajes.isEmpty());
-        QCOMPARE(f.windowTitle(),
-                 QStringLiteral("Captura de Solicitudes para Verificación Versión 2.2 26 Sep. 2012"));
+        QCOMPARE(
+            f.windowTitle(),
+            QStringLiteral("Captura de Solicitudes para Verificación Versión 2.2 26 Sep. 2012"));
         QVERIFY(Recibidos().isEmpty());
         QCOMPARE(Global::VersionPrograma, 3.0f);
     }
@@ -148,7 +153,8 @@ private slots:
         FrmCaptura f;
         QVERIFY(f.puedeContinuar());
         QCOMPARE(servicios->textos(),
-                 QStringList{QStringLiteral("Existe una Nueva versión del Modulo, consulte con Sistemas")});
+                 QStringList{
+                     QStringLiteral("Existe una Nueva versión del Modulo, consulte con Sistemas")});
         const QList<QJsonObject> recibidos = Recibidos();
         QCOMPARE(recibidos.size(), 1);
         const QJsonObject m = recibidos[0];
@@ -157,17 +163,20 @@ private slots:
                  (QStringList{"uno@credito.local", "dos@credito.local"}));
         QVERIFY(m.value("autenticado").toBool());
         const QString datos = m.value("datos").toString();
-        QVERIFY2(datos.contains(QStringLiteral("Subject: =?UTF-8?B?") +
-                                QString::fromLatin1(QStringLiteral("Es Necesario Actualizar la Versión del "
-                                                                   "Modulo solicitudes de Crédito, "
-                                                                   "Sucursal: MATRIZ CENTRO")
-                                                        .toUtf8()
-                                                        .toBase64())),
+        QVERIFY2(datos.contains(
+                     QStringLiteral("Subject: =?UTF-8?B?") +
+                     QString::fromLatin1(QStringLiteral("Es Necesario Actualizar la Versión del "
+                                                        "Modulo solicitudes de Crédito, "
+                                                        "Sucursal: MATRIZ CENTRO")
+                                             .toUtf8()
+                                             .toBase64())),
                  qPrintable(datos));
-        QVERIFY2(datos.contains(QStringLiteral(
-                     "La versión del Modulo Modulo solicitudes de Crédito MATRIZ CENTRO, esta obsoleta "
-                     "favor de actualizarla a la brevedad posible,\r\nVersión Instalada Actualmente: 3")),
-                 qPrintable(datos));
+        QVERIFY2(
+            datos.contains(QStringLiteral(
+                "La versión del Modulo Modulo solicitudes de Crédito MATRIZ CENTRO, esta obsoleta "
+                "favor de actualizarla a la brevedad posible,\r\nVersión Instalada Actualmente: "
+                "3")),
+            qPrintable(datos));
         QVERIFY(datos.contains(QStringLiteral("X-Priority: 1")));
         QVERIFY(datos.contains(QStringLiteral("<soporte@credito.local>")));
     }
@@ -177,10 +186,12 @@ private slots:
         FrmCaptura f;
         QVERIFY(!f.puedeContinuar());
         QCOMPARE(servicios->mensajes.size(), 1);
-        QCOMPARE(servicios->mensajes[0].texto,
-                 QStringLiteral("Existe una Modificación Importante al Módulo, Consulte con Sistemas "
-                                "para su Actualización"));
-        QCOMPARE(servicios->mensajes[0].titulo, QStringLiteral("Versión Obsoleta Imposible Continuar"));
+        QCOMPARE(
+            servicios->mensajes[0].texto,
+            QStringLiteral("Existe una Modificación Importante al Módulo, Consulte con Sistemas "
+                           "para su Actualización"));
+        QCOMPARE(servicios->mensajes[0].titulo,
+                 QStringLiteral("Versión Obsoleta Imposible Continuar"));
         QCOMPARE(Recibidos().size(), 1);
         QVERIFY(!Global::Conexion.abierta());
     }
@@ -198,7 +209,8 @@ private slots:
         FrmCaptura f;
         QVERIFY(f.puedeContinuar());
         QCOMPARE(servicios->textos(),
-                 QStringList{QStringLiteral("Existe una Nueva versión del Modulo, consulte con Sistemas")});
+                 QStringList{
+                     QStringLiteral("Existe una Nueva versión del Modulo, consulte con Sistemas")});
     }
 
     void unaContrasenaDeCorreoEquivocadaNoLlegaAlUsuario() {

@@ -1,7 +1,6 @@
 // The ODBC engine on the road to SQL Server: unixODBC finding FreeTDS under the name the
 // connection string uses, a server that refuses, a server that never answers, an unknown
 // driver, and how the engine shapes what it hands to the driver.
-#include "controlador_odbc.h"
 #include "db/motor_odbc.h"
 
 #include <QDir>
@@ -16,6 +15,7 @@
 #include <mutex>
 #include <thread>
 
+#include "controlador_odbc.h"
 #include "db/conexion.h"
 #include "db/error_bd.h"
 
@@ -205,9 +205,10 @@ class MotorOdbcPrueba : public QObject {
         if (tds_.isEmpty()) QSKIP("libtdsodbc.so (paquete tdsodbc) no está instalado");
         const QString servidor = QStringLiteral("127.0.0.1,%1").arg(puertoLibre());
         const QString m = fallaAlConectar(cadena(servidor), 3);
-        QVERIFY2(m.startsWith(
-                     QStringLiteral("El servidor de base de datos «%1» no contesta; ").arg(servidor)),
-                 qPrintable(m));
+        QVERIFY2(
+            m.startsWith(
+                QStringLiteral("El servidor de base de datos «%1» no contesta; ").arg(servidor)),
+            qPrintable(m));
         // FreeTDS answered: unixODBC found it under the name the string uses.
         QVERIFY2(m.contains(QLatin1String("[FreeTDS]")), qPrintable(m));
         QVERIFY2(!m.contains(QLatin1String("secreto")), qPrintable(m));

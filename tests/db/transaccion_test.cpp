@@ -5,11 +5,11 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "app/aplicacion.h"
 #include "base_prueba.h"
 #include "db/error_bd.h"
 #include "servicios_falsos.h"
 #include "startup/global.h"
-#include "app/aplicacion.h"
 
 namespace {
 

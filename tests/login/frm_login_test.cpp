@@ -1,4 +1,6 @@
 // The login window driven with the keyboard against the embedded engine.
+#include "login/frm_login.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -9,11 +11,10 @@
 
 #include "base_prueba.h"
 #include "db/embedded/motor_incrustado.h"
-#include "login/frm_login.h"
 #include "servicios_falsos.h"
-#include "ventana_prueba.h"
 #include "startup/cifrado.h"
 #include "startup/global.h"
+#include "ventana_prueba.h"
 
 namespace {
 
@@ -30,24 +31,29 @@ class FrmLoginTest : public QObject {
 
     void Personal(const QString& persona, const QString& apellidos, const QString& nombres,
                   const QString& contrasena) {
-        base->sqlite(QStringLiteral("INSERT INTO personal (persona, apellidos, nombres, sucursal, "
-                                    "es_vendedor, es_verificador, contrasena) VALUES ('%1', '%2', "
-                                    "'%3', 1, 1, 0, '%4')")
-                         .arg(persona, apellidos, nombres,
-                              Cifrar(contrasena, 1).replace(QLatin1Char('\''), QLatin1String("''"))));
+        base->sqlite(
+            QStringLiteral("INSERT INTO personal (persona, apellidos, nombres, sucursal, "
+                           "es_vendedor, es_verificador, contrasena) VALUES ('%1', '%2', "
+                           "'%3', 1, 1, 0, '%4')")
+                .arg(persona, apellidos, nombres,
+                     Cifrar(contrasena, 1).replace(QLatin1Char('\''), QLatin1String("''"))));
     }
 
     std::unique_ptr<FrmLogin> Abrir() { return AbrirVentana<FrmLogin>(); }
 
-private slots:
+  private slots:
     void init() {
         base = std::make_unique<BasePrueba>();
         servicios = std::make_unique<ServiciosFalsos>();
-        base->sqlite(QStringLiteral("INSERT INTO sucursales (sucursal, nombre_sucursal, "
-                                    "centro_distribucion) VALUES ('1', 'MATRIZ', 'CHI')"));
-        Personal(QStringLiteral("      5"), QStringLiteral("LOPEZ"), QStringLiteral("ANA"), QStringLiteral("CLAVE5"));
-        Personal(QStringLiteral(" 123456"), QStringLiteral("RUIZ"), QStringLiteral("LUIS"), QStringLiteral("SEIS"));
-        Personal(QStringLiteral("1234567"), QStringLiteral("SOTO"), QStringLiteral("EVA"), QStringLiteral("SIETE"));
+        base->sqlite(
+            QStringLiteral("INSERT INTO sucursales (sucursal, nombre_sucursal, "
+                           "centro_distribucion) VALUES ('1', 'MATRIZ', 'CHI')"));
+        Personal(QStringLiteral("      5"), QStringLiteral("LOPEZ"), QStringLiteral("ANA"),
+                 QStringLiteral("CLAVE5"));
+        Personal(QStringLiteral(" 123456"), QStringLiteral("RUIZ"), QStringLiteral("LUIS"),
+                 QStringLiteral("SEIS"));
+        Personal(QStringLiteral("1234567"), QStringLiteral("SOTO"), QStringLiteral("EVA"),
+                 QStringLiteral("SIETE"));
         Global::ClaveUsuario.clear();
     }
     void cleanup() {
@@ -61,8 +67,8 @@ private slots:
         QCOMPARE(f->CmdEntrar->text(), QStringLiteral("&Continuar"));
         QCOMPARE(f->TxtUsuario->maxLength(), 10);
         QCOMPARE(f->TxtConstrasena->echoMode(), QLineEdit::Password);
-        QCOMPARE(f->TxtConstrasena->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
-                                                       f->TxtConstrasena),
+        QCOMPARE(f->TxtConstrasena->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter,
+                                                       nullptr, f->TxtConstrasena),
                  int('*'));
         QVERIFY(!f->TxtNombre->isEnabled());
         QCOMPARE(QApplication::focusWidget(), f->TxtUsuario);
@@ -98,9 +104,15 @@ private slots:
         QTest::addColumn<QString>("tecleado");
         QTest::addColumn<QString>("clave");
         QTest::addColumn<QString>("nombre");
-        QTest::newRow("un dígito") << "5" << "      5" << "LOPEZ ANA";
-        QTest::newRow("seis dígitos") << "123456" << " 123456" << "RUIZ LUIS";
-        QTest::newRow("siete dígitos") << "1234567" << "1234567" << "SOTO EVA";
+        QTest::newRow("un dígito") << "5"
+                                   << "      5"
+                                   << "LOPEZ ANA";
+        QTest::newRow("seis dígitos") << "123456"
+                                      << " 123456"
+                                      << "RUIZ LUIS";
+        QTest::newRow("siete dígitos") << "1234567"
+                                       << "1234567"
+                                       << "SOTO EVA";
     }
     void clavesDeUsuarioAlineadasALaDerecha() {
         QFETCH(QString, tecleado);
@@ -149,7 +161,8 @@ private slots:
         }
         for (const MensajeMostrado& m : servicios->mensajes) {
             QCOMPARE(m.icono, IconoMensaje::Critico);
-            QCOMPARE(m.texto, QStringLiteral("La Contraseña proporcionada No coincide con el Usuario!"));
+            QCOMPARE(m.texto,
+                     QStringLiteral("La Contraseña proporcionada No coincide con el Usuario!"));
             QCOMPARE(m.titulo, QStringLiteral("Contraseña Incorrecta"));
         }
         // The fourth press ends the program without looking at the password, even a right one.
@@ -172,8 +185,9 @@ private slots:
     }
 
     void usuarioSinContrasenaGuardadaSeRechaza() {
-        base->sqlite(QStringLiteral("INSERT INTO personal (persona, apellidos, nombres, sucursal, "
-                                    "contrasena) VALUES ('      8', 'SIN', 'CLAVE', 1, NULL)"));
+        base->sqlite(
+            QStringLiteral("INSERT INTO personal (persona, apellidos, nombres, sucursal, "
+                           "contrasena) VALUES ('      8', 'SIN', 'CLAVE', 1, NULL)"));
         auto f = Abrir();
         Teclear(f->TxtUsuario, QStringLiteral("8"));
         Enter(f->TxtUsuario);
@@ -209,7 +223,8 @@ private slots:
     }
 
     void unaComillaEnLaContrasenaNoRompeNada() {
-        Personal(QStringLiteral("      9"), QStringLiteral("DE LA O"), QStringLiteral("JOSE"), QStringLiteral("O'NEIL"));
+        Personal(QStringLiteral("      9"), QStringLiteral("DE LA O"), QStringLiteral("JOSE"),
+                 QStringLiteral("O'NEIL"));
         auto f = Abrir();
         Teclear(f->TxtUsuario, QStringLiteral("9"));
         Enter(f->TxtUsuario);
@@ -227,8 +242,9 @@ private slots:
         Enter(f->TxtUsuario);
         QCOMPARE(servicios->mensajes.size(), 1);
         QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Critico);
-        QVERIFY2(servicios->mensajes[0].texto.contains(QStringLiteral("personal"), Qt::CaseInsensitive),
-                 qPrintable(servicios->mensajes[0].texto));
+        QVERIFY2(
+            servicios->mensajes[0].texto.contains(QStringLiteral("personal"), Qt::CaseInsensitive),
+            qPrintable(servicios->mensajes[0].texto));
         QVERIFY(f->isVisible());
         QCOMPARE(f->TxtUsuario->text(), QStringLiteral("5"));
     }
@@ -248,8 +264,9 @@ private slots:
         }
         QCOMPARE(servicios->mensajes.size(), 1);
         QCOMPARE(servicios->mensajes[0].icono, IconoMensaje::Informacion);
-        QVERIFY2(servicios->mensajes[0].texto.startsWith(QStringLiteral("No había bases de datos en ") +
-                                                         carpeta + QStringLiteral(" y se crearon vacías")),
+        QVERIFY2(servicios->mensajes[0].texto.startsWith(
+                     QStringLiteral("No había bases de datos en ") + carpeta +
+                     QStringLiteral(" y se crearon vacías")),
                  qPrintable(servicios->mensajes[0].texto));
         QVERIFY(f->TxtNombre->text().isEmpty());
     }

@@ -314,7 +314,7 @@ class GuardarRecepcionTest : public QObject {
 
     void textosDeLasCeldas() {
         using recepcion::EsLineaCredito;
-        
+
         QCOMPARE(TextoExactoDeCelda(QVariant()), QString());
         QCOMPARE(TextoExactoDeCelda(QVariant(5000.0)), QStringLiteral("5000"));
         QCOMPARE(TextoExactoDeCelda(QVariant(2500.25)), QStringLiteral("2500.25"));

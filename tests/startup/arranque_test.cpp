@@ -1,17 +1,19 @@
 // Start-up from a configuration folder: the start-up table, the connection string, the running
 // branch, and every way a configuration can be wrong.
+#include "app/arranque.h"
+
+#include <sqlite3.h>
+
 #include <QCursor>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <sqlite3.h>
 
 #include "db/embedded/motor_incrustado.h"
 #include "servicios_falsos.h"
 #include "startup/ansi.h"
 #include "startup/cifrado.h"
-#include "app/arranque.h"
 #include "startup/global.h"
 #include "startup/tabla_dbf.h"
 
@@ -27,12 +29,9 @@ QByteArray ArranqueFox(const QByteArray& servidor, const QByteArray& usuario,
         int largo;
         QByteArray valor;
     };
-    const QList<Campo> campos = {{"TOKEN", 'C', 10, token},
-                                 {"FECHA", 'D', 8, "20121001"},
-                                 {"SERVER_SQL", 'C', 50, servidor},
-                                 {"USUARIO", 'C', 20, usuario},
-                                 {"CONTRASENA", 'C', 25, contrasena},
-                                 {"NOTAS", 'M', 4, ""}};
+    const QList<Campo> campos = {{"TOKEN", 'C', 10, token},           {"FECHA", 'D', 8, "20121001"},
+                                 {"SERVER_SQL", 'C', 50, servidor},   {"USUARIO", 'C', 20, usuario},
+                                 {"CONTRASENA", 'C', 25, contrasena}, {"NOTAS", 'M', 4, ""}};
     const int largoEncabezado = 32 + 32 * campos.size() + 1 + 263;
     int largoRenglon = 1;
     for (const Campo& c : campos) largoRenglon += c.largo;
@@ -107,7 +106,7 @@ class ArranqueTest : public QObject {
         return servicios.mensajes.value(0).texto;
     }
 
-private slots:
+  private slots:
     void init() {
         Global::Desconectar();
         Global::CadenaConexion.clear();
@@ -138,9 +137,10 @@ private slots:
                                 "Pwd=SECRETO;"));
         QCOMPARE(Global::SucursalActual, QStringLiteral("7"));
         QVERIFY(Global::Conexion.abierta());
-        QCOMPARE(enviadas, QStringList{QStringLiteral(
-                               "SELECT centro_distribucion,tasa_iva,nombre_sucursal FROM sucursales "
-                               "where sucursal='7'")});
+        QCOMPARE(enviadas,
+                 QStringList{QStringLiteral(
+                     "SELECT centro_distribucion,tasa_iva,nombre_sucursal FROM sucursales "
+                     "where sucursal='7'")});
         QCOMPARE(Global::CentroDistribucion, QStringLiteral("CUU"));
         QCOMPARE(Global::NombreSucursal, QStringLiteral("Sucursal Norte  "));
         Global::Desconectar();
@@ -179,7 +179,8 @@ private slots:
         QTest::addColumn<QByteArray>("tabla");  // empty: no table at all
         QTest::addColumn<QString>("esperado");
         const QByteArray buena = ArranqueFox("sqlite:datos", "sa", Cifrado("X"), Cifrado("1"));
-        QTest::newRow("sin tabla") << QByteArray() << QStringLiteral("No se encuentra la tabla de arranque");
+        QTest::newRow("sin tabla")
+            << QByteArray() << QStringLiteral("No se encuentra la tabla de arranque");
         QByteArray sinRenglon = buena.left(buena.size() - 1 - 118);  // header only
         sinRenglon[4] = 0;
         QTest::newRow("sin renglón") << sinRenglon << QStringLiteral("no tiene ningún renglón");
@@ -188,8 +189,8 @@ private slots:
             << QStringLiteral("campo cifrado contrasena");
         QTest::newRow("sucursal en blanco") << ArranqueFox("sqlite:datos", "sa", Cifrado("X"), "")
                                             << QStringLiteral("campo cifrado token");
-        QTest::newRow("tabla truncada") << buena.left(buena.size() - 30)
-                                        << QStringLiteral("dañada o incompleta");
+        QTest::newRow("tabla truncada")
+            << buena.left(buena.size() - 30) << QStringLiteral("dañada o incompleta");
     }
     void configuracionesDefectuosasDicenQueFalla() {
         QFETCH(QByteArray, tabla);
@@ -205,7 +206,8 @@ private slots:
     void sinCarpetaDeConfiguracion() {
         Global::CarpetaConfiguracion = QStringLiteral("/no/existe/oxa");
         const QString mensaje = errorDeConectar();
-        QVERIFY2(mensaje.contains(QStringLiteral("No existe la carpeta de configuración /no/existe/oxa")),
+        QVERIFY2(mensaje.contains(
+                     QStringLiteral("No existe la carpeta de configuración /no/existe/oxa")),
                  qPrintable(mensaje));
     }
 
@@ -214,7 +216,8 @@ private slots:
         Global::CarpetaConfiguracion = dir.path();
         // A plain file where the data folder should be: nothing can be created inside it.
         Escribir(dir.filePath("datos"), "no soy una carpeta");
-        Escribir(dir.filePath("ARRANQUE.DBF"), ArranqueFox("sqlite:datos", "sa", Cifrado("X"), Cifrado("1")));
+        Escribir(dir.filePath("ARRANQUE.DBF"),
+                 ArranqueFox("sqlite:datos", "sa", Cifrado("X"), Cifrado("1")));
         const QString mensaje = errorDeConectar();
         QVERIFY2(mensaje.startsWith(QStringLiteral("No se pudo conectar a la base de datos")),
                  qPrintable(mensaje));
@@ -229,7 +232,8 @@ private slots:
 
     void unaBaseVaciaDetieneElArranqueSinRecrearla() {
         QTemporaryDir dir;
-        Escribir(dir.filePath("ARRANQUE.DBF"), ArranqueFox("sqlite:datos", "sa", Cifrado("X"), Cifrado("1")));
+        Escribir(dir.filePath("ARRANQUE.DBF"),
+                 ArranqueFox("sqlite:datos", "sa", Cifrado("X"), Cifrado("1")));
         { db::MotorIncrustado crear(dir.filePath("datos")); }
         Escribir(dir.filePath("datos/norv.sqlite"), QByteArray());
         QCOMPARE(arranqueFallido(dir.path()),
@@ -244,10 +248,12 @@ private slots:
     void elRelojSeVeMientrasOtraEstacionTieneLaBase() {
         QTemporaryDir dir;
         Global::CarpetaConfiguracion = dir.path();
-        Escribir(dir.filePath("ARRANQUE.DBF"), ArranqueFox("sqlite:datos", "sa", Cifrado("X"), Cifrado("1")));
+        Escribir(dir.filePath("ARRANQUE.DBF"),
+                 ArranqueFox("sqlite:datos", "sa", Cifrado("X"), Cifrado("1")));
         Global::Conectar();
         sqlite3* otra = nullptr;
-        QCOMPARE(sqlite3_open(dir.filePath("datos/erp_oxa.sqlite").toUtf8().constData(), &otra), SQLITE_OK);
+        QCOMPARE(sqlite3_open(dir.filePath("datos/erp_oxa.sqlite").toUtf8().constData(), &otra),
+                 SQLITE_OK);
         QCOMPARE(sqlite3_exec(otra, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
         // What start-up installed, watched: the pointer while waiting, and after; the other
         // station lets go once this one waits.
@@ -268,7 +274,8 @@ private slots:
 
     void iniciarLlegaAlLoginYRegistraLasSentencias() {
         QTemporaryDir dir;
-        Escribir(dir.filePath("ARRANQUE.DBF"), ArranqueFox("sqlite:datos", "sa", Cifrado("X"), Cifrado("1")));
+        Escribir(dir.filePath("ARRANQUE.DBF"),
+                 ArranqueFox("sqlite:datos", "sa", Cifrado("X"), Cifrado("1")));
         ServiciosFalsos servicios;
         qputenv("OXA_DIR", dir.path().toUtf8());
         const QString bitacora = dir.filePath("sentencias.log");
@@ -279,9 +286,10 @@ private slots:
         QCOMPARE(servicios.dialogos[0].clase, QStringLiteral("FrmLogin"));
         QFile f(bitacora);
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(f.readAll()),
-                 QStringLiteral("SELECT centro_distribucion,tasa_iva,nombre_sucursal FROM sucursales "
-                                "where sucursal='1'\n"));
+        QCOMPARE(
+            QString::fromUtf8(f.readAll()),
+            QStringLiteral("SELECT centro_distribucion,tasa_iva,nombre_sucursal FROM sucursales "
+                           "where sucursal='1'\n"));
     }
 
     void laDemostracionDelProgramaArrancaConSuAcceso() {

@@ -1,11 +1,12 @@
+#include "startup/cifrado.h"
+
 #include <QtTest>
 
 #include "startup/ansi.h"
-#include "startup/cifrado.h"
 
 class CifradoTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void valoresConocidos_data() {
         QTest::addColumn<QByteArray>("claro");
         QTest::addColumn<QByteArray>("cifradoHex");

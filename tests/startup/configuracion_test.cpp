@@ -1,8 +1,8 @@
 // The configuration folder and the settings file as administrators and installers write them.
+#include "startup/configuracion.h"
+
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include "startup/configuracion.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ void Escribir(const QString& ruta, const QByteArray& texto) {
 
 class ConfiguracionTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void laCarpetaVieneDeOxaDir() {
         qputenv("OXA_DIR", "/srv/oxa");
         QCOMPARE(configuracion::Carpeta(), QStringLiteral("/srv/oxa"));
@@ -73,7 +73,8 @@ private slots:
 
     void valoresInvalidosSeIgnoran() {
         QTemporaryDir dir;
-        Escribir(dir.filePath("solicitudes.ini"), "[correo]\npuerto=muchos\n[rastreo]\nhabilitado=si\n");
+        Escribir(dir.filePath("solicitudes.ini"),
+                 "[correo]\npuerto=muchos\n[rastreo]\nhabilitado=si\n");
         const configuracion::Ajustes a = configuracion::LeerAjustes(dir.path());
         QCOMPARE(a.correoPuerto, 366);
         QVERIFY(!a.rastreoHabilitado);

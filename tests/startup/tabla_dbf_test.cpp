@@ -1,8 +1,9 @@
+#include "startup/tabla_dbf.h"
+
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "startup/ansi.h"
-#include "startup/tabla_dbf.h"
 
 namespace {
 
@@ -111,22 +112,21 @@ QByteArray Corto(const QByteArray& valor, int longitud) {
     return r;
 }
 
-const QList<Campo> kCampos = {{"SERVER_SQL", 'C', 40}, {"USUARIO", 'C', 20},
-                              {"ALTA", 'D', 8},        {"CONTRASENA", 'C', 30},
-                              {"TOKEN", 'C', 10},      {"ACTIVO", 'L', 1}};
+const QList<Campo> kCampos = {{"SERVER_SQL", 'C', 40}, {"USUARIO", 'C', 20}, {"ALTA", 'D', 8},
+                              {"CONTRASENA", 'C', 30}, {"TOKEN", 'C', 10},   {"ACTIVO", 'L', 1}};
 
 }  // namespace
 
 class TablaDbfTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void leeUnaTablaVisualFoxPro() {
         QTemporaryDir dir;
         // An enciphered value with codes above 0x7F, as the real table stores it.
         const QByteArray cifrada = QByteArray::fromHex("aadea2e8");
-        const QString ruta = Escribir(dir, TablaFox(kCampos, {{"  SRVCREDITO\\SQL2008  ", "sa ",
-                                                               "20120926", cifrada, "\x95\x81",
-                                                               "T"}}));
+        const QString ruta =
+            Escribir(dir, TablaFox(kCampos, {{"  SRVCREDITO\\SQL2008  ", "sa ", "20120926", cifrada,
+                                              "\x95\x81", "T"}}));
         QHash<QString, QString> campos;
         QVERIFY(dbf::LeerPrimerRenglon(ruta, campos));
         QCOMPARE(campos.value("SERVER_SQL"), QStringLiteral("SRVCREDITO\\SQL2008"));
@@ -139,12 +139,11 @@ private slots:
 
     void saltaLosRenglonesBorradosYLeeSoloElPrimero() {
         QTemporaryDir dir;
-        const QString ruta = Escribir(
-            dir, TablaFox(kCampos,
-                          {{"BORRADO", "x", "", "a", "b", "F"},
-                           {"PRIMERO", "y", "", "c", "d", "F"},
-                           {"SEGUNDO", "z", "", "e", "f", "F"}},
-                          {true, false, false}));
+        const QString ruta = Escribir(dir, TablaFox(kCampos,
+                                                    {{"BORRADO", "x", "", "a", "b", "F"},
+                                                     {"PRIMERO", "y", "", "c", "d", "F"},
+                                                     {"SEGUNDO", "z", "", "e", "f", "F"}},
+                                                    {true, false, false}));
         QHash<QString, QString> campos;
         QVERIFY(dbf::LeerPrimerRenglon(ruta, campos));
         QCOMPARE(campos.value("SERVER_SQL"), QStringLiteral("PRIMERO"));
@@ -167,7 +166,8 @@ private slots:
         encabezadoLargo[8] = char(0xFF);
         encabezadoLargo[9] = char(0x7F);
         QTest::newRow("encabezado más largo que el archivo") << encabezadoLargo;
-        QTest::newRow("texto cualquiera") << QByteArray("esto no es una tabla de FoxPro, solo texto");
+        QTest::newRow("texto cualquiera")
+            << QByteArray("esto no es una tabla de FoxPro, solo texto");
     }
     void archivosDanadosSonErroresClaros() {
         QFETCH(QByteArray, contenido);
@@ -190,8 +190,9 @@ private slots:
             QHash<QString, QString> esperado;
         } casos[] = {
             {"V(60) no lleno, 0x32",
-             TablaVfp(0x32, {{"SERVER_SQL", 'V', 60, 0, Corto("sqlite:datos", 60)},
-                             {"USUARIO", 'C', 20, 0, "sa"}},
+             TablaVfp(0x32,
+                      {{"SERVER_SQL", 'V', 60, 0, Corto("sqlite:datos", 60)},
+                       {"USUARIO", 'C', 20, 0, "sa"}},
                       QByteArray(1, '\x01')),
              {{"SERVER_SQL", "sqlite:datos"}, {"USUARIO", "sa"}}},
             {"V lleno, sin marca de largo",
@@ -199,8 +200,9 @@ private slots:
              {{"TOKEN", "ABCDE"}}},
             // Bits in field order: the V field's length bit, its null bit, then the C's null bit.
             {"V que admite NULL y C nulo",
-             TablaVfp(0x32, {{"SERVER_SQL", 'V', 10, 0x02, Corto("srv", 10)},
-                             {"USUARIO", 'C', 10, 0x02, "NOSEVE"}},
+             TablaVfp(0x32,
+                      {{"SERVER_SQL", 'V', 10, 0x02, Corto("srv", 10)},
+                       {"USUARIO", 'C', 10, 0x02, "NOSEVE"}},
                       QByteArray(1, '\x05')),
              {{"SERVER_SQL", "srv"}, {"USUARIO", ""}}},
             {"V nulo",
@@ -208,22 +210,24 @@ private slots:
                       QByteArray(1, '\x03')),
              {{"SERVER_SQL", ""}}},
             {"Q con códigos cifrados",
-             TablaVfp(0x32, {{"CONTRASENA", 'Q', 10, 0, Corto(cifrada, 10)}}, QByteArray(1, '\x01')),
+             TablaVfp(0x32, {{"CONTRASENA", 'Q', 10, 0, Corto(cifrada, 10)}},
+                      QByteArray(1, '\x01')),
              {{"CONTRASENA", ansi::aTexto(cifrada)}}},
             {"0x31 con C que admite NULL",
              TablaVfp(0x31, {{"USUARIO", 'C', 10, 0x02, "sa"}, {"TOKEN", 'C', 10, 0x02, "x"}},
                       QByteArray(1, '\x02')),
              {{"USUARIO", "sa"}, {"TOKEN", ""}}},
             {"0x30 sin _NullFlags",
-             TablaVfp(0x30, {{"USUARIO", 'C', 10, 0, "  sa  "}}, {}), {{"USUARIO", "sa"}}},
+             TablaVfp(0x30, {{"USUARIO", 'C', 10, 0, "  sa  "}}, {}),
+             {{"USUARIO", "sa"}}},
         };
         for (const Caso& c : casos) {
             QTemporaryDir dir;
             QHash<QString, QString> campos;
             QVERIFY2(dbf::LeerPrimerRenglon(Escribir(dir, c.tabla), campos), c.que);
             QVERIFY2(campos == c.esperado,
-                     qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(c.que),
-                                                            QStringList(campos.values()).join('|'))));
+                     qPrintable(QStringLiteral("%1: %2").arg(
+                         QLatin1String(c.que), QStringList(campos.values()).join('|'))));
         }
     }
 

@@ -1,6 +1,8 @@
 // A list taken out of the program from the grid's context menu: "Copiar" puts tab-separated
 // text on the clipboard; "Exportar a Excel…" writes an .xlsx whose cells, read back from the
 // zip, keep the titles, the values with their types and the row colours.
+#include "ui/exportar.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -15,7 +17,6 @@
 #include <map>
 
 #include "servicios_falsos.h"
-#include "ui/exportar.h"
 #include "ui/rejilla.h"
 
 namespace {

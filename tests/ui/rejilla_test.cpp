@@ -530,8 +530,8 @@ void RejillaTest::teclasDeUnaCeldaEditable_data() {
     QTest::addColumn<int>("columna");
     QTest::addColumn<QString>("teclas");  // F2, Enter, ... separated by blanks; 'x' types
     QTest::addColumn<bool>("editorAbierto");
-    QTest::addColumn<QString>("valor");   // the cell afterwards; "NULL" for empty
-    QTest::addColumn<int>("pedidos");     // edit requests made
+    QTest::addColumn<QString>("valor");  // the cell afterwards; "NULL" for empty
+    QTest::addColumn<int>("pedidos");    // edit requests made
     QTest::newRow("F2 abre") << 2 << "F2" << true << "ALFA" << 1;
     QTest::newRow("Enter abre") << 2 << "Enter" << true << "ALFA" << 1;
     QTest::newRow("teclear abre y escribe") << 2 << "x" << true << "ALFA" << 1;
@@ -540,7 +540,8 @@ void RejillaTest::teclasDeUnaCeldaEditable_data() {
     QTest::newRow("Suprimir vacía") << 2 << "Delete" << false << "NULL" << 1;
     QTest::newRow("F4 abre la lista") << 3 << "F4" << true << "Entregada" << 1;
     QTest::newRow("Alt+Abajo abre la lista") << 3 << "AltDown" << true << "Entregada" << 1;
-    QTest::newRow("Alt+Abajo no baja de renglón en texto") << 2 << "AltDown" << false << "ALFA" << 0;
+    QTest::newRow("Alt+Abajo no baja de renglón en texto")
+        << 2 << "AltDown" << false << "ALFA" << 0;
     QTest::newRow("Suprimir vacía la lista") << 3 << "Delete" << false << "NULL" << 1;
     // An empty list cell opens on its first entry, the one Enter would keep.
     QTest::newRow("vacía: F4") << 3 << "Delete F4" << true << "NULL" << 2;
@@ -557,8 +558,10 @@ void RejillaTest::teclasDeUnaCeldaEditable() {
     bool pulsado = false;
     QObject::connect(v.boton, &QPushButton::clicked, [&] { pulsado = true; });
     v.rejilla->soloLectura(false);
-    for (const char* t : {"Solicitud", "Comentarios", "Estado"}) v.rejilla->agregarColumna(QLatin1String(t));
-    v.rejilla->registrarLista(QStringLiteral("Estado"), {QStringLiteral("Entregada"), QStringLiteral("Autorizada")});
+    for (const char* t : {"Solicitud", "Comentarios", "Estado"})
+        v.rejilla->agregarColumna(QLatin1String(t));
+    v.rejilla->registrarLista(QStringLiteral("Estado"),
+                              {QStringLiteral("Entregada"), QStringLiteral("Autorizada")});
     v.rejilla->ponerTipoColumna(3, TipoCelda::Lista, QStringLiteral("Estado"));
     for (int i = 0; i < 2; ++i) {
         v.rejilla->agregarFila();
@@ -571,13 +574,20 @@ void RejillaTest::teclasDeUnaCeldaEditable() {
     v.rejilla->ponerCeldaActual(1, columna);
     for (const QString& t : teclas.split(QLatin1Char(' '))) {
         QWidget* destino = v.editorAbierto() ? v.editorAbierto() : static_cast<QWidget*>(v.rejilla);
-        if (t == QLatin1String("F2")) QTest::keyClick(destino, Qt::Key_F2);
-        else if (t == QLatin1String("F4")) QTest::keyClick(destino, Qt::Key_F4);
-        else if (t == QLatin1String("Enter")) QTest::keyClick(destino, Qt::Key_Return);
-        else if (t == QLatin1String("Escape")) QTest::keyClick(destino, Qt::Key_Escape);
-        else if (t == QLatin1String("Delete")) QTest::keyClick(destino, Qt::Key_Delete);
-        else if (t == QLatin1String("AltDown")) QTest::keyClick(destino, Qt::Key_Down, Qt::AltModifier);
-        else QTest::keyClicks(destino, t);
+        if (t == QLatin1String("F2"))
+            QTest::keyClick(destino, Qt::Key_F2);
+        else if (t == QLatin1String("F4"))
+            QTest::keyClick(destino, Qt::Key_F4);
+        else if (t == QLatin1String("Enter"))
+            QTest::keyClick(destino, Qt::Key_Return);
+        else if (t == QLatin1String("Escape"))
+            QTest::keyClick(destino, Qt::Key_Escape);
+        else if (t == QLatin1String("Delete"))
+            QTest::keyClick(destino, Qt::Key_Delete);
+        else if (t == QLatin1String("AltDown"))
+            QTest::keyClick(destino, Qt::Key_Down, Qt::AltModifier);
+        else
+            QTest::keyClicks(destino, t);
         QCoreApplication::processEvents();
     }
     QCOMPARE(v.editorAbierto() != nullptr, editorAbierto);
@@ -589,7 +599,9 @@ void RejillaTest::teclasDeUnaCeldaEditable() {
         QCOMPARE(lista->view()->currentIndex().row(), lista->currentIndex());
         QCOMPARE(lista->currentText(), QStringLiteral("Entregada"));
     }
-    QCOMPARE(v.rejilla->valor(1, columna).isNull() ? QStringLiteral("NULL") : v.rejilla->texto(1, columna), valor);
+    QCOMPARE(v.rejilla->valor(1, columna).isNull() ? QStringLiteral("NULL")
+                                                   : v.rejilla->texto(1, columna),
+             valor);
     QCOMPARE(hechos, pedidos);
     QCOMPARE(v.rejilla->filaActual(), 1);
     QVERIFY(!pulsado);  // no key of the grid reaches the window's button
@@ -622,7 +634,9 @@ void RejillaTest::enterYSuprimirEnUnaLista() {
     v.rejilla->ponerTipoColumna(3, TipoCelda::Texto);
     QList<QPair<int, int>> dobles, suprimidas;
     QObject::connect(v.rejilla, &Rejilla::dobleClic, [&](int f, int c) { dobles.append({f, c}); });
-    QObject::connect(v.rejilla, &Rejilla::teclaSuprimir, [&](int f, int c) { suprimidas.append({f, c}); });
+    QObject::connect(v.rejilla, &Rejilla::teclaSuprimir, [&](int f, int c) {
+        suprimidas.append({f, c});
+    });
     QVERIFY(v.mostrar());
     v.rejilla->ponerCeldaActual(2, 1);
     QTest::keyClick(v.rejilla, Qt::Key_Return);
@@ -841,10 +855,11 @@ void RejillaTest::importesConSuFormato() {
     v.rejilla->agregarColumna(QStringLiteral("Linea Crédito"), 90);
     v.rejilla->ponerFormatoColumna(1, FormatoCelda::Importe);
     v.rejilla->soloLectura(false);
-    const QList<QPair<QVariant, QString>> casos = {{QStringLiteral("12500"), QStringLiteral("$12,500.00")},
-                                                   {125000.5, QStringLiteral("$125,000.50")},
-                                                   {QStringLiteral("1234.5678"), QStringLiteral("$1,234.57")},
-                                                   {QStringLiteral("abc"), QStringLiteral("abc")}};
+    const QList<QPair<QVariant, QString>> casos = {
+        {QStringLiteral("12500"), QStringLiteral("$12,500.00")},
+        {125000.5, QStringLiteral("$125,000.50")},
+        {QStringLiteral("1234.5678"), QStringLiteral("$1,234.57")},
+        {QStringLiteral("abc"), QStringLiteral("abc")}};
     for (const auto& [valor, mostrado] : casos) {
         const int f = v.rejilla->agregarFila();
         v.rejilla->ponerValor(f, 1, valor);

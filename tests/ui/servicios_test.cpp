@@ -273,8 +273,9 @@ void ServiciosTest::escritorioCajaTanAnchaComoSuTitulo() {
         QVERIFY2(anchos[i] >= necesarios[i],
                  qPrintable(QStringLiteral("%1 < %2").arg(anchos[i]).arg(necesarios[i])));
         // Room for the frame's buttons besides the title itself.
-        QVERIFY(necesarios[i] > QFontMetrics(negrita).horizontalAdvance(
-                                    QStringLiteral("Error de Base de Datos")) + 60);
+        QVERIFY(necesarios[i] >
+                QFontMetrics(negrita).horizontalAdvance(QStringLiteral("Error de Base de Datos")) +
+                    60);
     }
 }
 

@@ -107,9 +107,11 @@ class TextosCompletosTest : public QObject {
         base->sqlite(QStringLiteral(
             "INSERT INTO sucursales (sucursal, nombre_sucursal, centro_distribucion) VALUES "
             "('1', 'MATRIZ CENTRO', 'CHI');"
-            "INSERT INTO personal (persona, apellidos, nombres, sucursal, es_vendedor, es_verificador) "
+            "INSERT INTO personal (persona, apellidos, nombres, sucursal, es_vendedor, "
+            "es_verificador) "
             "VALUES ('     40', 'HERNANDEZ MALDONADO', 'MARIA GUADALUPE', 1, 1, 1);"
-            "INSERT INTO clientes (cliente, Nombre_Cliente) VALUES (1, 'HERNANDEZ MALDONADO MARIA');"
+            "INSERT INTO clientes (cliente, Nombre_Cliente) VALUES (1, 'HERNANDEZ MALDONADO "
+            "MARIA');"
             "INSERT INTO norv.Solicitudes_cliente_Nuevo (solicitud, Cliente, Sucursal, Relacion) "
             "VALUES (9876, 1, '1', 1);"
             "INSERT INTO norv.Relaciones_Solicitudes_credito (relacion, centro_distribucion, "
@@ -141,17 +143,28 @@ class TextosCompletosTest : public QObject {
     static std::unique_ptr<QDialog> Crear(int ventana, Rejilla& captura) {
         std::unique_ptr<QDialog> v;
         switch (ventana) {
-            case 0: v = std::make_unique<FrmLogin>(); break;
-            case 1: v = std::make_unique<FrmCaptura>(); break;
-            case 2: v = std::make_unique<FrmClientes_Encontrados>(); break;
+            case 0:
+                v = std::make_unique<FrmLogin>();
+                break;
+            case 1:
+                v = std::make_unique<FrmCaptura>();
+                break;
+            case 2:
+                v = std::make_unique<FrmClientes_Encontrados>();
+                break;
             case 3: {
                 auto f = std::make_unique<FrmRelaciones>();
                 f->CmdConsultar->click();
                 v = std::move(f);
                 break;
             }
-            case 4: v = std::make_unique<FrmReporte>(); break;
-            case 5: v = std::make_unique<FrmCredenciales>(QStringLiteral("reportes:88"), QStringLiteral("EMPRESA"), true); break;
+            case 4:
+                v = std::make_unique<FrmReporte>();
+                break;
+            case 5:
+                v = std::make_unique<FrmCredenciales>(QStringLiteral("reportes:88"),
+                                                      QStringLiteral("EMPRESA"), true);
+                break;
             case 6: {
                 auto f = std::make_unique<FrmRecepcion>();
                 f->CmbVerificadores->setCurrentIndex(0);
@@ -162,9 +175,15 @@ class TextosCompletosTest : public QObject {
                 v = std::move(f);
                 break;
             }
-            case 7: v = std::make_unique<FrmRechazos>(); break;
-            case 8: v = std::make_unique<FrmComentarios>(); break;
-            case 9: v = std::make_unique<FrmRastreo>(&captura); break;
+            case 7:
+                v = std::make_unique<FrmRechazos>();
+                break;
+            case 8:
+                v = std::make_unique<FrmComentarios>();
+                break;
+            case 9:
+                v = std::make_unique<FrmRastreo>(&captura);
+                break;
             case 10:
                 v = DialogoGuardar(QStringLiteral("Exportar a Excel"),
                                    QStringLiteral("Pendientes 2026-12-09.xlsx"),
@@ -182,7 +201,8 @@ class TextosCompletosTest : public QObject {
         if (auto* recepcion = qobject_cast<FrmRecepcion*>(v.get()))
             QCOMPARE(recepcion->ISolicitudes->numeroFilas(), 1);
         const QStringList cortados = Cortados(*v);
-        QVERIFY2(cortados.isEmpty(), qPrintable(QStringLiteral("\n") + cortados.join(QLatin1Char('\n'))));
+        QVERIFY2(cortados.isEmpty(),
+                 qPrintable(QStringLiteral("\n") + cortados.join(QLatin1Char('\n'))));
     }
 
     // On screen the whole window, frame included, is within the free area; every control the
@@ -204,9 +224,9 @@ class TextosCompletosTest : public QObject {
         // The capture window's leave rules listen to the focus moving as well.
         QObject::disconnect(qApp, &QApplication::focusChanged, v.get(), nullptr);
         auto* area = v->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
-        const QRect vista = area ? QRect(area->viewport()->mapTo(v.get(), QPoint()),
-                                         area->viewport()->size())
-                                 : v->rect();
+        const QRect vista =
+            area ? QRect(area->viewport()->mapTo(v.get(), QPoint()), area->viewport()->size())
+                 : v->rect();
         for (QWidget* c = v->nextInFocusChain(); c != v.get(); c = c->nextInFocusChain()) {
             if (!(c->focusPolicy() & Qt::TabFocus) || c->focusProxy() || !c->isEnabled() ||
                 !c->isVisibleTo(v.get()) || qobject_cast<QAbstractItemView*>(c->parentWidget()))
@@ -221,9 +241,9 @@ class TextosCompletosTest : public QObject {
         }
         qApp->removeEventFilter(&sinFoco);
         if (!area) return;
-        const QRect alcance(QPoint(), area->viewport()->size() +
-                                          QSize(area->horizontalScrollBar()->maximum(),
-                                                area->verticalScrollBar()->maximum()));
+        const QRect alcance(QPoint(),
+                            area->viewport()->size() + QSize(area->horizontalScrollBar()->maximum(),
+                                                             area->verticalScrollBar()->maximum()));
         for (QWidget* c : area->widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             QVERIFY2(alcance.contains(c->geometry()), qPrintable(c->objectName()));
     }
@@ -242,7 +262,9 @@ class TextosCompletosTest : public QObject {
         for (int c : {1, 2, 3, 4, 6, 7, 8, 9, 10}) {
             const QString texto = g->textoMostrado(1, c);
             QVERIFY2(medida.horizontalAdvance(texto) + 6 <= g->anchoColumna(c),
-                     qPrintable(QStringLiteral("%1: «%2» en %3").arg(g->tituloColumna(c), texto).arg(g->anchoColumna(c))));
+                     qPrintable(QStringLiteral("%1: «%2» en %3")
+                                    .arg(g->tituloColumna(c), texto)
+                                    .arg(g->anchoColumna(c))));
         }
     }
 };

@@ -56,8 +56,8 @@ void VentanaTest::medidasEnTwips() {
     const double escala = EscalaDiseno();
     QVERIFY(escala >= 1.0);
     QCOMPARE(Pixeles(5625), qRound(375 * escala));
-    QCOMPARE(RectTwips(1080, 120, 975, 285),
-             QRect(qRound(72 * escala), qRound(8 * escala), qRound(65 * escala), qRound(19 * escala)));
+    QCOMPARE(RectTwips(1080, 120, 975, 285), QRect(qRound(72 * escala), qRound(8 * escala),
+                                                   qRound(65 * escala), qRound(19 * escala)));
     QFont pequena = QApplication::font();
     pequena.setPixelSize(6);
     QCOMPARE(EscalaDiseno(pequena), 1.0);
@@ -221,14 +221,16 @@ void VentanaTest::tabSaleDelSelectorDeFecha() {
     auto* fecha = new SelectorFecha(&ventana);
     auto* despues = new QPushButton(QStringLiteral("&Consultar"), &ventana);
     auto* capas = new QVBoxLayout(&ventana);
-    for (QWidget* w : {static_cast<QWidget*>(antes), static_cast<QWidget*>(fecha), static_cast<QWidget*>(despues)})
+    for (QWidget* w : {static_cast<QWidget*>(antes), static_cast<QWidget*>(fecha),
+                       static_cast<QWidget*>(despues)})
         capas->addWidget(w);
     PrepararVentana(&ventana, 4500, 2000);
     bool pulsado = false;
     QObject::connect(despues, &QPushButton::clicked, [&] { pulsado = true; });
     ventana.show();
     QVERIFY(QTest::qWaitForWindowActive(&ventana));
-    for (auto seccion : {QDateTimeEdit::DaySection, QDateTimeEdit::MonthSection, QDateTimeEdit::YearSection}) {
+    for (auto seccion :
+         {QDateTimeEdit::DaySection, QDateTimeEdit::MonthSection, QDateTimeEdit::YearSection}) {
         fecha->setFocus();
         fecha->setCurrentSection(seccion);
         QTest::keyClick(fecha, Qt::Key_Tab);
@@ -286,11 +288,14 @@ void VentanaTest::textosDeQtEnEspanol() {
     std::unique_ptr<QMenu> menu(caja.createStandardContextMenu());
     QStringList entradas;
     for (QAction* a : menu->actions())
-        if (!a->isSeparator()) entradas << a->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
-    QVERIFY2(entradas.contains(QStringLiteral("Deshacer")) && entradas.contains(QStringLiteral("Pegar")),
-             qPrintable(entradas.join(QLatin1Char('|'))));
+        if (!a->isSeparator())
+            entradas << a->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
+    QVERIFY2(
+        entradas.contains(QStringLiteral("Deshacer")) && entradas.contains(QStringLiteral("Pegar")),
+        qPrintable(entradas.join(QLatin1Char('|'))));
     QDialogButtonBox botones(QDialogButtonBox::Cancel);
-    QCOMPARE(botones.button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&')), QStringLiteral("Cancelar"));
+    QCOMPARE(botones.button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&')),
+             QStringLiteral("Cancelar"));
 }
 
 QTEST_MAIN(VentanaTest)

@@ -90,8 +90,9 @@ void RevisarTablas(sqlite3* db, const QString& base, const QString& ruta) {
         }
         // A table written by another program may lack a column the statements use: said now,
         // not as "no such column" halfway through a clerk's work.
-        Sentencia c(db, QStringLiteral("SELECT name FROM pragma_table_info('%1', '%2')")
-                            .arg(t.nombre, base));
+        Sentencia c(
+            db,
+            QStringLiteral("SELECT name FROM pragma_table_info('%1', '%2')").arg(t.nombre, base));
         QStringList tiene;
         while (c.paso()) tiene << c.texto(0);
         for (const Columna& col : t.columnas)

@@ -14,7 +14,6 @@ QString TextoFecha(const QDateTime& fecha) {
     return fecha.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
 }
 
-
 namespace {
 
 // Digits at [desde, desde + n) as a number; -1 when any is no digit.

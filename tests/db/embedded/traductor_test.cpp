@@ -7,9 +7,9 @@
 #include <QtTest>
 #include <memory>
 
-#include "demo/demo.h"
 #include "db/embedded/motor_incrustado.h"
 #include "db/error_bd.h"
+#include "demo/demo.h"
 
 using db::incrustado::ClaseSentencia;
 using db::incrustado::TipoResultado;
@@ -191,13 +191,15 @@ class TraductorTest : public QObject {
             "UPDATE main.clientes SET es_Incobrable = 1, es_Indeseable = 1, fecha_alta = "
             "'2024-01-02 00:00:00.000', RFC = 'x' WHERE cliente = 1",
             "UPDATE clientes");
-        fila("SELECT DATEDIFF(day, '20240101', fecha_alta), COUNT(*) FROM clientes GROUP BY "
-             "DATEDIFF(day, '20240101', fecha_alta)",
-             "SELECT CAST(julianday(date(fecha_alta)) - julianday(date('2024-01-01 00:00:00.000')) AS "
-             "INTEGER) AS \"\", count(*) AS \"\" FROM main.clientes GROUP BY "
-             "CAST(julianday(date(fecha_alta)) - julianday(date('2024-01-01 00:00:00.000')) AS "
-             "INTEGER)",
-             "SELECT E,E");
+        fila(
+            "SELECT DATEDIFF(day, '20240101', fecha_alta), COUNT(*) FROM clientes GROUP BY "
+            "DATEDIFF(day, '20240101', fecha_alta)",
+            "SELECT CAST(julianday(date(fecha_alta)) - julianday(date('2024-01-01 00:00:00.000')) "
+            "AS "
+            "INTEGER) AS \"\", count(*) AS \"\" FROM main.clientes GROUP BY "
+            "CAST(julianday(date(fecha_alta)) - julianday(date('2024-01-01 00:00:00.000')) AS "
+            "INTEGER)",
+            "SELECT E,E");
         fila("DELETE NORV.dbo.Detalles_Relaciones_Solicitudes WHERE solicitud = 4",
              "DELETE FROM norv.detalles_Relaciones_Solicitudes WHERE solicitud = 4",
              "DELETE detalles_Relaciones_Solicitudes");
