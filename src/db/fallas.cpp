@@ -14,7 +14,7 @@ namespace db {
 namespace {
 
 // Where the failing database lives: a file or folder of the embedded engine, or a server.
-enum class Lugar { Archivo, Servidor };
+enum class LugarFalla { Archivo, Servidor };
 
 QString entre(const QString& nombre) {
     return QStringLiteral("«%1»").arg(QDir::toNativeSeparators(nombre));
@@ -36,10 +36,10 @@ bool tablaYColumna(const QString& texto, QString& tabla, QString& columna) {
     return true;
 }
 
-QString explicar(TipoFalla tipo, Lugar lugar, const QString& nombre, const QString& texto,
+QString explicar(TipoFalla tipo, LugarFalla lugar, const QString& nombre, const QString& texto,
                  const QString& contexto, const QString& controlador) {
-    const bool archivo = lugar == Lugar::Archivo && !nombre.isEmpty();
-    const bool servidor = lugar == Lugar::Servidor && !nombre.isEmpty();
+    const bool archivo = lugar == LugarFalla::Archivo && !nombre.isEmpty();
+    const bool servidor = lugar == LugarFalla::Servidor && !nombre.isEmpty();
     switch (tipo) {
         case TipoFalla::Ocupada:
             return QStringLiteral(
@@ -250,13 +250,15 @@ TipoFalla ClasificarOdbc(const QString& nativos, const QString& texto) {
 ErrorBD FallaSqlite(int codigoExtendido, int errorSistema, const QString& texto,
                     const QString& ruta, const QString& contexto) {
     const TipoFalla tipo = ClasificarSqlite(codigoExtendido, errorSistema, texto);
-    return ErrorBD(tipo, explicar(tipo, Lugar::Archivo, ruta, texto, contexto, QString()), texto);
+    return ErrorBD(tipo, explicar(tipo, LugarFalla::Archivo, ruta, texto, contexto, QString()),
+                   texto);
 }
 
 ErrorBD FallaArchivo(int errorSistema, const QString& texto, const QString& ruta,
                      const QString& contexto) {
     const TipoFalla tipo = ClasificarErrorSistema(errorSistema);
-    return ErrorBD(tipo, explicar(tipo, Lugar::Archivo, ruta, texto, contexto, QString()), texto);
+    return ErrorBD(tipo, explicar(tipo, LugarFalla::Archivo, ruta, texto, contexto, QString()),
+                   texto);
 }
 
 ErrorBD FallaOdbc(const QString& nativos, const QString& texto, const QString& servidor,
@@ -267,7 +269,8 @@ ErrorBD FallaOdbc(const QString& nativos, const QString& texto, const QString& s
 
 ErrorBD FallaOdbc(TipoFalla tipo, const QString& nativos, const QString& texto,
                   const QString& servidor, const QString& controlador, const QString& contexto) {
-    return ErrorBD(tipo, explicar(tipo, Lugar::Servidor, servidor, texto, contexto, controlador),
+    return ErrorBD(tipo,
+                   explicar(tipo, LugarFalla::Servidor, servidor, texto, contexto, controlador),
                    texto, nativos);
 }
 
