@@ -16,9 +16,11 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "db/embedded/funciones.h"
 #include "db/embedded/motor_incrustado.h"
 
 namespace oficina {
@@ -440,5 +442,31 @@ inline QStringList NombresDeClientes(int cuantos) {
         r << QString::fromStdString(NombreCliente(1, 1 + i * (kClientesPorCentro / cuantos)));
     return r;
 }
+
+// The floor's own connection to the office's files: the engine's functions and collation (the
+// translated text calls them) and its planner setting, but no progress handler, no wait for
+// locks, nothing of the program's that could run inside a step.
+class ConexionDesnuda {
+  public:
+    explicit ConexionDesnuda(const QString& carpeta) {
+        const QByteArray erp =
+            QFile::encodeName(QDir(carpeta).filePath(db::MotorIncrustado::archivoErp()));
+        const QByteArray norv =
+            QFile::encodeName(QDir(carpeta).filePath(db::MotorIncrustado::archivoNorv()));
+        sqlite3_open_v2(erp.constData(), &h_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+        Ejecutar(h_, "ATTACH DATABASE '" + norv.toStdString() + "' AS norv");
+        Ejecutar(h_, "PRAGMA automatic_index = OFF");
+        funciones_ = std::make_unique<db::incrustado::Funciones>(h_);
+    }
+    ~ConexionDesnuda() {
+        funciones_.reset();
+        sqlite3_close(h_);
+    }
+    sqlite3* manejador() const { return h_; }
+
+  private:
+    sqlite3* h_ = nullptr;
+    std::unique_ptr<db::incrustado::Funciones> funciones_;
+};
 
 }  // namespace oficina

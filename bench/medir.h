@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QStringDecoder>
 #include <QTimer>
+#include <QWidget>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -120,6 +121,30 @@ class Pausas {
         return mayor / 1e6;
     }
     static constexpr int IntervaloMs = 5;
+};
+
+// The window as the user has it after a click: what Qt deferred (layouts, the fit of the
+// columns, the paint) run until the event loop is idle, and `vista` painted if that did not.
+class Pintura : public QObject {
+  public:
+    void esperar(QWidget* vista) {
+        vista->installEventFilter(this);
+        pintadas_ = 0;
+        QEventLoop lazo;
+        for (int i = 0; i < 50 && lazo.processEvents(QEventLoop::AllEvents); ++i) {
+        }
+        if (pintadas_ == 0) vista->repaint();
+        vista->removeEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* evento) override {
+        if (evento->type() == QEvent::Paint) ++pintadas_;
+        return false;
+    }
+
+  private:
+    int pintadas_ = 0;
 };
 
 struct Figura {

@@ -24,7 +24,6 @@
 #include "batches/frm_relaciones.h"
 #include "capture/frm_captura.h"
 #include "capture/frm_clientes_encontrados.h"
-#include "db/embedded/funciones.h"
 #include "db/embedded/traductor.h"
 #include "db/recordset.h"
 #include "db/transaccion.h"
@@ -74,56 +73,6 @@ void Abrir(const oficina::Base& b) {
     Global::NombreSucursal = QStringLiteral("CHI Centro");
     Global::CambiosPendientes = false;
 }
-
-// The floor's own connection to the office's files: the engine's functions and collation (the
-// translated text calls them) and its planner setting, but no progress handler, no wait for
-// locks, nothing of the program's that could run inside a step.
-class ConexionDesnuda {
-  public:
-    explicit ConexionDesnuda(const QString& carpeta) {
-        const QByteArray erp =
-            QFile::encodeName(QDir(carpeta).filePath(db::MotorIncrustado::archivoErp()));
-        const QByteArray norv =
-            QFile::encodeName(QDir(carpeta).filePath(db::MotorIncrustado::archivoNorv()));
-        sqlite3_open_v2(erp.constData(), &h_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-        oficina::Ejecutar(h_, "ATTACH DATABASE '" + norv.toStdString() + "' AS norv");
-        oficina::Ejecutar(h_, "PRAGMA automatic_index = OFF");
-        funciones_ = std::make_unique<db::incrustado::Funciones>(h_);
-    }
-    ~ConexionDesnuda() {
-        funciones_.reset();
-        sqlite3_close(h_);
-    }
-    sqlite3* manejador() const { return h_; }
-
-  private:
-    sqlite3* h_ = nullptr;
-    std::unique_ptr<db::incrustado::Funciones> funciones_;
-};
-
-// The window as the clerk has it after a search: what Qt deferred (layouts, the fit of the
-// columns, the paint) run until the event loop is idle, and the grid painted if that did not.
-class Pintura : public QObject {
-  public:
-    void esperar(Rejilla& rejilla) {
-        rejilla.viewport()->installEventFilter(this);
-        pintadas_ = 0;
-        QEventLoop lazo;
-        for (int i = 0; i < 50 && lazo.processEvents(QEventLoop::AllEvents); ++i) {
-        }
-        if (pintadas_ == 0) rejilla.viewport()->repaint();
-        rejilla.viewport()->removeEventFilter(this);
-    }
-
-  protected:
-    bool eventFilter(QObject*, QEvent* evento) override {
-        if (evento->type() == QEvent::Paint) ++pintadas_;
-        return false;
-    }
-
-  private:
-    int pintadas_ = 0;
-};
 
 // The translations and prepared statements the engine keeps are let go (it keeps 512 at most
 // and lets all go on the next), so that the next search is a first one.
@@ -191,9 +140,9 @@ struct TiemposLista {
 // search; and the statement it sent stepped with the C API on a bare connection.
 void MedirListas(const oficina::Base& b, std::vector<TiemposLista>& t, int veces) {
     Abrir(b);
-    ConexionDesnuda desnuda(b.carpeta);
+    oficina::ConexionDesnuda desnuda(b.carpeta);
     Ventanas v(b.hoy);
-    Pintura pintura;
+    medir::Pintura pintura;
     QString enviada;
     const int observador =
         Global::Conexion.agregarObservador([&](const QString& s) { enviada = s; });
@@ -201,7 +150,7 @@ void MedirListas(const oficina::Base& b, std::vector<TiemposLista>& t, int veces
         const Lista& l = Listas()[i];
         Rejilla& rejilla = *l.rejilla(v);
         l.cargar(v);  // translation kept, pages in memory
-        pintura.esperar(rejilla);
+        pintura.esperar(rejilla.viewport());
         const QString sql = enviada;
         t[i].filas = rejilla.numeroFilas();
         medir::PasoSqlite paso(desnuda.manejador(), db::incrustado::Traducir(sql).sql);
@@ -209,16 +158,16 @@ void MedirListas(const oficina::Base& b, std::vector<TiemposLista>& t, int veces
         for (int k = 0; k < veces; ++k) {
             t[i].ventana = std::min(t[i].ventana, Mejor(1, [&] {
                                         l.cargar(v);
-                                        pintura.esperar(rejilla);
+                                        pintura.esperar(rejilla.viewport());
                                     }));
             t[i].carga = std::min(t[i].carga, Mejor(1, [&] { l.cargar(v); }));
-            pintura.esperar(rejilla);
+            pintura.esperar(rejilla.viewport());
             t[i].api = std::min(t[i].api, Mejor(1, [&] { paso.correr(); }));
         }
         OlvidarTraducciones();
         t[i].fria = std::min(t[i].fria, Mejor(1, [&] {
                                  l.cargar(v);
-                                 pintura.esperar(rejilla);
+                                 pintura.esperar(rejilla.viewport());
                              }));
     }
     Global::Conexion.quitarObservador(observador);
@@ -441,7 +390,7 @@ int main(int argc, char** argv) {
     // 100,000 rows x 14 columns: the data layer, the grid, what the grid keeps.
     Abrir(grande);
     {
-        ConexionDesnuda desnuda(grande.carpeta);
+        oficina::ConexionDesnuda desnuda(grande.carpeta);
         medir::PasoSqlite paso(desnuda.manejador(),
                                db::incrustado::Traducir(QString::fromLatin1(kCatorce)).sql);
         paso.correr();

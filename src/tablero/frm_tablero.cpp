@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextDocument>
@@ -26,6 +25,7 @@
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
+#include "ui/trabajo_largo.h"
 #include "ui/ventana.h"
 
 using tablero::Cifras;
@@ -143,18 +143,12 @@ FrmTablero::FrmTablero(QWidget* parent) : QDialog(parent) {
     al->setBuddy(DtpAl);
     CmdConsultar = new QPushButton(QStringLiteral("&Consultar"), this);
     CmdConsultar->setObjectName(QStringLiteral("CmdConsultar"));
-    BarAvance = new QProgressBar(this);
-    BarAvance->setObjectName(QStringLiteral("BarAvance"));
-    BarAvance->setRange(0, tablero::kLecturas);
-    BarAvance->setFormat(QStringLiteral("Consultando %v de %m"));
-    BarAvance->hide();
     CmdImprimir = new QPushButton(QStringLiteral("Im&primir en PDF…"), this);
     CmdImprimir->setObjectName(QStringLiteral("CmdImprimir"));
     auto* centro = new QLabel(
         QStringLiteral("Centro de distribución ") + Global::CentroDistribucion.trimmed(), this);
     for (QWidget* w : std::initializer_list<QWidget*>{del, DtpDel, al, DtpAl, CmdConsultar})
         arriba->addWidget(w);
-    arriba->addWidget(BarAvance, 1);
     arriba->addStretch();
     arriba->addWidget(centro);
     arriba->addWidget(CmdImprimir);
@@ -195,6 +189,7 @@ FrmTablero::FrmTablero(QWidget* parent) : QDialog(parent) {
 
     connect(CmdConsultar, &QPushButton::clicked, this, &FrmTablero::Consultar);
     connect(CmdImprimir, &QPushButton::clicked, this, &FrmTablero::imprimir);
+    connect(Paginas, &QTabWidget::currentChanged, this, &FrmTablero::dibujar);
 
     const QDate hoy = QDate::currentDate();
     DtpDel->ponerFecha(hoy.addDays(-29));
@@ -218,7 +213,9 @@ FrmTablero::Pagina& FrmTablero::crearPagina(int k, const QString& titulo,
     auto* hoja = new QWidget(Paginas);
     p.grafica = new QChartView(hoja);
     p.grafica->setObjectName(QStringLiteral("Grafica%1").arg(k + 1));
-    p.grafica->setRenderHint(QPainter::Antialiasing);
+    // Bars are axis-aligned: smoothing buys them nothing on screen and costs a third of the
+    // paint. The daily line keeps it, and so do the saved pictures.
+    p.grafica->setRenderHint(QPainter::Antialiasing, k == Captura);
     p.grafica->setMinimumHeight(Pixeles(3300));
     p.tabla = new Rejilla(hoja);
     p.tabla->setObjectName(QStringLiteral("Tabla%1").arg(k + 1));
@@ -245,21 +242,32 @@ void FrmTablero::Consultar() {
         return;
     }
     CursorEspera espera;
-    BarAvance->setValue(0);
-    BarAvance->show();
-    PulsarEventos();
-    try {
-        // The figures shown stay until the new ones are all read.
-        Cifras c = tablero::LeerCifras(Global::Conexion, rango, [this](int paso) {
-            BarAvance->setValue(paso);
-            PulsarEventos();
-        });
-        mostrar(c);
-        cifras_ = std::move(c);
-    } catch (const db::ErrorBD& e) {
-        MensajeErrorBD(e);
+    std::optional<Cifras> leidas;
+    std::optional<db::ErrorBD> falla;
+    bool detenida = false;
+    {
+        // Once it takes a moment it shows how far it has got and may be stopped; the figures
+        // shown stay until the new ones are all read.
+        TrabajoLargo trabajo(this, tablero::kLecturas);
+        try {
+            leidas = tablero::LeerCifras(Global::Conexion, rango, [&trabajo](int paso) {
+                if (trabajo.atender(paso)) throw TrabajoDetenido{};
+            });
+        } catch (const TrabajoDetenido&) {
+            detenida = true;
+        } catch (const db::ErrorBD& e) {
+            // The statement interrupted by the stop fails as any other would.
+            detenida = trabajo.detenido();
+            if (!detenida) falla = e;
+        }
     }
-    BarAvance->hide();
+    if (falla) return MensajeErrorBD(*falla);
+    if (detenida)
+        return MensajeInformacion(
+            QStringLiteral("Se detuvo la consulta: el tablero sigue con las cifras anteriores."),
+            QStringLiteral("Consulta Detenida"));
+    cifras_ = std::move(leidas);
+    mostrar(*cifras_);
 }
 
 void FrmTablero::mostrar(const Cifras& c) {
@@ -313,15 +321,22 @@ void FrmTablero::mostrar(const Cifras& c) {
     Llenar(paginas[RechazoVendedor].tabla, QStringList{QStringLiteral("Vendedor")} + cuentas,
            FilasRechazos(c.rechazosVendedor));
 
-    for (int k = 0; k < NumPaginas; ++k) ponerGrafica(k, CrearGrafica(k, c, &barrasPendientes_));
-    connect(barrasPendientes_, &QBarSet::clicked, this, &FrmTablero::AbrirPendientes);
+    // Building a chart costs more than reading its figures: the pages out of sight get theirs
+    // when they are opened.
+    for (Pagina& p : paginas) p.dibujada = false;
+    dibujar(Paginas->currentIndex());
 }
 
-void FrmTablero::ponerGrafica(int k, QChart* g) {
-    QChart* antes = paginas[size_t(k)].grafica->chart();
-    paginas[size_t(k)].grafica->setChart(g);
+void FrmTablero::dibujar(int k) {
+    if (!cifras_ || k < 0 || k >= NumPaginas || paginas[size_t(k)].dibujada) return;
+    QBarSet* barras = nullptr;
+    QChartView* vista = paginas[size_t(k)].grafica;
+    QChart* antes = vista->chart();
+    vista->setChart(CrearGrafica(k, *cifras_, &barras));
     // The view gives the old chart back instead of deleting it.
     delete antes;
+    paginas[size_t(k)].dibujada = true;
+    if (barras) connect(barras, &QBarSet::clicked, this, &FrmTablero::AbrirPendientes);
 }
 
 void FrmTablero::AbrirPendientes(int tramo) {

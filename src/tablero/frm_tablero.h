@@ -15,7 +15,6 @@ class QBarSet;
 class QChart;
 class QChartView;
 class QLabel;
-class QProgressBar;
 class QPushButton;
 class QTabWidget;
 QT_END_NAMESPACE
@@ -31,7 +30,6 @@ class FrmTablero : public QDialog {
     SelectorFecha* DtpAl;
     QPushButton* CmdConsultar;
     QPushButton* CmdImprimir;
-    QProgressBar* BarAvance;
     QTabWidget* Paginas;
 
     // One page per chart: the chart, its table, its picture button.
@@ -40,6 +38,7 @@ class FrmTablero : public QDialog {
         QChartView* grafica = nullptr;
         Rejilla* tabla = nullptr;
         QPushButton* CmdImagen = nullptr;
+        bool dibujada = false;  // its chart shows the figures read last
     };
     enum { Estados, Captura, Pendientes, Tiempos, RechazoSucursal, RechazoVendedor, NumPaginas };
     std::array<Pagina, NumPaginas> paginas;
@@ -57,10 +56,9 @@ class FrmTablero : public QDialog {
   private:
     Pagina& crearPagina(int k, const QString& titulo, const QString& nombreTabla);
     void mostrar(const tablero::Cifras& c);
-    void ponerGrafica(int k, QChart* g);
+    void dibujar(int k);
     void guardarImagen(int k);
     void imprimir();
 
     std::optional<tablero::Cifras> cifras_;
-    QBarSet* barrasPendientes_ = nullptr;
 };

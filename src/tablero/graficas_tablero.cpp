@@ -64,7 +64,10 @@ QChart* Grafica(const QString& titulo) {
 // Bars over categories, with a value axis from 0.
 QChart* Barras(QChart* g, QAbstractBarSeries* serie, const QStringList& categorias,
                const QString& unidad, bool horizontal = false) {
-    serie->setLabelsVisible(true);
+    // A stacked segment is often too thin for its number, and sixty of them take longer to lay
+    // out than the figures to read: the stacks are told apart by their patterns, their numbers
+    // are in the table below and under the mouse.
+    serie->setLabelsVisible(!qobject_cast<QStackedBarSeries*>(serie));
     serie->setLabelsPosition(horizontal ? QAbstractBarSeries::LabelsOutsideEnd
                                         : QAbstractBarSeries::LabelsCenter);
     g->addSeries(serie);

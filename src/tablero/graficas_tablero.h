@@ -1,6 +1,6 @@
 #pragma once
 // The dashboard's charts drawn from its figures. Each reads without colour as well: every
-// series has a fill pattern or a line style of its own and the bars carry their numbers; a
+// series has a fill pattern or a line style of its own and the single bars carry their numbers; a
 // bar or a point held under the mouse tells its number.
 #include <QString>
 

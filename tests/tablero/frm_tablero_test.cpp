@@ -3,6 +3,9 @@
 // with the keyboard as a supervisor would.
 #include "tablero/frm_tablero.h"
 
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChartView>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
@@ -16,6 +19,7 @@
 #include "ui/exportar.h"
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
+#include "ui/trabajo_largo.h"
 #include "ventana_prueba.h"
 
 namespace {
@@ -173,6 +177,10 @@ class FrmTableroTest : public QObject {
             QTest::keyClick(&t, Qt::Key_C, Qt::AltModifier);
             QTest::keyClick(&t, Qt::Key_N, Qt::AltModifier);
             QCOMPARE(t.Paginas->currentIndex(), int(FrmTablero::Pendientes));
+            // Its chart drawn as the page opened, from the figures read last.
+            const auto barras = t.paginas[FrmTablero::Pendientes].grafica->chart()->series();
+            QCOMPARE(barras.size(), 1);
+            QCOMPARE(static_cast<QBarSeries*>(barras[0])->barSets()[0]->at(3), 1.0);
             t.CmdTramos[3]->setFocus();
             QTest::keyClick(t.CmdTramos[3], Qt::Key_Space);
         };
@@ -187,6 +195,34 @@ class FrmTableroTest : public QObject {
         QCOMPARE(servicios->mensajes.last().texto,
                  QStringLiteral("La lista quedó guardada en:\r\n") + ruta);
         Global::CambiosPendientes = false;
+    }
+
+    // Escape at the first read: nothing more is read and the figures shown stay.
+    void detenerLaConsultaDejaLasCifrasAnteriores() {
+        auto t = AbrirVentana<FrmTablero>();
+        const QString antes = t->CmdTramos[3]->text();
+        const QDate del = t->cifras()->rango.del;
+        t->DtpDel->ponerFecha(QDate::currentDate().addDays(-6));
+        TrabajoLargo::UmbralMs = 0;
+        QStringList enviadas;
+        const int observador = Global::Conexion.agregarObservador([&](const QString& s) {
+            if (enviadas.isEmpty())
+                QTimer::singleShot(0, t.get(), [] {
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                });
+            enviadas << s;
+        });
+        QTest::keyClick(t.get(), Qt::Key_C, Qt::AltModifier);
+        Global::Conexion.quitarObservador(observador);
+        TrabajoLargo::UmbralMs = 300;
+        QCOMPARE(enviadas.size(), 1);
+        QCOMPARE(servicios->mensajes.size(), 1);
+        QCOMPARE(
+            servicios->mensajes[0].texto,
+            QStringLiteral("Se detuvo la consulta: el tablero sigue con las cifras anteriores."));
+        QCOMPARE(t->cifras()->rango.del, del);
+        QCOMPARE(t->CmdTramos[3]->text(), antes);
+        QVERIFY(t->isVisible());
     }
 };
 
