@@ -25,7 +25,7 @@
 
 #include "db/error_bd.h"
 #include "ui/encuadre.h"
-#include "ui/ventana.h"
+#include "ui/teclado.h"
 
 namespace {
 
