@@ -6,8 +6,8 @@
 // clicks only while a window opens, held for it.
 #include <QElapsedTimer>
 
+#include "ui/teclado.h"
 #include "ui/trabajo_largo.h"
-#include "ui/ventana.h"
 
 class PulsoEventos {
   public:

@@ -16,9 +16,12 @@
 #include <array>
 #include <vector>
 
+#include "db/error_bd.h"
 #include "db/recordset.h"
 #include "ui/delegado_rejilla.h"
 #include "ui/pulso_eventos.h"
+#include "ui/servicios.h"
+#include "ui/trabajo_largo.h"
 #include "ui/valor_celda.h"
 #include "ui/ventana.h"
 
@@ -682,4 +685,25 @@ void Rejilla::mouseDoubleClickEvent(QMouseEvent* evento) {
     edicionDiferida_.stop();
     clicSobreActual_ = QPersistentModelIndex();
     QTableView::mouseDoubleClickEvent(evento);
+}
+
+bool CargarLista(Rejilla* lista, const std::function<void()>& cargar) {
+    bool detenida = false;
+    {
+        TrabajoLargo trabajo(lista);
+        try {
+            cargar();
+        } catch (const TrabajoDetenido&) {
+            detenida = true;
+        } catch (const db::ErrorBD&) {
+            // The statement interrupted by the stop fails as any other would.
+            if (!trabajo.detenido()) throw;
+            detenida = true;
+        }
+    }
+    if (!detenida) return true;
+    lista->quitarFilas();
+    MensajeInformacion(QStringLiteral("Se detuvo la consulta: la lista quedó vacía."),
+                       QStringLiteral("Consulta Detenida"));
+    return false;
 }

@@ -207,3 +207,8 @@ class Rejilla : public QTableView {
 
 // A colour written as the Windows number the windows were designed with (0xBBGGRR).
 QColor ColorDeNumero(long numero);
+
+// Runs `cargar` (opening the result and filling `lista`) as long work of the list's window. A
+// stop, in a row or in the statement, leaves the list empty and says so; false then. Other
+// failures go on to the caller.
+bool CargarLista(Rejilla* lista, const std::function<void()>& cargar);

@@ -12,9 +12,8 @@
 
 #include "db/conexion.h"
 #include "db/error_bd.h"
-#include "ui/rejilla.h"
 #include "ui/servicios.h"
-#include "ui/ventana.h"
+#include "ui/teclado.h"
 
 // What a long work shows over its window.
 class PanelTrabajo : public QFrame {
@@ -198,27 +197,6 @@ void TrabajoLargo::actualizar() {
 bool TrabajoLargo::esDelPanel(QObject* objeto) const {
     for (QObject* o = objeto; o; o = o->parent())
         if (o == panel_.data()) return true;
-    return false;
-}
-
-bool CargarLista(Rejilla* lista, const std::function<void()>& cargar) {
-    bool detenida = false;
-    {
-        TrabajoLargo trabajo(lista);
-        try {
-            cargar();
-        } catch (const TrabajoDetenido&) {
-            detenida = true;
-        } catch (const db::ErrorBD&) {
-            // The statement interrupted by the stop fails as any other would.
-            if (!trabajo.detenido()) throw;
-            detenida = true;
-        }
-    }
-    if (!detenida) return true;
-    lista->quitarFilas();
-    MensajeInformacion(QStringLiteral("Se detuvo la consulta: la lista quedó vacía."),
-                       QStringLiteral("Consulta Detenida"));
     return false;
 }
 

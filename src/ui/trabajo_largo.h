@@ -8,12 +8,10 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QString>
-#include <functional>
 #include <memory>
 #include <vector>
 
 class QWidget;
-class Rejilla;
 class PanelTrabajo;
 
 namespace db {
@@ -62,11 +60,6 @@ class TrabajoLargo {
     int hechas_ = 0;
     bool detenido_ = false;
 };
-
-// Runs `cargar` (opening the result and filling `lista`) as long work of the list's window. A
-// stop, in a row or in the statement, leaves the list empty and says so; false then. Other
-// failures go on to the caller.
-bool CargarLista(Rejilla* lista, const std::function<void()>& cargar);
 
 // The program's windows during long statements and lock waits on `conexion`: they repaint,
 // show what they wait for, and can be stopped as a long work.
