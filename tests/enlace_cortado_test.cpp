@@ -12,7 +12,7 @@
 #include "batches/frm_relaciones.h"
 #include "capture/frm_captura.h"
 #include "demo/demo.h"
-#include "reception/guardar_recepcion.h"
+#include "reception/celdas_recepcion.h"
 #include "reception/recepcion_prueba.h"
 #include "servicios_falsos.h"
 #include "servidor_tds.h"

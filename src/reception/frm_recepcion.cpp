@@ -13,7 +13,7 @@
 #include "db/error_bd.h"
 #include "db/sql.h"
 #include "db/transaccion.h"
-#include "reception/guardar_recepcion.h"
+#include "reception/celdas_recepcion.h"
 #include "reception/sentencias_recepcion.h"
 #include "startup/global.h"
 #include "ui/controles.h"

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "reception/guardar_recepcion.h"
+#include "reception/celdas_recepcion.h"
 #include "startup/texto_fijo.h"
 #include "ui/celdas_rejilla.h"
 

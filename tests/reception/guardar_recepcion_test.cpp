@@ -1,10 +1,9 @@
 // Saving the verification results typed in the reception grid: which rows are written, the
 // exact statements, the verification date, and a save that lands whole or not at all.
-#include "reception/guardar_recepcion.h"
-
 #include <QPushButton>
 
 #include "recepcion_prueba.h"
+#include "reception/celdas_recepcion.h"
 #include "servicios_falsos.h"
 #include "startup/global.h"
 #include "ui/valor_celda.h"
