@@ -35,10 +35,6 @@ const QColor ColorAsignada(0, 255, 0);
 const QColor ColorImpares(255, 255, 200);
 const QColor ColorPares(255, 255, 255);
 
-SelectorFecha* Fecha(QWidget* padre, const char* nombre, QRect lugar) {
-    return Control<SelectorFecha>(padre, nombre, lugar);
-}
-
 }  // namespace
 
 FrmRelaciones::FrmRelaciones(QWidget* parent) : QDialog(parent) {
@@ -51,16 +47,13 @@ FrmRelaciones::FrmRelaciones(QWidget* parent) : QDialog(parent) {
     // desktop's font, wider than the one the window was drawn with, does not cut them.
     SkinLabel1 = Etiqueta(Frame2, "SkinLabel1", QStringLiteral("Verificador"),
                           RectTwips(60, 270, 1005, 255));
-    CmbVerificadores = new QComboBox(Frame2);
-    CmbVerificadores->setObjectName(QStringLiteral("CmbVerificadores"));
-    CmbVerificadores->setEditable(false);
-    CmbVerificadores->setGeometry(RectTwips(1080, 240, 3375, 315));
+    CmbVerificadores = Lista(Frame2, "CmbVerificadores", false, RectTwips(1080, 240, 3375, 315));
     SkinLabel1->setBuddy(CmbVerificadores);
     SkinLabel2 = Etiqueta(Frame2, "SkinLabel2", QStringLiteral("Fecha Relación"),
                           RectTwips(5640, 300, 1725, 255));
     SkinLabel2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The date pickers as wide as the first of the list, so a whole date shows in each.
-    DtpFecha = Fecha(Frame2, "DtpFecha", RectTwips(7440, 240, 1455, 375));
+    DtpFecha = Control<SelectorFecha>(Frame2, "DtpFecha", RectTwips(7440, 240, 1455, 375));
     // The batch's date is the server's; this one only shows the day.
     DtpFecha->setReadOnly(true);
     DtpFecha->setFocusPolicy(Qt::NoFocus);
@@ -76,12 +69,12 @@ FrmRelaciones::FrmRelaciones(QWidget* parent) : QDialog(parent) {
     SkinLabel4 = Etiqueta(Frame1, "SkinLabel4", QStringLiteral("Relaciones del"),
                           RectTwips(600, 300, 1725, 255));
     SkinLabel4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    DtpFecha1 = Fecha(Frame1, "DtpFecha1", RectTwips(2400, 240, 1455, 375));
+    DtpFecha1 = Control<SelectorFecha>(Frame1, "DtpFecha1", RectTwips(2400, 240, 1455, 375));
     SkinLabel4->setBuddy(DtpFecha1);
     SkinLabel3 = Etiqueta(Frame1, "SkinLabel3", QStringLiteral("Relaciones al"),
                           RectTwips(3900, 300, 1185, 255));
     SkinLabel3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    DtpFecha2 = Fecha(Frame1, "DtpFecha2", RectTwips(5160, 240, 1455, 375));
+    DtpFecha2 = Control<SelectorFecha>(Frame1, "DtpFecha2", RectTwips(5160, 240, 1455, 375));
     SkinLabel3->setBuddy(DtpFecha2);
     CmdConsultar = Boton(Frame1, "CmdConsultar", QStringLiteral("&Consultar"),
                          RectTwips(7680, 240, 1215, 375));

@@ -33,30 +33,19 @@ QString RecortarBlancos(const QString& s) {
 FrmLogin::FrmLogin(QWidget* parent) : QDialog(parent) {
     NombrarVentana(this, "FrmLogin", QStringLiteral("Entrada al Sistema"));
 
-    auto* SkinLabel1 = new QLabel(QStringLiteral("Usuario"), this);
-    SkinLabel1->setObjectName(QStringLiteral("SkinLabel1"));
-    SkinLabel1->setGeometry(RectTwips(120, 120, 900, 285));
-
-    TxtUsuario = new QLineEdit(this);
-    TxtUsuario->setObjectName(QStringLiteral("TxtUsuario"));
-    TxtUsuario->setMaxLength(10);
-    TxtUsuario->setGeometry(RectTwips(1080, 120, 975, 285));
+    auto* SkinLabel1 =
+        Etiqueta(this, "SkinLabel1", QStringLiteral("Usuario"), RectTwips(120, 120, 900, 285));
+    TxtUsuario = Caja(this, "TxtUsuario", 10, RectTwips(1080, 120, 975, 285));
     SkinLabel1->setBuddy(TxtUsuario);
 
-    TxtNombre = new QLineEdit(this);
-    TxtNombre->setObjectName(QStringLiteral("TxtNombre"));
+    TxtNombre = Control<QLineEdit>(this, "TxtNombre", RectTwips(2160, 120, 3375, 285));
     TxtNombre->setEnabled(false);
-    TxtNombre->setGeometry(RectTwips(2160, 120, 3375, 285));
 
-    auto* SkinLabel2 = new QLabel(QStringLiteral("Contraseña"), this);
-    SkinLabel2->setObjectName(QStringLiteral("SkinLabel2"));
-    SkinLabel2->setGeometry(RectTwips(120, 480, 900, 285));
-
-    TxtConstrasena = new QLineEdit(this);
-    TxtConstrasena->setObjectName(QStringLiteral("TxtConstrasena"));
+    auto* SkinLabel2 =
+        Etiqueta(this, "SkinLabel2", QStringLiteral("Contraseña"), RectTwips(120, 480, 900, 285));
+    TxtConstrasena = Control<QLineEdit>(this, "TxtConstrasena", RectTwips(1080, 480, 2655, 285));
     // Its mark is the one of every password box (PrepararVentana).
     TxtConstrasena->setEchoMode(QLineEdit::Password);
-    TxtConstrasena->setGeometry(RectTwips(1080, 480, 2655, 285));
     SkinLabel2->setBuddy(TxtConstrasena);
 
     CmdEntrar =

@@ -66,10 +66,7 @@ FrmRecepcion::FrmRecepcion(QWidget* parent) : QDialog(parent) {
                    RectTwips(120, 60, 13140, 6780));
     SkinLabel3 = Etiqueta(Frame1, "SkinLabel3", QStringLiteral("Verificador"),
                           RectTwips(240, 330, 1000, 285));
-    CmbVerificadores = new QComboBox(Frame1);
-    CmbVerificadores->setObjectName(QStringLiteral("CmbVerificadores"));
-    CmbVerificadores->setEditable(false);
-    CmbVerificadores->setGeometry(RectTwips(1260, 300, 3600, 315));
+    CmbVerificadores = Lista(Frame1, "CmbVerificadores", false, RectTwips(1260, 300, 3600, 315));
     SkinLabel3->setBuddy(CmbVerificadores);
     SkinLabel1 = Etiqueta(Frame1, "SkinLabel1", QStringLiteral("Relaciones del"),
                           RectTwips(5040, 330, 1380, 285));

@@ -27,10 +27,9 @@ FrmRechazos::FrmRechazos(QWidget* parent) : QDialog(parent) {
     Frame1 =
         Marco(this, "Frame1", QStringLiteral("Busqueda Solicitudes:"), RectTwips(0, 0, 9615, 4095));
 
-    SkinLabel1 = new QLabel(QStringLiteral("Solicitudes del"), Frame1);
-    SkinLabel1->setObjectName(QStringLiteral("SkinLabel1"));
     // Right-aligned and grown to the left, so the caption fits whatever the font.
-    SkinLabel1->setGeometry(RectTwips(2400, 300, 2295, 255));
+    SkinLabel1 = Etiqueta(Frame1, "SkinLabel1", QStringLiteral("Solicitudes del"),
+                          RectTwips(2400, 300, 2295, 255));
     SkinLabel1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     DtpFecha1 = Control<SelectorFecha>(Frame1, "DtpFecha1", RectTwips(4800, 240, 1455, 375));
@@ -39,10 +38,8 @@ FrmRechazos::FrmRechazos(QWidget* parent) : QDialog(parent) {
     SkinLabel2 =
         Etiqueta(Frame1, "SkinLabel2", QStringLiteral("al"), RectTwips(6360, 300, 255, 255));
 
-    DtpFecha2 = new SelectorFecha(Frame1);
-    DtpFecha2->setObjectName(QStringLiteral("DtpFecha2"));
     // As wide as the first one, so the whole date shows.
-    DtpFecha2->setGeometry(RectTwips(6600, 240, 1455, 375));
+    DtpFecha2 = Control<SelectorFecha>(Frame1, "DtpFecha2", RectTwips(6600, 240, 1455, 375));
     SkinLabel2->setBuddy(DtpFecha2);
 
     CmdConsultar = Boton(Frame1, "CmdConsultar", QStringLiteral("&Consultar"),
