@@ -148,10 +148,11 @@ void FrmRelaciones::CargarPendientes() {
     CursorEspera espera;
     db::Recordset& r = Global::Registros2;
     Global::CadenaSql = relaciones::SentenciaPendientes(Global::CentroDistribucion);
-    ISolicitudes->quitarFilas();
     ContadorFilas = 0;
+    // Emptied while drawing is off: the list goes from the old rows to the new in one change.
     ISolicitudes->ponerDibujo(false);
     auto redibujar = qScopeGuard([this] { ISolicitudes->ponerDibujo(true); });
+    ISolicitudes->quitarFilas();
     try {
         CargarLista(ISolicitudes, [&] {
             r.abrir(Global::CadenaSql, Global::Conexion);

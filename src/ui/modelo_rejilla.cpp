@@ -26,18 +26,11 @@ QVariant ModeloRejilla::data(const QModelIndex& indice, int rol) const {
             if (c.tipo != TipoCelda::Casilla) return QVariant();
             return c.celdas.marcada(fila - 1) ? Qt::Checked : Qt::Unchecked;
         case Qt::BackgroundRole: {
-            if (!colores_.empty()) {
-                const auto propio = colores_.find({fila - 1, columna - 1});
-                if (propio != colores_.end()) return propio->second;
-            }
-            const QColor& alterno = fila % 2 == 1 ? colorImpares_ : colorPares_;
-            return alterno.isValid() ? QVariant(alterno) : QVariant();
+            const QColor color = fondo(fila, columna);
+            return color.isValid() ? QVariant(color) : QVariant();
         }
-        case Qt::TextAlignmentRole: {
-            const bool derecha = c.celdas.esNumero(fila - 1) || c.formato == FormatoCelda::Importe;
-            return QVariant::fromValue(Qt::AlignVCenter |
-                                       (derecha ? Qt::AlignRight : Qt::AlignLeft));
-        }
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(alineacion(fila, columna));
         default:
             return QVariant();
     }
@@ -148,6 +141,20 @@ void ModeloRejilla::ponerColorFondo(int fila, int columna, const QColor& color) 
         colores_.erase({fila - 1, columna - 1});
     static const QList<int> roles = {Qt::BackgroundRole};
     avisarCambio(fila, columna, roles);
+}
+
+QColor ModeloRejilla::fondo(int fila, int columna) const {
+    if (!colores_.empty()) {
+        const auto propio = colores_.find({fila - 1, columna - 1});
+        if (propio != colores_.end()) return propio->second;
+    }
+    return fila % 2 == 1 ? colorImpares_ : colorPares_;
+}
+
+Qt::Alignment ModeloRejilla::alineacion(int fila, int columna) const {
+    const Columna& c = columnas_[columna - 1];
+    const bool derecha = c.celdas.esNumero(fila - 1) || c.formato == FormatoCelda::Importe;
+    return Qt::AlignVCenter | (derecha ? Qt::AlignRight : Qt::AlignLeft);
 }
 
 QString ModeloRejilla::texto(int fila, int columna) const {

@@ -49,6 +49,10 @@ class ModeloRejilla : public QAbstractTableModel {
     // Invalid when the cell has no colour of its own.
     QColor colorFondo(int fila, int columna) const;
     void ponerColorFondo(int fila, int columna, const QColor& color);
+    // What the cell is painted on: its own colour, else its row's; invalid: the grid's base.
+    QColor fondo(int fila, int columna) const;
+    // Numbers and amounts are right-aligned, anything else to the left.
+    Qt::Alignment alineacion(int fila, int columna) const;
     // The cell's value as text, as it was written (an amount without its format).
     QString texto(int fila, int columna) const;
     // What the cell shows: its text in the column's format.

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
@@ -140,6 +141,9 @@ Rejilla::Rejilla(QWidget* parent)
     setAlternatingRowColors(false);
     setSortingEnabled(false);
     verticalHeader()->hide();
+    // The list paints its whole box itself (below): the window and the frames under it are not
+    // painted again behind every new result.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     // Fixed row heights: nothing is measured per row, whatever the number of rows.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setSectionsClickable(false);
@@ -244,9 +248,9 @@ bool Rejilla::eventFilter(QObject* objeto, QEvent* evento) {
 
 void Rejilla::ensancharAlContenido(int columna) {
     if (columna < 1 || columna > numeroColumnas() || isColumnHidden(columna - 1)) return;
-    const int antes = columnWidth(columna - 1);
-    ajustarAncho(columna);
-    if (columnWidth(columna - 1) < antes) setColumnWidth(columna - 1, antes);
+    // Set only when it grows: a width set and set back would still relay and repaint the list.
+    const int necesario = anchoNecesario(columna);
+    if (necesario > columnWidth(columna - 1)) setColumnWidth(columna - 1, necesario);
 }
 
 int Rejilla::agregarFila() {
@@ -337,6 +341,15 @@ int Rejilla::anchoNecesario(int columna) const {
         }
     }
     return qBound(AnchoMinimo, ancho, AnchoMaximo);
+}
+
+void Rejilla::paintEvent(QPaintEvent* evento) {
+    {
+        QPainter pintor(viewport());
+        for (const QRect& r : evento->region())
+            pintor.fillRect(r, viewport()->palette().brush(viewport()->backgroundRole()));
+    }
+    QTableView::paintEvent(evento);
 }
 
 bool Rejilla::viewportEvent(QEvent* evento) {
@@ -437,11 +450,18 @@ void Rejilla::ponerDibujo(bool activo) {
         if (apagado_ == 0) return;
         if (--apagado_ > 0) return;
         modelo_->reanudarAvisos();
-        setUpdatesEnabled(true);
+        viewport()->setUpdatesEnabled(true);
+        horizontalHeader()->setUpdatesEnabled(true);
+        // The rows laid out now rather than on the next turn of the event loop, which would
+        // paint the list a second time.
+        executeDelayedItemsLayout();
         --silencio_;
     } else if (apagado_++ == 0) {
         ++silencio_;
-        setUpdatesEnabled(false);
+        // The cells and the titles only: the frame and the scroll bars do not change while the
+        // rows come, and turned on again they would be painted anew with the window under them.
+        viewport()->setUpdatesEnabled(false);
+        horizontalHeader()->setUpdatesEnabled(false);
         modelo_->suspenderAvisos();
     }
 }

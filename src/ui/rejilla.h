@@ -159,6 +159,7 @@ class Rejilla : public QTableView {
     void mouseDoubleClickEvent(QMouseEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
     bool viewportEvent(QEvent* evento) override;
+    void paintEvent(QPaintEvent* evento) override;
     void changeEvent(QEvent* evento) override;
     // Right button, the menu key or Shift+F10: "Copiar" and "Exportar a Excel…".
     void contextMenuEvent(QContextMenuEvent* evento) override;
