@@ -167,6 +167,13 @@ Rejilla::Rejilla(QWidget* parent)
     });
     connect(horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, this,
             [this] { anchosDelUsuario_ = true; });
+    auto cambiaron = [this] { ++generacion_; };
+    connect(modelo_, &QAbstractItemModel::modelReset, this, cambiaron);
+    for (auto senal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved,
+                       &QAbstractItemModel::columnsInserted, &QAbstractItemModel::columnsRemoved})
+        connect(modelo_, senal, this, cambiaron);
+    connect(modelo_, &QAbstractItemModel::dataChanged, this, cambiaron);
+    connect(modelo_, &QAbstractItemModel::layoutChanged, this, cambiaron);
     connect(modelo_, &QAbstractItemModel::columnsInserted, this, &Rejilla::programarCuadro);
     connect(modelo_, &QAbstractItemModel::modelReset, this, [this] {
         // Other columns: the widths are the program's again.
@@ -226,6 +233,7 @@ int Rejilla::anchoTitulo(int columna) const {
 
 void Rejilla::asegurarTitulos() {
     asegurando_ = false;
+    ++generacion_;
     for (int c = 1; c <= numeroColumnas(); ++c)
         if (columnWidth(c - 1) < anchoTitulo(c)) setColumnWidth(c - 1, anchoTitulo(c));
 }
@@ -238,10 +246,12 @@ bool Rejilla::eventFilter(QObject* objeto, QEvent* evento) {
     // titles are measured again once it has taken effect.
     if (objeto == horizontalHeader() &&
         (evento->type() == QEvent::Polish || evento->type() == QEvent::StyleChange ||
-         evento->type() == QEvent::FontChange) &&
-        !asegurando_) {
-        asegurando_ = true;
-        QMetaObject::invokeMethod(this, &Rejilla::asegurarTitulos, Qt::QueuedConnection);
+         evento->type() == QEvent::FontChange)) {
+        ++generacion_;  // the titles measure otherwise
+        if (!asegurando_) {
+            asegurando_ = true;
+            QMetaObject::invokeMethod(this, &Rejilla::asegurarTitulos, Qt::QueuedConnection);
+        }
     }
     return QTableView::eventFilter(objeto, evento);
 }
@@ -314,18 +324,29 @@ void Rejilla::ajustarAncho(int columna) {
 
 int Rejilla::anchoNecesario(int columna) const {
     if (columna < 1 || columna > numeroColumnas()) return 0;
+    // Measured again only in another font or after the cells changed.
+    const QString letra = font().key();
+    if (letra != letraAnchos_) {
+        letraAnchos_ = letra;
+        anchosLetra_.fill(-1);
+        necesarios_.clear();
+    }
+    if (necesarios_.size() < size_t(numeroColumnas())) necesarios_.resize(size_t(numeroColumnas()));
+    auto& [medido, ancho] = necesarios_[size_t(columna - 1)];
+    if (medido != generacion_) {
+        ancho = medirNecesario(columna);
+        medido = generacion_;
+    }
+    return ancho;
+}
+
+int Rejilla::medirNecesario(int columna) const {
     int ancho =
         qMax(AnchoTitulo(horizontalHeader(), tituloColumna(columna)) + 16, anchoTitulo(columna));
     if (tipoColumna(columna) == TipoCelda::Casilla) {
         ancho = qMax(ancho, 24);
     } else {
         const QFontMetrics medida = fontMetrics();
-        // Measured again only in another font.
-        const QString letra = font().key();
-        if (letra != letraAnchos_) {
-            letraAnchos_ = letra;
-            anchosLetra_.fill(-1);
-        }
         AnchoDeTexto anchoDe(medida, anchosLetra_);
         const int filas = numeroFilas();
         auto medir = [&](int fila) {
@@ -413,6 +434,7 @@ void Rejilla::registrarLista(const QString& nombre, const QStringList& entradas)
 }
 
 void Rejilla::ponerTipoColumna(int columna, TipoCelda tipo, const QString& lista) {
+    ++generacion_;
     modelo_->ponerTipoColumna(columna, tipo, lista);
 }
 

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "ui/modelo_rejilla.h"
 
@@ -92,6 +93,7 @@ class Rejilla : public QTableView {
     void ponerTipoColumna(int columna, TipoCelda tipo, const QString& lista = QString());
     TipoCelda tipoColumna(int columna) const { return modelo_->tipoColumna(columna); }
     void ponerFormatoColumna(int columna, FormatoCelda formato) {
+        ++generacion_;
         modelo_->ponerFormatoColumna(columna, formato);
     }
     FormatoCelda formatoColumna(int columna) const { return modelo_->formatoColumna(columna); }
@@ -172,6 +174,7 @@ class Rejilla : public QTableView {
     void buscarTecleado(const QString& tecleado);
     void alMoverseCeldaActual(const QModelIndex& actual);
     void ajustarAltoFilas();
+    int medirNecesario(int columna) const;
     // Widens every column whose title would be cut.
     void asegurarTitulos();
     // Columns a little wider in all than the box give back what their cells do not need, so
@@ -201,6 +204,10 @@ class Rejilla : public QTableView {
     // Rows moved by the program (removal, reload) are not a move of the user's.
     int silencio_ = 0;
     int apagado_ = 0;
+    // What each column needs, as measured since the cells last changed (generacion_ counts
+    // the changes): a search fits its columns and then fits them in the box.
+    mutable std::vector<std::pair<quint64, int>> necesarios_;
+    quint64 generacion_ = 1;
     // Characters' widths for the fits, in the font named by letraAnchos_.
     mutable std::array<int, 0x250> anchosLetra_{};
     mutable QString letraAnchos_;
