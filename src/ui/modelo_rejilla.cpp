@@ -4,6 +4,7 @@
 
 #include "db/recordset.h"
 #include "ui/importes.h"
+#include "ui/valor_celda.h"
 
 ModeloRejilla::ModeloRejilla(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -167,6 +168,13 @@ QString ModeloRejilla::textoMostrado(int fila, int columna) const {
     return mostrado(columnas_[columna - 1], fila - 1);
 }
 
+QStringView ModeloRejilla::textoMostrado(int fila, int columna, QString& apoyo) const {
+    if (!dentro(fila, columna) || columnas_[columna - 1].tipo == TipoCelda::Casilla) return {};
+    const Columna& c = columnas_[columna - 1];
+    if (c.formato == FormatoCelda::Importe) return apoyo = mostrado(c, fila - 1);
+    return c.celdas.texto(fila - 1, apoyo);
+}
+
 QString ModeloRejilla::mostrado(const Columna& c, int fila) const {
     const QString texto = c.celdas.texto(fila);
     if (c.formato != FormatoCelda::Importe) return texto;
@@ -189,6 +197,13 @@ void ComoTexto(db::ValorCrudo& v, QString (*texto)(const QVariant&)) {
             --v.bytes;
         }
         while (v.bytes > 0 && blanco(v.utf8[v.bytes - 1])) --v.bytes;
+        return;
+    }
+    if (v.tipo == Tipo::Fecha && (texto == &TextoExactoDeCelda || texto == &TextoDeCelda)) {
+        // What either gives a date, written straight from the stored value.
+        v.variante = TextoFecha(db::DiaDeFechaCruda(v.entero), db::HoraDeFechaCruda(v.entero));
+        v.tipo = Tipo::Texto;
+        v.utf8 = nullptr;
         return;
     }
     QVariant valor;

@@ -57,6 +57,9 @@ class ModeloRejilla : public QAbstractTableModel {
     QString texto(int fila, int columna) const;
     // What the cell shows: its text in the column's format.
     QString textoMostrado(int fila, int columna) const;
+    // The same without a copy where the cell keeps it as it shows: a view of the cell, or of
+    // `apoyo` written with it, valid until the cells change.
+    QStringView textoMostrado(int fila, int columna, QString& apoyo) const;
 
     // Replaces rows and columns with the open result from its current record to its end: one
     // column per field, titled with the field's name; the values as they come. `entreFilas`

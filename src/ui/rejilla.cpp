@@ -39,10 +39,10 @@ class AnchoDeTexto {
   public:
     AnchoDeTexto(const QFontMetrics& medida, std::array<int, 0x250>& anchos)
         : medida_(medida), anchos_(anchos) {}
-    int operator()(const QString& texto) {
+    int operator()(QStringView texto) {
         int total = 0;
         for (QChar c : texto) {
-            if (c.unicode() >= anchos_.size()) return medida_.horizontalAdvance(texto);
+            if (c.unicode() >= anchos_.size()) return medida_.horizontalAdvance(texto.toString());
             int& ancho = anchos_[c.unicode()];
             if (ancho < 0) ancho = medida_.horizontalAdvance(c);
             total += ancho;
@@ -349,8 +349,9 @@ int Rejilla::medirNecesario(int columna) const {
         const QFontMetrics medida = fontMetrics();
         AnchoDeTexto anchoDe(medida, anchosLetra_);
         const int filas = numeroFilas();
+        QString apoyo;
         auto medir = [&](int fila) {
-            ancho = qMax(ancho, anchoDe(textoMostrado(fila, columna)) + 12);
+            ancho = qMax(ancho, anchoDe(modelo_->textoMostrado(fila, columna, apoyo)) + 12);
         };
         const int principio = qMin(filas, FilasAlPrincipio);
         for (int f = 1; f <= principio; ++f) medir(f);
