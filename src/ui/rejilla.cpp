@@ -68,7 +68,19 @@ class Encabezado : public QHeaderView {
         return *anchos_.insert(titulo, fontMetrics().horizontalAdvance(titulo));
     }
 
+    // A refill of the same columns (the model reset after every search) leaves the titles as
+    // they were painted: they are laid out again but not repainted.
+    void doItemsLayout() override {
+        if (pintados_.isEmpty() || pintados_ != titulos()) return QHeaderView::doItemsLayout();
+        initializeSections();
+        updateGeometries();
+    }
+
   protected:
+    void paintEvent(QPaintEvent* evento) override {
+        pintados_ = titulos();
+        QHeaderView::paintEvent(evento);
+    }
     QSize sectionSizeFromContents(int seccion) const override {
         const QString titulo =
             model() ? model()->headerData(seccion, orientation()).toString() : QString();
@@ -96,6 +108,13 @@ class Encabezado : public QHeaderView {
     }
 
   private:
+    QStringList titulos() const {
+        QStringList t;
+        for (int i = 0; model() && i < count(); ++i)
+            t << model()->headerData(i, orientation()).toString();
+        return t;
+    }
+    QStringList pintados_;
     mutable QHash<QString, QSize> medidas_;
     mutable QHash<QString, int> anchos_;
 };
@@ -474,17 +493,15 @@ void Rejilla::ponerDibujo(bool activo) {
         if (--apagado_ > 0) return;
         modelo_->reanudarAvisos();
         viewport()->setUpdatesEnabled(true);
-        horizontalHeader()->setUpdatesEnabled(true);
         // The rows laid out now rather than on the next turn of the event loop, which would
         // paint the list a second time.
         executeDelayedItemsLayout();
         --silencio_;
     } else if (apagado_++ == 0) {
         ++silencio_;
-        // The cells and the titles only: the frame and the scroll bars do not change while the
+        // The cells only: the frame, the titles and the scroll bars do not change while the
         // rows come, and turned on again they would be painted anew with the window under them.
         viewport()->setUpdatesEnabled(false);
-        horizontalHeader()->setUpdatesEnabled(false);
         modelo_->suspenderAvisos();
     }
 }
