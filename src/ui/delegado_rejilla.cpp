@@ -95,7 +95,7 @@ const QStaticText& DelegadoRejilla::textoPreparado(const QString& texto, const Q
 
 bool DelegadoRejilla::pintarTexto(QPainter* pintor, const QStyleOptionViewItem& opcion,
                                   const QModelIndex& indice) const {
-    if (opcion.state & (QStyle::State_HasFocus | QStyle::State_Editing) ||
+    if (!pinturaPropia || opcion.state & (QStyle::State_HasFocus | QStyle::State_Editing) ||
         opcion.direction != Qt::LeftToRight)
         return false;
     const int fila = indice.row() + 1, columna = indice.column() + 1;

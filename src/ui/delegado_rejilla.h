@@ -32,6 +32,9 @@ class DelegadoRejilla : public QStyledItemDelegate {
     // other control character dropped (a cell is one line, and so is the column behind it).
     static QString SinControles(const QString& texto);
 
+    // Off while the skin has rules of its own for the cells (::item): the style draws them all.
+    bool pinturaPropia = true;
+
     // Asked before a typed text is kept: the grid lets its window keep it as its column does,
     // or refuse it (false).
     std::function<bool(const QModelIndex& indice, QString& texto)> aceptarTexto;

@@ -384,7 +384,19 @@ int Rejilla::medirNecesario(int columna) const {
     return qBound(AnchoMinimo, ancho, AnchoMaximo);
 }
 
+namespace {
+
+bool ReglasDeCelda(const QWidget* w) {
+    static const QLatin1String regla("::item");
+    for (; w; w = w->parentWidget())
+        if (w->styleSheet().contains(regla)) return true;
+    return qApp->styleSheet().contains(regla);
+}
+
+}  // namespace
+
 void Rejilla::paintEvent(QPaintEvent* evento) {
+    delegado_->pinturaPropia = !ReglasDeCelda(this);
     {
         QPainter pintor(viewport());
         for (const QRect& r : evento->region())
