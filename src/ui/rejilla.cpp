@@ -344,8 +344,9 @@ void Rejilla::ajustarAncho(int columna) {
 int Rejilla::anchoNecesario(int columna) const {
     if (columna < 1 || columna > numeroColumnas()) return 0;
     // Measured again only in another font or after the cells changed.
-    const QString letra = font().key();
-    if (letra != letraAnchos_) {
+    // Compared whole: a font's key is a text written out on every call.
+    const QFont& letra = font();
+    if (letraAnchos_ != letra) {
         letraAnchos_ = letra;
         anchosLetra_.fill(-1);
         necesarios_.clear();

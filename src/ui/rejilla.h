@@ -3,11 +3,13 @@
 // or below is the header. A new grid is read-only, with no columns and no row colours.
 #include <QColor>
 #include <QElapsedTimer>
+#include <QFont>
 #include <QPersistentModelIndex>
 #include <QTableView>
 #include <QTimer>
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "ui/modelo_rejilla.h"
@@ -208,9 +210,9 @@ class Rejilla : public QTableView {
     // the changes): a search fits its columns and then fits them in the box.
     mutable std::vector<std::pair<quint64, int>> necesarios_;
     quint64 generacion_ = 1;
-    // Characters' widths for the fits, in the font named by letraAnchos_.
+    // Characters' widths for the fits, in the font letraAnchos_ (none yet: nothing measured).
     mutable std::array<int, 0x250> anchosLetra_{};
-    mutable QString letraAnchos_;
+    mutable std::optional<QFont> letraAnchos_;
 };
 
 // A colour written as the Windows number the windows were designed with (0xBBGGRR).
