@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QHash>
 #include <QVarLengthArray>
 #include <optional>
 
@@ -261,6 +262,26 @@ struct Funciones::Consultas {
         if (!s) s = std::make_unique<Sentencia>(db, QString::fromUtf8(sql));
         return *s;
     }
+
+    // Staff and branch names already read in this statement (the engine forgets them when
+    // the next starts), by key (null: none), while this connection writes nothing: a list
+    // names the same few verifiers and branches on thousands of rows.
+    using Nombres = QHash<QString, std::optional<QString>>;
+    Nombres& vigentes(Nombres& nombres) {
+        const qint64 cambios = sqlite3_total_changes64(db);
+        if (cambios != cambiosLeidos) {
+            olvidar();
+            cambiosLeidos = cambios;
+        }
+        if (nombres.size() >= 4096) nombres.clear();
+        return nombres;
+    }
+    void olvidar() {
+        personas.clear();
+        sucursales.clear();
+    }
+    Nombres personas, sucursales;
+    qint64 cambiosLeidos = -1;
 };
 
 namespace {
@@ -302,21 +323,35 @@ void conCliente(sqlite3_context* ctx, sqlite3_value* arg, F&& f) {
     });
 }
 
+// The name `leer` gives for `clave`, read once while the catalogue stays as it is.
+template <typename F>
+void nombreRecordado(sqlite3_context* ctx, Consultas& c, Consultas::Nombres& nombres,
+                     const QString& clave, F&& leer) {
+    Consultas::Nombres& vigentes = c.vigentes(nombres);
+    auto hallado = vigentes.constFind(clave);
+    if (hallado == vigentes.constEnd()) hallado = vigentes.insert(clave, leer());
+    if (*hallado)
+        resultadoTexto(ctx, **hallado);
+    else
+        sqlite3_result_null(ctx);
+}
+
 extern "C" void fnNombrePersona(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const auto clave = texto(argv[0]);
     if (!clave || recortar(*clave).isEmpty()) return sqlite3_result_null(ctx);
     conConsultas(ctx, [&](Consultas& c) {
-        // Staff keys are stored right-aligned in 7 characters; callers pass them either way.
-        Sentencia& s = c.preparar(c.persona,
-                                  "SELECT apellidos, nombres FROM main.personal "
-                                  "WHERE ltrim(rtrim(persona)) = ?1");
-        s.enlazar(1, recortar(*clave));
-        if (s.paso())
-            resultadoTexto(
-                ctx, recortar(recortar(s.texto(0)) + QLatin1Char(' ') + recortar(s.texto(1))));
-        else
-            sqlite3_result_null(ctx);
-        s.reiniciar();
+        nombreRecordado(ctx, c, c.personas, recortar(*clave), [&]() -> std::optional<QString> {
+            // Staff keys are stored right-aligned in 7 characters; callers pass them either way.
+            Sentencia& s = c.preparar(c.persona,
+                                      "SELECT apellidos, nombres FROM main.personal "
+                                      "WHERE ltrim(rtrim(persona)) = ?1");
+            s.enlazar(1, recortar(*clave));
+            std::optional<QString> nombre;
+            if (s.paso())
+                nombre = recortar(recortar(s.texto(0)) + QLatin1Char(' ') + recortar(s.texto(1)));
+            s.reiniciar();
+            return nombre;
+        });
     });
 }
 
@@ -349,16 +384,18 @@ extern "C" void fnNombreSucursal(sqlite3_context* ctx, int, sqlite3_value** argv
     const auto clave = texto(argv[0]);
     if (!clave || recortar(*clave).isEmpty()) return sqlite3_result_null(ctx);
     conConsultas(ctx, [&](Consultas& c) {
-        // The branch key arrives as a number or as the 7-character key of an application.
-        Sentencia& s = c.preparar(c.sucursal,
-                                  "SELECT nombre_sucursal FROM main.sucursales "
-                                  "WHERE ltrim(rtrim(sucursal)) = ?1");
-        s.enlazar(1, recortar(*clave));
-        if (s.paso() && !s.nulo(0))
-            resultadoTexto(ctx, s.texto(0));  // as stored: callers trim it where they need to
-        else
-            sqlite3_result_null(ctx);
-        s.reiniciar();
+        nombreRecordado(ctx, c, c.sucursales, recortar(*clave), [&]() -> std::optional<QString> {
+            // The branch key arrives as a number or as the 7-character key of an application.
+            Sentencia& s = c.preparar(c.sucursal,
+                                      "SELECT nombre_sucursal FROM main.sucursales "
+                                      "WHERE ltrim(rtrim(sucursal)) = ?1");
+            s.enlazar(1, recortar(*clave));
+            std::optional<QString> nombre;
+            // As stored: callers trim it where they need to.
+            if (s.paso() && !s.nulo(0)) nombre = s.texto(0);
+            s.reiniciar();
+            return nombre;
+        });
     });
 }
 
@@ -508,5 +545,7 @@ Funciones::Funciones(sqlite3* db) : consultas_(std::make_unique<Consultas>(db)) 
 }
 
 Funciones::~Funciones() = default;
+
+void Funciones::olvidarNombres() { consultas_->olvidar(); }
 
 }  // namespace db::incrustado
