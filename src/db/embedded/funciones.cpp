@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 
 #include <QHash>
-#include <QVarLengthArray>
 #include <optional>
 
 #include "db/embedded/apoyo.h"
@@ -21,7 +20,12 @@ QStringView sinBlancosFinales(QStringView s) {
 }
 
 // One character to one character, so that positions in a pattern and in a value still match.
-QChar plegar(QChar c) { return c.toCaseFolded(); }
+// ASCII, nearly every character the lists sort, without the Unicode tables.
+char16_t plegarUnidad(char16_t u) {
+    if (u < 0x80) return u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u;
+    return QChar(u).toCaseFolded().unicode();
+}
+QChar plegar(QChar c) { return QChar(plegarUnidad(c.unicode())); }
 
 // Sorting weight of a folded character: blanks, then punctuation, digits, letters (accented
 // ones with their base letter, ñ between n and o), then everything else by code.
@@ -42,6 +46,29 @@ int peso(QChar c) {
     return 100000 + u;
 }
 
+// CompararTextos over code units of either width.
+template <typename T>
+int CompararUnidades(const T* a, qsizetype na, const T* b, qsizetype nb) {
+    while (na > 0 && a[na - 1] == T(' ')) --na;
+    while (nb > 0 && b[nb - 1] == T(' ')) --nb;
+    const qsizetype n = std::min(na, nb);
+    // Equal when equal after folding; otherwise ordered by weights, then by folded code.
+    int porPeso = 0, porCodigo = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = plegarUnidad(a[i]), y = plegarUnidad(b[i]);
+        if (x == y) continue;
+        if (porCodigo == 0) porCodigo = x < y ? -1 : 1;
+        const int px = peso(QChar(x)), py = peso(QChar(y));
+        if (px != py) {
+            porPeso = px < py ? -1 : 1;
+            break;
+        }
+    }
+    if (porPeso != 0) return porPeso;
+    if (na != nb) return na < nb ? -1 : 1;
+    return porCodigo;
+}
+
 // Registered for UTF-8, the files' encoding: SQLite prefers a collation in the database's
 // encoding, so a UTF-16 one would leave the built-in NOCASE in charge.
 extern "C" int compararNocase(void*, int n1, const void* p1, int n2, const void* p2) {
@@ -50,13 +77,8 @@ extern "C" int compararNocase(void*, int n1, const void* p1, int n2, const void*
     bool ascii = true;
     for (int i = 0; i < n1 && ascii; ++i) ascii = a[i] < 0x80;
     for (int i = 0; i < n2 && ascii; ++i) ascii = b[i] < 0x80;
-    if (ascii) {
-        // Plain ASCII widens to UTF-16 unchanged: no decoding needed.
-        QVarLengthArray<char16_t, 128> x(n1), y(n2);
-        for (int i = 0; i < n1; ++i) x[i] = a[i];
-        for (int i = 0; i < n2; ++i) y[i] = b[i];
-        return CompararTextos(QStringView(x.constData(), n1), QStringView(y.constData(), n2));
-    }
+    // Plain ASCII is its own UTF-16: compared as it is.
+    if (ascii) return CompararUnidades(a, n1, b, n2);
     return CompararTextos(QString::fromUtf8(static_cast<const char*>(p1), n1),
                           QString::fromUtf8(static_cast<const char*>(p2), n2));
 }
@@ -427,24 +449,7 @@ void registrar(sqlite3* db, const char* nombre, int args,
 }  // namespace
 
 int CompararTextos(QStringView a, QStringView b) {
-    a = sinBlancosFinales(a);
-    b = sinBlancosFinales(b);
-    const qsizetype n = std::min(a.size(), b.size());
-    // Equal when equal after folding; otherwise ordered by weights, then by folded code.
-    int porPeso = 0, porCodigo = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar x = plegar(a[i]), y = plegar(b[i]);
-        if (x == y) continue;
-        if (porCodigo == 0) porCodigo = x.unicode() < y.unicode() ? -1 : 1;
-        const int px = peso(x), py = peso(y);
-        if (px != py) {
-            porPeso = px < py ? -1 : 1;
-            break;
-        }
-    }
-    if (porPeso != 0) return porPeso;
-    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
-    return porCodigo;
+    return CompararUnidades(a.utf16(), a.size(), b.utf16(), b.size());
 }
 
 bool CoincideLike(QStringView p, QStringView s, QChar escape) {
