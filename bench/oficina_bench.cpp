@@ -76,8 +76,8 @@ void Abrir(const oficina::Base& b) {
 }
 
 // The floor's own connection to the office's files: the engine's functions and collation (the
-// translated text calls them), its planner and reading settings, but no progress handler, no wait
-// for locks, nothing of the program's that could run inside a step.
+// translated text calls them) and its planner setting, but no progress handler, no wait for
+// locks, nothing of the program's that could run inside a step.
 class ConexionDesnuda {
   public:
     explicit ConexionDesnuda(const QString& carpeta) {
@@ -88,7 +88,6 @@ class ConexionDesnuda {
         sqlite3_open_v2(erp.constData(), &h_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
         oficina::Ejecutar(h_, "ATTACH DATABASE '" + norv.toStdString() + "' AS norv");
         oficina::Ejecutar(h_, "PRAGMA automatic_index = OFF");
-        oficina::Ejecutar(h_, db::MotorIncrustado::ajustesLectura().toStdString());
         funciones_ = std::make_unique<db::incrustado::Funciones>(h_);
     }
     ~ConexionDesnuda() {

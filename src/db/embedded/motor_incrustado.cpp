@@ -448,7 +448,6 @@ void MotorIncrustado::abrir() {
     // An automatic index comes with a Bloom filter that hashes texts by their length, so a
     // join of '1      ' with '1' would find nothing although the collation says equal.
     exec(QStringLiteral("PRAGMA automatic_index = OFF"));
-    exec(ajustesLectura());
     // The tables only in new files; triggers and indexes also in existing ones, since they add
     // rules and speed and hide nothing.
     const QString contexto = QStringLiteral("No se pudo crear el esquema en «%1»")

@@ -44,13 +44,6 @@ class MotorIncrustado : public Motor {
     // Statements translated so far; a text already run again costs no new translation.
     long long traducciones() const;
 
-    // What the connection reads with: pages kept in memory and sorts done there, so that a
-    // list of two years is read and ordered without going back to the files.
-    static QString ajustesLectura() {
-        return QStringLiteral(
-            "PRAGMA main.cache_size = -16384; PRAGMA norv.cache_size = -16384; "
-            "PRAGMA temp_store = MEMORY");
-    }
     static QString archivoErp() { return QStringLiteral("erp_oxa.sqlite"); }
     static QString archivoNorv() { return QStringLiteral("norv.sqlite"); }
 
