@@ -345,36 +345,40 @@ void conCliente(sqlite3_context* ctx, sqlite3_value* arg, F&& f) {
     });
 }
 
-// The name `leer` gives for `clave`, read once while the catalogue stays as it is.
+// A name read by its trimmed key with `sql` (?1 the key) and made from the row by `nombre`
+// (null: none), read once while the catalogue stays as it is (see Consultas::vigentes).
 template <typename F>
-void nombreRecordado(sqlite3_context* ctx, Consultas& c, Consultas::Nombres& nombres,
-                     const QString& clave, F&& leer) {
-    Consultas::Nombres& vigentes = c.vigentes(nombres);
-    auto hallado = vigentes.constFind(clave);
-    if (hallado == vigentes.constEnd()) hallado = vigentes.insert(clave, leer());
-    if (*hallado)
-        resultadoTexto(ctx, **hallado);
-    else
-        sqlite3_result_null(ctx);
+void nombrePorClave(sqlite3_context* ctx, sqlite3_value* arg,
+                    Consultas::Nombres Consultas::*nombres,
+                    std::unique_ptr<Sentencia> Consultas::*sentencia, const char* sql, F&& nombre) {
+    const auto clave = texto(arg);
+    if (!clave || recortar(*clave).isEmpty()) return sqlite3_result_null(ctx);
+    const QString recortada = recortar(*clave);
+    conConsultas(ctx, [&](Consultas& c) {
+        Consultas::Nombres& vigentes = c.vigentes(c.*nombres);
+        auto hallado = vigentes.constFind(recortada);
+        if (hallado == vigentes.constEnd()) {
+            Sentencia& s = c.preparar(c.*sentencia, sql);
+            s.enlazar(1, recortada);
+            const std::optional<QString> leido = s.paso() ? nombre(s) : std::nullopt;
+            s.reiniciar();
+            hallado = vigentes.insert(recortada, leido);
+        }
+        if (*hallado)
+            resultadoTexto(ctx, **hallado);
+        else
+            sqlite3_result_null(ctx);
+    });
 }
 
 extern "C" void fnNombrePersona(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const auto clave = texto(argv[0]);
-    if (!clave || recortar(*clave).isEmpty()) return sqlite3_result_null(ctx);
-    conConsultas(ctx, [&](Consultas& c) {
-        nombreRecordado(ctx, c, c.personas, recortar(*clave), [&]() -> std::optional<QString> {
-            // Staff keys are stored right-aligned in 7 characters; callers pass them either way.
-            Sentencia& s = c.preparar(c.persona,
-                                      "SELECT apellidos, nombres FROM main.personal "
-                                      "WHERE ltrim(rtrim(persona)) = ?1");
-            s.enlazar(1, recortar(*clave));
-            std::optional<QString> nombre;
-            if (s.paso())
-                nombre = recortar(recortar(s.texto(0)) + QLatin1Char(' ') + recortar(s.texto(1)));
-            s.reiniciar();
-            return nombre;
+    // Staff keys are stored right-aligned in 7 characters; callers pass them either way.
+    nombrePorClave(
+        ctx, argv[0], &Consultas::personas, &Consultas::persona,
+        "SELECT apellidos, nombres FROM main.personal WHERE ltrim(rtrim(persona)) = ?1",
+        [](Sentencia& s) -> std::optional<QString> {
+            return recortar(recortar(s.texto(0)) + QLatin1Char(' ') + recortar(s.texto(1)));
         });
-    });
 }
 
 extern "C" void fnNombreCliente(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -403,22 +407,14 @@ extern "C" void fnClienteIncobrable(sqlite3_context* ctx, int, sqlite3_value** a
 }
 
 extern "C" void fnNombreSucursal(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const auto clave = texto(argv[0]);
-    if (!clave || recortar(*clave).isEmpty()) return sqlite3_result_null(ctx);
-    conConsultas(ctx, [&](Consultas& c) {
-        nombreRecordado(ctx, c, c.sucursales, recortar(*clave), [&]() -> std::optional<QString> {
-            // The branch key arrives as a number or as the 7-character key of an application.
-            Sentencia& s = c.preparar(c.sucursal,
-                                      "SELECT nombre_sucursal FROM main.sucursales "
-                                      "WHERE ltrim(rtrim(sucursal)) = ?1");
-            s.enlazar(1, recortar(*clave));
-            std::optional<QString> nombre;
-            // As stored: callers trim it where they need to.
-            if (s.paso() && !s.nulo(0)) nombre = s.texto(0);
-            s.reiniciar();
-            return nombre;
-        });
-    });
+    // The branch key arrives as a number or as the 7-character key of an application; the name
+    // as stored: callers trim it where they need to.
+    nombrePorClave(ctx, argv[0], &Consultas::sucursales, &Consultas::sucursal,
+                   "SELECT nombre_sucursal FROM main.sucursales WHERE ltrim(rtrim(sucursal)) = ?1",
+                   [](Sentencia& s) -> std::optional<QString> {
+                       if (s.nulo(0)) return std::nullopt;
+                       return s.texto(0);
+                   });
 }
 
 extern "C" void fnClienteCredito(sqlite3_context* ctx, int, sqlite3_value** argv) {
