@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <cmath>
 
 #include "batches/frm_reporte.h"
@@ -20,7 +19,6 @@
 #include "startup/global.h"
 #include "ui/controles.h"
 #include "ui/lista_personal.h"
-#include "ui/pulso_eventos.h"
 #include "ui/rejilla.h"
 #include "ui/selector_fecha.h"
 #include "ui/servicios.h"
@@ -141,35 +139,30 @@ void FrmRelaciones::CargarPendientes() {
     CursorEspera espera;
     db::Recordset& r = Global::Registros2;
     Global::CadenaSql = relaciones::SentenciaPendientes(Global::CentroDistribucion);
-    ISolicitudes->quitarFilas();
-    ContadorFilas = 0;
-    ISolicitudes->ponerDibujo(false);
-    auto redibujar = qScopeGuard([this] { ISolicitudes->ponerDibujo(true); });
+    bool abierta = false;
     try {
+        // The rows straight from the result into the window's columns, in one change of the
+        // list; branch and customer without the blanks around them.
         CargarLista(ISolicitudes, [&] {
             r.abrir(Global::CadenaSql, Global::Conexion);
+            abierta = true;
             using relaciones::Pendiente;
             const db::Lectura c(r, relaciones::kColumnasPendientes);
-            PulsoEventos pulso;
-            while (!r.eof()) {
-                pulso();
-                ++ContadorFilas;
-                const int fila = ISolicitudes->agregarFila();
-                ISolicitudes->ponerValor(fila, 1, c.campo(r, Pendiente::Solicitud));
-                ISolicitudes->ponerValor(fila, 2,
-                                         c.campo(r, Pendiente::Sucursal).toString().trimmed());
-                ISolicitudes->ponerValor(fila, 3, c.campo(r, Pendiente::Fecha));
-                ISolicitudes->ponerValor(fila, 4,
-                                         c.campo(r, Pendiente::Cliente).toString().trimmed());
-                r.siguiente();
-            }
+            std::vector<ModeloRejilla::Destino> destinos(size_t(r.numeroCampos()));
+            destinos[size_t(c[Pendiente::Solicitud])] = {1, nullptr};
+            destinos[size_t(c[Pendiente::Sucursal])] = {2, &TextoDeCelda};
+            destinos[size_t(c[Pendiente::Fecha])] = {3, nullptr};
+            destinos[size_t(c[Pendiente::Cliente])] = {4, &TextoDeCelda};
+            ISolicitudes->llenarColumnas(r, destinos);
         });
+        ContadorFilas = ISolicitudes->numeroFilas();
         r.cerrar();
         for (int c = 1; c < ColumnaAgregar; ++c) ISolicitudes->ensancharAlContenido(c);
     } catch (const db::ErrorBD& e) {
         r.cerrar();
-        redibujar.dismiss();
-        ISolicitudes->ponerDibujo(true);
+        // A search that could not start leaves no list; one that failed halfway, what it read.
+        if (!abierta) ISolicitudes->quitarFilas();
+        ContadorFilas = ISolicitudes->numeroFilas();
         MensajeErrorBD(e);
     }
 }

@@ -55,6 +55,11 @@ constexpr EnRejilla kEnRejilla[] = {
     {Busqueda::Recomienda, ColRecomendacion, true},
 };
 
+// The fields of a line the save's guard reads (Leidas), kept as read: only these.
+constexpr Busqueda kGuardadas[] = {
+    Busqueda::Relacion, Busqueda::Solicitud,   Busqueda::Estado,     Busqueda::Tipo,
+    Busqueda::Linea,    Busqueda::Comentarios, Busqueda::Recomienda, Busqueda::FechaVerificacion};
+
 }  // namespace
 
 FrmRecepcion::FrmRecepcion(QWidget* parent) : QDialog(parent) {
@@ -249,8 +254,7 @@ void FrmRecepcion::Consultar() {
             leidos_.clear();
             leidos_.resize(std::size(kColumnasBusqueda));
             g.llenarColumnas(r, destinos, [&](const db::ValorCrudo* fila) {
-                for (const db::Columna<Busqueda>& c : kColumnasBusqueda)
-                    leidos_[size_t(c.id)].agregar(fila[columnas[c.id]]);
+                for (Busqueda b : kGuardadas) leidos_[size_t(b)].agregar(fila[columnas[b]]);
             });
         });
         r.cerrar();
@@ -269,7 +273,7 @@ void FrmRecepcion::Consultar() {
 const QHash<QString, LineaLeida>& FrmRecepcion::Leidas() {
     if (leidasArmadas_) return leidas_;
     leidasArmadas_ = true;
-    const int lineas = leidos_.empty() ? 0 : leidos_.front().filas();
+    const int lineas = leidos_.empty() ? 0 : leidos_[size_t(Busqueda::Relacion)].filas();
     leidas_.reserve(lineas);
     for (int i = 0; i < lineas; ++i) {
         auto de = [&](Busqueda b) { return leidos_[size_t(b)].valor(i); };

@@ -315,6 +315,11 @@ QString CeldasRejilla::texto(int fila) const {
     }
 }
 
+QStringView CeldasRejilla::texto(int fila, QString& apoyo) const {
+    if (tipo(fila) == Tipo::Texto) return vista(datos_[size_t(fila)]);
+    return apoyo = texto(fila);
+}
+
 bool CeldasRejilla::esNumero(int fila) const {
     switch (tipo(fila)) {
         case Tipo::Int:

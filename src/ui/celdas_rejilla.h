@@ -33,6 +33,8 @@ class CeldasRejilla {
     QVariant valor(int fila) const;
     // What the cell shows (dates dd/MM/yyyy, with the time when it is not midnight).
     QString texto(int fila) const;
+    // The same, a view of the column's buffer, or of `apoyo` written with it.
+    QStringView texto(int fila, QString& apoyo) const;
     bool esNumero(int fila) const;
     bool marcada(int fila) const;
 

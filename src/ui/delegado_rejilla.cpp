@@ -39,7 +39,8 @@ DelegadoRejilla::DelegadoRejilla(ModeloRejilla* modelo, QObject* parent)
 void DelegadoRejilla::paint(QPainter* pintor, const QStyleOptionViewItem& opcion,
                             const QModelIndex& indice) const {
     if (modelo_->tipoColumna(indice.column() + 1) != TipoCelda::Casilla) {
-        QStyledItemDelegate::paint(pintor, opcion, indice);
+        if (!pintarTexto(pintor, opcion, indice))
+            QStyledItemDelegate::paint(pintor, opcion, indice);
         return;
     }
     // Background, selection and focus as any cell; the box itself in the middle of the cell.
@@ -59,6 +60,87 @@ void DelegadoRejilla::paint(QPainter* pintor, const QStyleOptionViewItem& opcion
     casilla.state = (casilla.state & ~QStyle::State_HasFocus) |
                     (marcada ? QStyle::State_On : QStyle::State_Off);
     estilo->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &casilla, pintor, vista);
+}
+
+namespace {
+
+// A text the style would lay out otherwise than as one plain line.
+bool UnaLineaSimple(const QString& texto) {
+    for (QChar c : texto)
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0) || c.isSurrogate() ||
+            c.unicode() == 0x2028 || c.unicode() == 0x2029)
+            return false;
+    return true;
+}
+
+constexpr qsizetype MaximoPreparados = 4096;
+
+}  // namespace
+
+const QStaticText& DelegadoRejilla::textoPreparado(const QString& texto, const QFont& letra) const {
+    if (letra != letraPreparados_ || preparados_.size() >= MaximoPreparados) {
+        preparados_.clear();
+        letraPreparados_ = letra;
+    }
+    auto hallado = preparados_.find(texto);
+    if (hallado == preparados_.end()) {
+        QStaticText preparado(texto);
+        preparado.setTextFormat(Qt::PlainText);
+        preparado.setPerformanceHint(QStaticText::AggressiveCaching);
+        preparado.prepare(QTransform(), letra);
+        hallado = preparados_.insert(texto, preparado);
+    }
+    return *hallado;
+}
+
+bool DelegadoRejilla::pintarTexto(QPainter* pintor, const QStyleOptionViewItem& opcion,
+                                  const QModelIndex& indice) const {
+    if (!pinturaPropia || opcion.state & (QStyle::State_HasFocus | QStyle::State_Editing) ||
+        opcion.direction != Qt::LeftToRight)
+        return false;
+    const int fila = indice.row() + 1, columna = indice.column() + 1;
+    const QString texto = modelo_->textoMostrado(fila, columna);
+    if (!UnaLineaSimple(texto)) return false;
+    const QWidget* vista = opcion.widget;
+    const QStyle* estilo = vista ? vista->style() : QApplication::style();
+    if (estilo != estiloMargen_) {
+        estiloMargen_ = estilo;
+        margen_ = estilo->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, vista) + 1;
+    }
+    // The colour group as the style takes it.
+    const QPalette::ColorGroup grupo = !(opcion.state & QStyle::State_Enabled)  ? QPalette::Disabled
+                                       : !(opcion.state & QStyle::State_Active) ? QPalette::Inactive
+                                                                                : QPalette::Normal;
+    const bool elegida = opcion.state & QStyle::State_Selected;
+    if (elegida) {
+        pintor->fillRect(opcion.rect, opcion.palette.brush(grupo, QPalette::Highlight));
+    } else if (const QColor fondo = modelo_->fondo(fila, columna); fondo.isValid()) {
+        pintor->fillRect(opcion.rect, fondo);
+    }
+    if (texto.isEmpty()) return true;
+    const QRect lugar = opcion.rect.adjusted(margen_, 0, -margen_, 0);
+    const QFontMetrics& medida = opcion.fontMetrics;
+    const QStaticText* preparado = &textoPreparado(texto, opcion.font);
+    QStaticText cortado;
+    if (preparado->size().width() > lugar.width()) {
+        cortado.setText(medida.elidedText(texto, Qt::ElideRight, lugar.width()));
+        cortado.setTextFormat(Qt::PlainText);
+        cortado.prepare(QTransform(), opcion.font);
+        preparado = &cortado;
+    }
+    const qreal ancho = preparado->size().width();
+    const Qt::Alignment alineacion = modelo_->alineacion(fila, columna);
+    const qreal x =
+        alineacion & Qt::AlignRight ? lugar.left() + lugar.width() - ancho : qreal(lugar.left());
+    const int y = lugar.top() + (lugar.height() - medida.height()) / 2;
+    // What is wider than its place was cut above: no clip is needed.
+    const QPen antes = pintor->pen();
+    pintor->setPen(
+        opcion.palette.color(grupo, elegida ? QPalette::HighlightedText : QPalette::Text));
+    if (pintor->font() != opcion.font) pintor->setFont(opcion.font);
+    pintor->drawStaticText(QPointF(x, y), *preparado);
+    pintor->setPen(antes);
+    return true;
 }
 
 bool DelegadoRejilla::textoCortado(const QStyleOptionViewItem& opcion,

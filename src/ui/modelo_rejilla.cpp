@@ -4,6 +4,7 @@
 
 #include "db/recordset.h"
 #include "ui/importes.h"
+#include "ui/valor_celda.h"
 
 ModeloRejilla::ModeloRejilla(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -26,18 +27,11 @@ QVariant ModeloRejilla::data(const QModelIndex& indice, int rol) const {
             if (c.tipo != TipoCelda::Casilla) return QVariant();
             return c.celdas.marcada(fila - 1) ? Qt::Checked : Qt::Unchecked;
         case Qt::BackgroundRole: {
-            if (!colores_.empty()) {
-                const auto propio = colores_.find({fila - 1, columna - 1});
-                if (propio != colores_.end()) return propio->second;
-            }
-            const QColor& alterno = fila % 2 == 1 ? colorImpares_ : colorPares_;
-            return alterno.isValid() ? QVariant(alterno) : QVariant();
+            const QColor color = fondo(fila, columna);
+            return color.isValid() ? QVariant(color) : QVariant();
         }
-        case Qt::TextAlignmentRole: {
-            const bool derecha = c.celdas.esNumero(fila - 1) || c.formato == FormatoCelda::Importe;
-            return QVariant::fromValue(Qt::AlignVCenter |
-                                       (derecha ? Qt::AlignRight : Qt::AlignLeft));
-        }
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(alineacion(fila, columna));
         default:
             return QVariant();
     }
@@ -150,6 +144,20 @@ void ModeloRejilla::ponerColorFondo(int fila, int columna, const QColor& color) 
     avisarCambio(fila, columna, roles);
 }
 
+QColor ModeloRejilla::fondo(int fila, int columna) const {
+    if (!colores_.empty()) {
+        const auto propio = colores_.find({fila - 1, columna - 1});
+        if (propio != colores_.end()) return propio->second;
+    }
+    return fila % 2 == 1 ? colorImpares_ : colorPares_;
+}
+
+Qt::Alignment ModeloRejilla::alineacion(int fila, int columna) const {
+    const Columna& c = columnas_[columna - 1];
+    const bool derecha = c.celdas.esNumero(fila - 1) || c.formato == FormatoCelda::Importe;
+    return Qt::AlignVCenter | (derecha ? Qt::AlignRight : Qt::AlignLeft);
+}
+
 QString ModeloRejilla::texto(int fila, int columna) const {
     return dentro(fila, columna) ? columnas_[columna - 1].celdas.texto(fila - 1) : QString();
 }
@@ -158,6 +166,13 @@ QString ModeloRejilla::textoMostrado(int fila, int columna) const {
     if (!dentro(fila, columna) || columnas_[columna - 1].tipo == TipoCelda::Casilla)
         return QString();
     return mostrado(columnas_[columna - 1], fila - 1);
+}
+
+QStringView ModeloRejilla::textoMostrado(int fila, int columna, QString& apoyo) const {
+    if (!dentro(fila, columna) || columnas_[columna - 1].tipo == TipoCelda::Casilla) return {};
+    const Columna& c = columnas_[columna - 1];
+    if (c.formato == FormatoCelda::Importe) return apoyo = mostrado(c, fila - 1);
+    return c.celdas.texto(fila - 1, apoyo);
 }
 
 QString ModeloRejilla::mostrado(const Columna& c, int fila) const {
@@ -182,6 +197,13 @@ void ComoTexto(db::ValorCrudo& v, QString (*texto)(const QVariant&)) {
             --v.bytes;
         }
         while (v.bytes > 0 && blanco(v.utf8[v.bytes - 1])) --v.bytes;
+        return;
+    }
+    if (v.tipo == Tipo::Fecha && (texto == &TextoExactoDeCelda || texto == &TextoDeCelda)) {
+        // What either gives a date, written straight from the stored value.
+        v.variante = TextoFecha(db::DiaDeFechaCruda(v.entero), db::HoraDeFechaCruda(v.entero));
+        v.tipo = Tipo::Texto;
+        v.utf8 = nullptr;
         return;
     }
     QVariant valor;

@@ -49,10 +49,17 @@ class ModeloRejilla : public QAbstractTableModel {
     // Invalid when the cell has no colour of its own.
     QColor colorFondo(int fila, int columna) const;
     void ponerColorFondo(int fila, int columna, const QColor& color);
+    // What the cell is painted on: its own colour, else its row's; invalid: the grid's base.
+    QColor fondo(int fila, int columna) const;
+    // Numbers and amounts are right-aligned, anything else to the left.
+    Qt::Alignment alineacion(int fila, int columna) const;
     // The cell's value as text, as it was written (an amount without its format).
     QString texto(int fila, int columna) const;
     // What the cell shows: its text in the column's format.
     QString textoMostrado(int fila, int columna) const;
+    // The same without a copy where the cell keeps it as it shows: a view of the cell, or of
+    // `apoyo` written with it, valid until the cells change.
+    QStringView textoMostrado(int fila, int columna, QString& apoyo) const;
 
     // Replaces rows and columns with the open result from its current record to its end: one
     // column per field, titled with the field's name; the values as they come. `entreFilas`

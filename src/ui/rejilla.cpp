@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
@@ -41,10 +42,10 @@ class AnchoDeTexto {
   public:
     AnchoDeTexto(const QFontMetrics& medida, std::array<int, 0x250>& anchos)
         : medida_(medida), anchos_(anchos) {}
-    int operator()(const QString& texto) {
+    int operator()(QStringView texto) {
         int total = 0;
         for (QChar c : texto) {
-            if (c.unicode() >= anchos_.size()) return medida_.horizontalAdvance(texto);
+            if (c.unicode() >= anchos_.size()) return medida_.horizontalAdvance(texto.toString());
             int& ancho = anchos_[c.unicode()];
             if (ancho < 0) ancho = medida_.horizontalAdvance(c);
             total += ancho;
@@ -70,7 +71,19 @@ class Encabezado : public QHeaderView {
         return *anchos_.insert(titulo, fontMetrics().horizontalAdvance(titulo));
     }
 
+    // A refill of the same columns (the model reset after every search) leaves the titles as
+    // they were painted: they are laid out again but not repainted.
+    void doItemsLayout() override {
+        if (pintados_.isEmpty() || pintados_ != titulos()) return QHeaderView::doItemsLayout();
+        initializeSections();
+        updateGeometries();
+    }
+
   protected:
+    void paintEvent(QPaintEvent* evento) override {
+        pintados_ = titulos();
+        QHeaderView::paintEvent(evento);
+    }
     QSize sectionSizeFromContents(int seccion) const override {
         const QString titulo =
             model() ? model()->headerData(seccion, orientation()).toString() : QString();
@@ -98,6 +111,13 @@ class Encabezado : public QHeaderView {
     }
 
   private:
+    QStringList titulos() const {
+        QStringList t;
+        for (int i = 0; model() && i < count(); ++i)
+            t << model()->headerData(i, orientation()).toString();
+        return t;
+    }
+    QStringList pintados_;
     mutable QHash<QString, QSize> medidas_;
     mutable QHash<QString, int> anchos_;
 };
@@ -143,6 +163,9 @@ Rejilla::Rejilla(QWidget* parent)
     setAlternatingRowColors(false);
     setSortingEnabled(false);
     verticalHeader()->hide();
+    // The list paints its whole box itself (below): the window and the frames under it are not
+    // painted again behind every new result.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     // Fixed row heights: nothing is measured per row, whatever the number of rows.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setSectionsClickable(false);
@@ -166,6 +189,13 @@ Rejilla::Rejilla(QWidget* parent)
     });
     connect(horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, this,
             [this] { anchosDelUsuario_ = true; });
+    auto cambiaron = [this] { ++generacion_; };
+    connect(modelo_, &QAbstractItemModel::modelReset, this, cambiaron);
+    for (auto senal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved,
+                       &QAbstractItemModel::columnsInserted, &QAbstractItemModel::columnsRemoved})
+        connect(modelo_, senal, this, cambiaron);
+    connect(modelo_, &QAbstractItemModel::dataChanged, this, cambiaron);
+    connect(modelo_, &QAbstractItemModel::layoutChanged, this, cambiaron);
     connect(modelo_, &QAbstractItemModel::columnsInserted, this, &Rejilla::programarCuadro);
     connect(modelo_, &QAbstractItemModel::modelReset, this, [this] {
         // Other columns: the widths are the program's again.
@@ -225,6 +255,7 @@ int Rejilla::anchoTitulo(int columna) const {
 
 void Rejilla::asegurarTitulos() {
     asegurando_ = false;
+    ++generacion_;
     for (int c = 1; c <= numeroColumnas(); ++c)
         if (columnWidth(c - 1) < anchoTitulo(c)) setColumnWidth(c - 1, anchoTitulo(c));
 }
@@ -237,19 +268,21 @@ bool Rejilla::eventFilter(QObject* objeto, QEvent* evento) {
     // titles are measured again once it has taken effect.
     if (objeto == horizontalHeader() &&
         (evento->type() == QEvent::Polish || evento->type() == QEvent::StyleChange ||
-         evento->type() == QEvent::FontChange) &&
-        !asegurando_) {
-        asegurando_ = true;
-        QMetaObject::invokeMethod(this, &Rejilla::asegurarTitulos, Qt::QueuedConnection);
+         evento->type() == QEvent::FontChange)) {
+        ++generacion_;  // the titles measure otherwise
+        if (!asegurando_) {
+            asegurando_ = true;
+            QMetaObject::invokeMethod(this, &Rejilla::asegurarTitulos, Qt::QueuedConnection);
+        }
     }
     return QTableView::eventFilter(objeto, evento);
 }
 
 void Rejilla::ensancharAlContenido(int columna) {
     if (columna < 1 || columna > numeroColumnas() || isColumnHidden(columna - 1)) return;
-    const int antes = columnWidth(columna - 1);
-    ajustarAncho(columna);
-    if (columnWidth(columna - 1) < antes) setColumnWidth(columna - 1, antes);
+    // Set only when it grows: a width set and set back would still relay and repaint the list.
+    const int necesario = anchoNecesario(columna);
+    if (necesario > columnWidth(columna - 1)) setColumnWidth(columna - 1, necesario);
 }
 
 int Rejilla::agregarFila() {
@@ -313,22 +346,35 @@ void Rejilla::ajustarAncho(int columna) {
 
 int Rejilla::anchoNecesario(int columna) const {
     if (columna < 1 || columna > numeroColumnas()) return 0;
+    // Measured again only in another font or after the cells changed.
+    // Compared whole: a font's key is a text written out on every call.
+    const QFont& letra = font();
+    if (letraAnchos_ != letra) {
+        letraAnchos_ = letra;
+        anchosLetra_.fill(-1);
+        necesarios_.clear();
+    }
+    if (necesarios_.size() < size_t(numeroColumnas())) necesarios_.resize(size_t(numeroColumnas()));
+    auto& [medido, ancho] = necesarios_[size_t(columna - 1)];
+    if (medido != generacion_) {
+        ancho = medirNecesario(columna);
+        medido = generacion_;
+    }
+    return ancho;
+}
+
+int Rejilla::medirNecesario(int columna) const {
     int ancho =
         qMax(AnchoTitulo(horizontalHeader(), tituloColumna(columna)) + 16, anchoTitulo(columna));
     if (tipoColumna(columna) == TipoCelda::Casilla) {
         ancho = qMax(ancho, 24);
     } else {
         const QFontMetrics medida = fontMetrics();
-        // Measured again only in another font.
-        const QString letra = font().key();
-        if (letra != letraAnchos_) {
-            letraAnchos_ = letra;
-            anchosLetra_.fill(-1);
-        }
         AnchoDeTexto anchoDe(medida, anchosLetra_);
         const int filas = numeroFilas();
+        QString apoyo;
         auto medir = [&](int fila) {
-            ancho = qMax(ancho, anchoDe(textoMostrado(fila, columna)) + 12);
+            ancho = qMax(ancho, anchoDe(modelo_->textoMostrado(fila, columna, apoyo)) + 12);
         };
         const int principio = qMin(filas, FilasAlPrincipio);
         for (int f = 1; f <= principio; ++f) medir(f);
@@ -340,6 +386,27 @@ int Rejilla::anchoNecesario(int columna) const {
         }
     }
     return qBound(AnchoMinimo, ancho, AnchoMaximo);
+}
+
+namespace {
+
+bool ReglasDeCelda(const QWidget* w) {
+    static const QLatin1String regla("::item");
+    for (; w; w = w->parentWidget())
+        if (w->styleSheet().contains(regla)) return true;
+    return qApp->styleSheet().contains(regla);
+}
+
+}  // namespace
+
+void Rejilla::paintEvent(QPaintEvent* evento) {
+    delegado_->pinturaPropia = !ReglasDeCelda(this);
+    {
+        QPainter pintor(viewport());
+        for (const QRect& r : evento->region())
+            pintor.fillRect(r, viewport()->palette().brush(viewport()->backgroundRole()));
+    }
+    QTableView::paintEvent(evento);
 }
 
 bool Rejilla::viewportEvent(QEvent* evento) {
@@ -403,6 +470,7 @@ void Rejilla::registrarLista(const QString& nombre, const QStringList& entradas)
 }
 
 void Rejilla::ponerTipoColumna(int columna, TipoCelda tipo, const QString& lista) {
+    ++generacion_;
     modelo_->ponerTipoColumna(columna, tipo, lista);
 }
 
@@ -440,11 +508,16 @@ void Rejilla::ponerDibujo(bool activo) {
         if (apagado_ == 0) return;
         if (--apagado_ > 0) return;
         modelo_->reanudarAvisos();
-        setUpdatesEnabled(true);
+        viewport()->setUpdatesEnabled(true);
+        // The rows laid out now rather than on the next turn of the event loop, which would
+        // paint the list a second time.
+        executeDelayedItemsLayout();
         --silencio_;
     } else if (apagado_++ == 0) {
         ++silencio_;
-        setUpdatesEnabled(false);
+        // The cells only: the frame, the titles and the scroll bars do not change while the
+        // rows come, and turned on again they would be painted anew with the window under them.
+        viewport()->setUpdatesEnabled(false);
         modelo_->suspenderAvisos();
     }
 }

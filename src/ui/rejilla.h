@@ -3,11 +3,14 @@
 // or below is the header. A new grid is read-only, with no columns and no row colours.
 #include <QColor>
 #include <QElapsedTimer>
+#include <QFont>
 #include <QPersistentModelIndex>
 #include <QTableView>
 #include <QTimer>
 #include <array>
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include "ui/modelo_rejilla.h"
 
@@ -92,6 +95,7 @@ class Rejilla : public QTableView {
     void ponerTipoColumna(int columna, TipoCelda tipo, const QString& lista = QString());
     TipoCelda tipoColumna(int columna) const { return modelo_->tipoColumna(columna); }
     void ponerFormatoColumna(int columna, FormatoCelda formato) {
+        ++generacion_;
         modelo_->ponerFormatoColumna(columna, formato);
     }
     FormatoCelda formatoColumna(int columna) const { return modelo_->formatoColumna(columna); }
@@ -159,6 +163,7 @@ class Rejilla : public QTableView {
     void mouseDoubleClickEvent(QMouseEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
     bool viewportEvent(QEvent* evento) override;
+    void paintEvent(QPaintEvent* evento) override;
     void changeEvent(QEvent* evento) override;
     // Right button, the menu key or Shift+F10: "Copiar" and "Exportar a Excel…".
     void contextMenuEvent(QContextMenuEvent* evento) override;
@@ -171,6 +176,7 @@ class Rejilla : public QTableView {
     void buscarTecleado(const QString& tecleado);
     void alMoverseCeldaActual(const QModelIndex& actual);
     void ajustarAltoFilas();
+    int medirNecesario(int columna) const;
     // Widens every column whose title would be cut.
     void asegurarTitulos();
     // Columns a little wider in all than the box give back what their cells do not need, so
@@ -200,9 +206,13 @@ class Rejilla : public QTableView {
     // Rows moved by the program (removal, reload) are not a move of the user's.
     int silencio_ = 0;
     int apagado_ = 0;
-    // Characters' widths for the fits, in the font named by letraAnchos_.
+    // What each column needs, as measured since the cells last changed (generacion_ counts
+    // the changes): a search fits its columns and then fits them in the box.
+    mutable std::vector<std::pair<quint64, int>> necesarios_;
+    quint64 generacion_ = 1;
+    // Characters' widths for the fits, in the font letraAnchos_ (none yet: nothing measured).
     mutable std::array<int, 0x250> anchosLetra_{};
-    mutable QString letraAnchos_;
+    mutable std::optional<QFont> letraAnchos_;
 };
 
 // A colour written as the Windows number the windows were designed with (0xBBGGRR).

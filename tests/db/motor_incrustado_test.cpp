@@ -582,6 +582,37 @@ class MotorIncrustadoTest : public QObject {
                  }).isEmpty());
     }
 
+    void losNombresSiguenAlCatalogo() {
+        personal(QStringLiteral("    101"), QStringLiteral("GARCIA"), QStringLiteral("ANA"), 1);
+        m_->ejecutar(QStringLiteral(
+            "INSERT INTO sucursales (sucursal, nombre_sucursal) VALUES ('1', 'Matriz')"));
+        const QString nombres = QStringLiteral(
+            "SELECT erp_oxa.dbo.nombre_persona('101'), erp_oxa.dbo.nombre_sucursal(1)");
+        MotorIncrustado otra(dir_->filePath(QStringLiteral("datos")));
+        // Each change shows in the next statement: this connection's, another station's, one
+        // undone.
+        const QList<std::pair<std::function<void()>, QString>> pasos = {
+            {[] {}, QStringLiteral("GARCIA ANA/Matriz")},
+            {[&] { m_->ejecutar(QStringLiteral("UPDATE personal SET nombres = 'EVA'")); },
+             QStringLiteral("GARCIA EVA/Matriz")},
+            {[&] {
+                 otra.ejecutar(QStringLiteral("UPDATE sucursales SET nombre_sucursal = 'Norte'"));
+             },
+             QStringLiteral("GARCIA EVA/Norte")},
+            {[&] {
+                 m_->iniciarTransaccion();
+                 m_->ejecutar(QStringLiteral("UPDATE personal SET apellidos = 'RUIZ'"));
+             },
+             QStringLiteral("RUIZ EVA/Norte")},
+            {[&] { m_->deshacerTransaccion(); }, QStringLiteral("GARCIA EVA/Norte")},
+        };
+        for (const auto& [cambio, esperado] : pasos) {
+            cambio();
+            const QVariantList f = filas(*m_, nombres).value(0);
+            QCOMPARE(f.value(0).toString() + QLatin1Char('/') + f.value(1).toString(), esperado);
+        }
+    }
+
     void regresaFolioDaLaUltimaIdentidad() {
         QVERIFY(folio().isNull());  // nothing inserted yet on this connection
         solicitud();

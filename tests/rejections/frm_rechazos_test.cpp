@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include "base_prueba.h"
@@ -73,6 +74,24 @@ std::function<void(QDialog&)> Escribir(const QString& texto) {
         QTest::keyClick(boton, Qt::Key_Return);
     };
 }
+
+// Counts the paint events of a window's controls.
+class Pinturas : public QObject {
+  public:
+    explicit Pinturas(QWidget* ventana) : ventana_(ventana) { qApp->installEventFilter(this); }
+    int cuantas = 0;
+
+  protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Paint && o->isWidgetType() &&
+            static_cast<QWidget*>(o)->window() == ventana_)
+            ++cuantas;
+        return false;
+    }
+
+  private:
+    QWidget* ventana_;
+};
 
 }  // namespace
 
@@ -376,6 +395,43 @@ class FrmRechazosTest : public QObject {
         QCOMPARE(f->iSolicitudes->filaActual(), 2);
         QCOMPARE(base->enviadas,
                  QStringList{Busqueda(QStringLiteral("20240310"), QStringLiteral("20240311"))});
+    }
+
+    void unaEsperaPorOtraEstacionSeVeUnaVezYLaVentanaSePinta() {
+        if (base->camino() != BasePrueba::Camino::Incrustado)
+            QSKIP("por ODBC espera el servidor, no el programa");
+        AtenderTrabajosLargos(Global::Conexion);
+        auto comoAntes = qScopeGuard([] {
+            Global::Conexion.alTrabajar({});
+            Global::Conexion.alEsperarBloqueo({});
+        });
+        auto f = Buscar();
+        // Another station in the middle of a write: the reactivation waits for it.
+        auto otra = base->otraEstacion();
+        otra->iniciarTransaccion();
+        otra->ejecutar(
+            QStringLiteral("UPDATE norv.dbo.Solicitudes_cliente_Nuevo SET Vendedor = Vendedor "
+                           "WHERE solicitud = 0"));
+        // What the window shows and paints while it waits; the other station then finishes.
+        QStringList avisos;
+        QTest::qWait(0);
+        Pinturas pinturas(f.get());
+        QTimer::singleShot(150, f.get(), [&] {
+            for (QLabel* l : f->findChildren<QLabel*>(QStringLiteral("LblTrabajo")))
+                if (l->isVisible()) avisos << l->text();
+            QVERIFY(pinturas.cuantas > 0);
+            otra->confirmarTransaccion();
+        });
+        servicios->respuestas.enqueue(true);
+        DobleClic(f->iSolicitudes, 2, 1);
+        QCOMPARE(avisos, QStringList{QStringLiteral(
+                             "Esperando a que otra estación termine de escribir en la base de "
+                             "datos…")});
+        QCOMPARE(Estado(103), QStringLiteral("Recibida|SOLICITUD REACTIVADA"));
+        QCOMPARE(servicios->mensajes.size(), 1);
+        QCOMPARE(servicios->mensajes[0].texto,
+                 QStringLiteral("Solicitud Reactivada Correctamente!"));
+        QTRY_VERIFY(!f->findChild<QLabel*>(QStringLiteral("LblTrabajo")));
     }
 
     void unErrorDeLaBaseSeAvisaYLaVentanaSigue() {

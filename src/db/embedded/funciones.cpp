@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-#include <QVarLengthArray>
+#include <QHash>
 #include <optional>
 
 #include "db/embedded/apoyo.h"
@@ -20,7 +20,12 @@ QStringView sinBlancosFinales(QStringView s) {
 }
 
 // One character to one character, so that positions in a pattern and in a value still match.
-QChar plegar(QChar c) { return c.toCaseFolded(); }
+// ASCII, nearly every character the lists sort, without the Unicode tables.
+char16_t plegarUnidad(char16_t u) {
+    if (u < 0x80) return u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u;
+    return QChar(u).toCaseFolded().unicode();
+}
+QChar plegar(QChar c) { return QChar(plegarUnidad(c.unicode())); }
 
 // Sorting weight of a folded character: blanks, then punctuation, digits, letters (accented
 // ones with their base letter, ñ between n and o), then everything else by code.
@@ -41,6 +46,29 @@ int peso(QChar c) {
     return 100000 + u;
 }
 
+// CompararTextos over code units of either width.
+template <typename T>
+int CompararUnidades(const T* a, qsizetype na, const T* b, qsizetype nb) {
+    while (na > 0 && a[na - 1] == T(' ')) --na;
+    while (nb > 0 && b[nb - 1] == T(' ')) --nb;
+    const qsizetype n = std::min(na, nb);
+    // Equal when equal after folding; otherwise ordered by weights, then by folded code.
+    int porPeso = 0, porCodigo = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = plegarUnidad(a[i]), y = plegarUnidad(b[i]);
+        if (x == y) continue;
+        if (porCodigo == 0) porCodigo = x < y ? -1 : 1;
+        const int px = peso(QChar(x)), py = peso(QChar(y));
+        if (px != py) {
+            porPeso = px < py ? -1 : 1;
+            break;
+        }
+    }
+    if (porPeso != 0) return porPeso;
+    if (na != nb) return na < nb ? -1 : 1;
+    return porCodigo;
+}
+
 // Registered for UTF-8, the files' encoding: SQLite prefers a collation in the database's
 // encoding, so a UTF-16 one would leave the built-in NOCASE in charge.
 extern "C" int compararNocase(void*, int n1, const void* p1, int n2, const void* p2) {
@@ -49,13 +77,8 @@ extern "C" int compararNocase(void*, int n1, const void* p1, int n2, const void*
     bool ascii = true;
     for (int i = 0; i < n1 && ascii; ++i) ascii = a[i] < 0x80;
     for (int i = 0; i < n2 && ascii; ++i) ascii = b[i] < 0x80;
-    if (ascii) {
-        // Plain ASCII widens to UTF-16 unchanged: no decoding needed.
-        QVarLengthArray<char16_t, 128> x(n1), y(n2);
-        for (int i = 0; i < n1; ++i) x[i] = a[i];
-        for (int i = 0; i < n2; ++i) y[i] = b[i];
-        return CompararTextos(QStringView(x.constData(), n1), QStringView(y.constData(), n2));
-    }
+    // Plain ASCII is its own UTF-16: compared as it is.
+    if (ascii) return CompararUnidades(a, n1, b, n2);
     return CompararTextos(QString::fromUtf8(static_cast<const char*>(p1), n1),
                           QString::fromUtf8(static_cast<const char*>(p2), n2));
 }
@@ -261,6 +284,26 @@ struct Funciones::Consultas {
         if (!s) s = std::make_unique<Sentencia>(db, QString::fromUtf8(sql));
         return *s;
     }
+
+    // Staff and branch names already read in this statement (the engine forgets them when
+    // the next starts), by key (null: none), while this connection writes nothing: a list
+    // names the same few verifiers and branches on thousands of rows.
+    using Nombres = QHash<QString, std::optional<QString>>;
+    Nombres& vigentes(Nombres& nombres) {
+        const qint64 cambios = sqlite3_total_changes64(db);
+        if (cambios != cambiosLeidos) {
+            olvidar();
+            cambiosLeidos = cambios;
+        }
+        if (nombres.size() >= 4096) nombres.clear();
+        return nombres;
+    }
+    void olvidar() {
+        personas.clear();
+        sucursales.clear();
+    }
+    Nombres personas, sucursales;
+    qint64 cambiosLeidos = -1;
 };
 
 namespace {
@@ -302,22 +345,40 @@ void conCliente(sqlite3_context* ctx, sqlite3_value* arg, F&& f) {
     });
 }
 
-extern "C" void fnNombrePersona(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const auto clave = texto(argv[0]);
+// A name read by its trimmed key with `sql` (?1 the key) and made from the row by `nombre`
+// (null: none), read once while the catalogue stays as it is (see Consultas::vigentes).
+template <typename F>
+void nombrePorClave(sqlite3_context* ctx, sqlite3_value* arg,
+                    Consultas::Nombres Consultas::*nombres,
+                    std::unique_ptr<Sentencia> Consultas::*sentencia, const char* sql, F&& nombre) {
+    const auto clave = texto(arg);
     if (!clave || recortar(*clave).isEmpty()) return sqlite3_result_null(ctx);
+    const QString recortada = recortar(*clave);
     conConsultas(ctx, [&](Consultas& c) {
-        // Staff keys are stored right-aligned in 7 characters; callers pass them either way.
-        Sentencia& s = c.preparar(c.persona,
-                                  "SELECT apellidos, nombres FROM main.personal "
-                                  "WHERE ltrim(rtrim(persona)) = ?1");
-        s.enlazar(1, recortar(*clave));
-        if (s.paso())
-            resultadoTexto(
-                ctx, recortar(recortar(s.texto(0)) + QLatin1Char(' ') + recortar(s.texto(1))));
+        Consultas::Nombres& vigentes = c.vigentes(c.*nombres);
+        auto hallado = vigentes.constFind(recortada);
+        if (hallado == vigentes.constEnd()) {
+            Sentencia& s = c.preparar(c.*sentencia, sql);
+            s.enlazar(1, recortada);
+            const std::optional<QString> leido = s.paso() ? nombre(s) : std::nullopt;
+            s.reiniciar();
+            hallado = vigentes.insert(recortada, leido);
+        }
+        if (*hallado)
+            resultadoTexto(ctx, **hallado);
         else
             sqlite3_result_null(ctx);
-        s.reiniciar();
     });
+}
+
+extern "C" void fnNombrePersona(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    // Staff keys are stored right-aligned in 7 characters; callers pass them either way.
+    nombrePorClave(
+        ctx, argv[0], &Consultas::personas, &Consultas::persona,
+        "SELECT apellidos, nombres FROM main.personal WHERE ltrim(rtrim(persona)) = ?1",
+        [](Sentencia& s) -> std::optional<QString> {
+            return recortar(recortar(s.texto(0)) + QLatin1Char(' ') + recortar(s.texto(1)));
+        });
 }
 
 extern "C" void fnNombreCliente(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -346,20 +407,14 @@ extern "C" void fnClienteIncobrable(sqlite3_context* ctx, int, sqlite3_value** a
 }
 
 extern "C" void fnNombreSucursal(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const auto clave = texto(argv[0]);
-    if (!clave || recortar(*clave).isEmpty()) return sqlite3_result_null(ctx);
-    conConsultas(ctx, [&](Consultas& c) {
-        // The branch key arrives as a number or as the 7-character key of an application.
-        Sentencia& s = c.preparar(c.sucursal,
-                                  "SELECT nombre_sucursal FROM main.sucursales "
-                                  "WHERE ltrim(rtrim(sucursal)) = ?1");
-        s.enlazar(1, recortar(*clave));
-        if (s.paso() && !s.nulo(0))
-            resultadoTexto(ctx, s.texto(0));  // as stored: callers trim it where they need to
-        else
-            sqlite3_result_null(ctx);
-        s.reiniciar();
-    });
+    // The branch key arrives as a number or as the 7-character key of an application; the name
+    // as stored: callers trim it where they need to.
+    nombrePorClave(ctx, argv[0], &Consultas::sucursales, &Consultas::sucursal,
+                   "SELECT nombre_sucursal FROM main.sucursales WHERE ltrim(rtrim(sucursal)) = ?1",
+                   [](Sentencia& s) -> std::optional<QString> {
+                       if (s.nulo(0)) return std::nullopt;
+                       return s.texto(0);
+                   });
 }
 
 extern "C" void fnClienteCredito(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -390,24 +445,7 @@ void registrar(sqlite3* db, const char* nombre, int args,
 }  // namespace
 
 int CompararTextos(QStringView a, QStringView b) {
-    a = sinBlancosFinales(a);
-    b = sinBlancosFinales(b);
-    const qsizetype n = std::min(a.size(), b.size());
-    // Equal when equal after folding; otherwise ordered by weights, then by folded code.
-    int porPeso = 0, porCodigo = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar x = plegar(a[i]), y = plegar(b[i]);
-        if (x == y) continue;
-        if (porCodigo == 0) porCodigo = x.unicode() < y.unicode() ? -1 : 1;
-        const int px = peso(x), py = peso(y);
-        if (px != py) {
-            porPeso = px < py ? -1 : 1;
-            break;
-        }
-    }
-    if (porPeso != 0) return porPeso;
-    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
-    return porCodigo;
+    return CompararUnidades(a.utf16(), a.size(), b.utf16(), b.size());
 }
 
 bool CoincideLike(QStringView p, QStringView s, QChar escape) {
@@ -508,5 +546,7 @@ Funciones::Funciones(sqlite3* db) : consultas_(std::make_unique<Consultas>(db)) 
 }
 
 Funciones::~Funciones() = default;
+
+void Funciones::olvidarNombres() { consultas_->olvidar(); }
 
 }  // namespace db::incrustado

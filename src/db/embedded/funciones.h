@@ -25,6 +25,9 @@ class Funciones {
     Funciones(const Funciones&) = delete;
     Funciones& operator=(const Funciones&) = delete;
 
+    // The staff and branch names read so far are read again from now on.
+    void olvidarNombres();
+
     // The statements the functions read with, prepared on first use.
     struct Consultas;
 

@@ -394,6 +394,9 @@ void MotorIncrustado::intervaloTrabajo(int milisegundos) { d_->estado->intervalo
 void MotorIncrustado::empezarTrabajo() const {
     if (d_->estado->avisando) throw Ocupada();
     d_->estado->empezarPaso();
+    // Names remembered by the functions hold for one statement: the next may see another
+    // station's changes, or this one's undone.
+    if (d_->funciones) d_->funciones->olvidarNombres();
 }
 
 void MotorIncrustado::exec(const QString& sql, const QString& contexto) {
