@@ -477,7 +477,7 @@ int main(int argc, char** argv) {
         tecleo.esperarEntrega();
         {
             // What the load cannot go under: the same statement stepped on a bare connection.
-            ConexionDesnuda desnuda(grande.carpeta);
+            oficina::ConexionDesnuda desnuda(grande.carpeta);
             medir::PasoSqlite paso(desnuda.manejador(), db::incrustado::Traducir(dosAnos).sql);
             std::printf("(%d líneas de dos años; la misma sentencia con la API C: %.1f ms)\n",
                         v->recepcion.ISolicitudes->numeroFilas(), Mejor(3, [&] { paso.correr(); }));
