@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
     t.show();
     Tiempos mes, ano;
     // Short turns in alternation, so that a busy moment of the machine hurts both alike.
-    for (int vuelta = 0; vuelta < 5; ++vuelta) {
+    for (int vuelta = 0; vuelta < 8; ++vuelta) {
         Medir(t, desnuda.manejador(), b.hoy, 30, mes);
         Medir(t, desnuda.manejador(), b.hoy, 365, ano);
     }
