@@ -27,6 +27,7 @@
 #include "db/embedded/traductor.h"
 #include "db/recordset.h"
 #include "db/transaccion.h"
+#include "escritorio.h"
 #include "medir.h"
 #include "reception/frm_recepcion.h"
 #include "rejections/frm_rechazos.h"
@@ -42,23 +43,6 @@ namespace {
 
 using medir::Figura;
 using medir::Mejor;
-
-// Windows run as on a desk, but a message is written out instead of waiting for a click.
-class SinCajas : public ServiciosVentana {
-  public:
-    void mostrarMensaje(IconoMensaje, const QString& texto, const QString& titulo) override {
-        std::fprintf(stderr, "mensaje: %s: %s\n", qPrintable(titulo), qPrintable(texto));
-        ++mensajes;
-    }
-    bool preguntar(const QString&, const QString&, bool) override { return false; }
-    int mostrarModal(QDialog&) override { return QDialog::Rejected; }
-    bool abrirDireccion(const QString&) override { return false; }
-    bool iniciarPrograma(const QString&, const QStringList&) override { return false; }
-    QString elegirArchivoGuardar(const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    int mensajes = 0;
-};
 
 sqlite3* Manejador() {
     return static_cast<db::MotorIncrustado*>(Global::Conexion.motor())->manejador();
@@ -306,27 +290,14 @@ class Tecleo : public QObject {
     QElapsedTimer reloj_;
 };
 
-// The offscreen platform says of every window shown that it cannot raise it; nothing else of
-// Qt's is left out.
-void SinAvisosDePlataforma(QtMsgType tipo, const QMessageLogContext& contexto,
-                           const QString& texto) {
-    if (texto.startsWith(QLatin1String("This plugin does not support"))) return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(tipo, contexto, texto)));
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    Global::PrepararProceso();
-    qInstallMessageHandler(SinAvisosDePlataforma);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    escritorio::PrepararProceso();
     QApplication app(argc, argv);
-    SinCajas servicios;
+    escritorio::SinCajas servicios;
     InstalarServicios(&servicios);
-    const QString datos =
-        argc > 1
-            ? QString::fromLocal8Bit(argv[1])
-            : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("datos_bench"));
+    const QString datos = escritorio::CarpetaDatos(argc, argv);
     const oficina::Base grande =
         oficina::Preparar(QDir(datos).filePath(QStringLiteral("oficina")), 10);
     const oficina::Base chica =

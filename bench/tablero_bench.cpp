@@ -19,6 +19,7 @@
 #include "app/arranque.h"
 #include "base_oficina.h"
 #include "db/embedded/traductor.h"
+#include "escritorio.h"
 #include "medir.h"
 #include "startup/global.h"
 #include "startup/reloj_espera.h"
@@ -27,27 +28,6 @@
 #include "ui/servicios.h"
 
 namespace {
-
-// A message is written out instead of waiting for a click.
-class SinCajas : public ServiciosVentana {
-  public:
-    void mostrarMensaje(IconoMensaje, const QString& texto, const QString& titulo) override {
-        std::fprintf(stderr, "mensaje: %s: %s\n", qPrintable(titulo), qPrintable(texto));
-    }
-    bool preguntar(const QString&, const QString&, bool) override { return false; }
-    int mostrarModal(QDialog&) override { return QDialog::Rejected; }
-    bool abrirDireccion(const QString&) override { return false; }
-    bool iniciarPrograma(const QString&, const QStringList&) override { return false; }
-    QString elegirArchivoGuardar(const QString&, const QString&, const QString&) override {
-        return {};
-    }
-};
-
-void SinAvisosDePlataforma(QtMsgType tipo, const QMessageLogContext& contexto,
-                           const QString& texto) {
-    if (texto.startsWith(QLatin1String("This plugin does not support"))) return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(tipo, contexto, texto)));
-}
 
 struct Tiempos {
     double ventana = 1e300, api = 1e300, pagina = 0;
@@ -96,16 +76,11 @@ void Medir(FrmTablero& t, sqlite3* desnuda, const QDate& hoy, int dias, Tiempos&
 }  // namespace
 
 int main(int argc, char** argv) {
-    Global::PrepararProceso();
-    qInstallMessageHandler(SinAvisosDePlataforma);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    escritorio::PrepararProceso();
     QApplication app(argc, argv);
-    SinCajas servicios;
+    escritorio::SinCajas servicios;
     InstalarServicios(&servicios);
-    const QString datos =
-        argc > 1
-            ? QString::fromLocal8Bit(argv[1])
-            : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("datos_bench"));
+    const QString datos = escritorio::CarpetaDatos(argc, argv);
     const oficina::Base b = oficina::Preparar(QDir(datos).filePath(QStringLiteral("oficina")), 10);
     Global::Conexion.alTrabajar(Global::AtenderVentanasAlTrabajar);  // as Conectar does
     Global::Conexion.abrir(std::make_unique<db::MotorIncrustado>(b.carpeta));
