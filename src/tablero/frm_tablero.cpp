@@ -165,8 +165,7 @@ FrmTablero::FrmTablero(QWidget* parent) : QDialog(parent) {
     crearPagina(RechazoVendedor, QStringLiteral("Rechazo por vended&or"),
                 QStringLiteral("Rechazo por vendedor"));
     // Each age's number opens its list, as the bar and the table's row do.
-    auto* botones = static_cast<QHBoxLayout*>(
-        pendientes.CmdImagen->parentWidget()->layout()->itemAt(2)->layout());
+    QHBoxLayout* botones = pendientes.pie;
     for (int t = 0; t < int(kTramos.size()); ++t) {
         CmdTramos[size_t(t)] = new QPushButton(pendientes.CmdImagen->parentWidget());
         CmdTramos[size_t(t)]->setObjectName(QStringLiteral("CmdTramo%1").arg(t + 1));
@@ -223,7 +222,7 @@ FrmTablero::Pagina& FrmTablero::crearPagina(int k, const QString& titulo,
     p.tabla->ponerNombreLista(nombreTabla);
     p.CmdImagen = new QPushButton(QStringLiteral("Guardar &imagen…"), hoja);
     p.CmdImagen->setObjectName(QStringLiteral("CmdImagen%1").arg(k + 1));
-    auto* pie = new QHBoxLayout;
+    auto* pie = p.pie = new QHBoxLayout;
     pie->addStretch();
     pie->addWidget(p.CmdImagen);
     auto* capas = new QVBoxLayout(hoja);

@@ -14,6 +14,7 @@ QT_BEGIN_NAMESPACE
 class QBarSet;
 class QChart;
 class QChartView;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QTabWidget;
@@ -38,7 +39,8 @@ class FrmTablero : public QDialog {
         QChartView* grafica = nullptr;
         Rejilla* tabla = nullptr;
         QPushButton* CmdImagen = nullptr;
-        bool dibujada = false;  // its chart shows the figures read last
+        QHBoxLayout* pie = nullptr;  // the row of its buttons
+        bool dibujada = false;       // its chart shows the figures read last
     };
     enum { Estados, Captura, Pendientes, Tiempos, RechazoSucursal, RechazoVendedor, NumPaginas };
     std::array<Pagina, NumPaginas> paginas;
