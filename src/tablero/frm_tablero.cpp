@@ -15,6 +15,7 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <functional>
+#include <memory>
 
 #include "db/error_bd.h"
 #include "startup/global.h"
@@ -330,11 +331,14 @@ void FrmTablero::dibujar(int k) {
     if (!cifras_ || k < 0 || k >= NumPaginas || paginas[size_t(k)].dibujada) return;
     QBarSet* barras = nullptr;
     QChartView* vista = paginas[size_t(k)].grafica;
+    std::unique_ptr<QChart> nueva(CrearGrafica(k, *cifras_, &barras));
+    paginas[size_t(k)].dibujada = true;
+    // The same branches, states or days as on screen: only the values change.
+    if (tablero::CopiarValores(vista->chart(), nueva.get())) return;
     QChart* antes = vista->chart();
-    vista->setChart(CrearGrafica(k, *cifras_, &barras));
+    vista->setChart(nueva.release());
     // The view gives the old chart back instead of deleting it.
     delete antes;
-    paginas[size_t(k)].dibujada = true;
     if (barras) connect(barras, &QBarSet::clicked, this, &FrmTablero::AbrirPendientes);
 }
 

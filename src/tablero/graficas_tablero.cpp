@@ -12,6 +12,7 @@
 #include <QStackedBarSeries>
 #include <QToolTip>
 #include <QValueAxis>
+#include <QXYSeries>
 #include <cmath>
 
 namespace tablero {
@@ -102,6 +103,64 @@ QChart* Barras(QChart* g, QAbstractBarSeries* serie, const QStringList& categori
 QDateTime Momento(const QDate& d) { return QDateTime(d, QTime(12, 0)); }
 
 }  // namespace
+
+namespace {
+
+bool MismaForma(const QChart* a, const QChart* b) {
+    const auto sa = a->series(), sb = b->series();
+    if (sa.size() != sb.size() || a->axes().size() != b->axes().size()) return false;
+    for (qsizetype i = 0; i < sa.size(); ++i) {
+        if (sa[i]->type() != sb[i]->type()) return false;
+        if (auto* x = qobject_cast<QAbstractBarSeries*>(sa[i])) {
+            const auto ya = x->barSets(), yb = static_cast<QAbstractBarSeries*>(sb[i])->barSets();
+            if (ya.size() != yb.size()) return false;
+            for (qsizetype k = 0; k < ya.size(); ++k)
+                if (ya[k]->label() != yb[k]->label() || ya[k]->count() != yb[k]->count())
+                    return false;
+        } else if (auto* x = qobject_cast<QXYSeries*>(sa[i])) {
+            if (x->count() != static_cast<QXYSeries*>(sb[i])->count()) return false;
+        } else {
+            return false;
+        }
+    }
+    for (qsizetype i = 0; i < a->axes().size(); ++i) {
+        QAbstractAxis* x = a->axes()[i];
+        QAbstractAxis* y = b->axes()[i];
+        if (x->type() != y->type() || x->alignment() != y->alignment()) return false;
+        if (auto* c = qobject_cast<QBarCategoryAxis*>(x))
+            if (c->categories() != static_cast<QBarCategoryAxis*>(y)->categories()) return false;
+    }
+    return a->title() == b->title();
+}
+
+}  // namespace
+
+bool CopiarValores(QChart* vista, const QChart* nueva) {
+    if (!vista || !MismaForma(vista, nueva)) return false;
+    const auto sa = vista->series(), sb = nueva->series();
+    for (qsizetype i = 0; i < sa.size(); ++i) {
+        if (auto* x = qobject_cast<QAbstractBarSeries*>(sa[i])) {
+            const auto ya = x->barSets(), yb = static_cast<QAbstractBarSeries*>(sb[i])->barSets();
+            for (qsizetype k = 0; k < ya.size(); ++k)
+                for (int v = 0; v < ya[k]->count(); ++v)
+                    if (ya[k]->at(v) != yb[k]->at(v)) ya[k]->replace(v, yb[k]->at(v));
+        } else {
+            static_cast<QXYSeries*>(sa[i])->replace(static_cast<QXYSeries*>(sb[i])->points());
+        }
+    }
+    for (qsizetype i = 0; i < vista->axes().size(); ++i) {
+        if (auto* v = qobject_cast<QValueAxis*>(vista->axes()[i])) {
+            const auto* n = static_cast<const QValueAxis*>(nueva->axes()[i]);
+            v->setRange(n->min(), n->max());
+        } else if (auto* d = qobject_cast<QDateTimeAxis*>(vista->axes()[i])) {
+            const auto* n = static_cast<const QDateTimeAxis*>(nueva->axes()[i]);
+            d->setRange(n->min(), n->max());
+            d->setFormat(n->format());
+            d->setTickCount(n->tickCount());
+        }
+    }
+    return true;
+}
 
 double PorCiento(const Rechazos& r) { return std::round(r.tasa() * 1000.0) / 10.0; }
 

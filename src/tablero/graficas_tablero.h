@@ -21,6 +21,11 @@ QChart* GraficaTiempos(const Cifras& c);
 // The `cuantos` highest rates, the highest on top.
 QChart* GraficaRechazos(const std::vector<Rechazos>& r, const QString& titulo, int cuantos);
 
+// Puts the values of `nueva` into `vista` when both have the same series, bar sets, points
+// and categories: a chart on screen updated so keeps its frame, legend and laid-out texts,
+// which cost more to make than the figures to read. False, and nothing changed, otherwise.
+bool CopiarValores(QChart* vista, const QChart* nueva);
+
 // A rate as the tables and charts show it: 25.0 (per cent, one decimal).
 double PorCiento(const Rechazos& r);
 

@@ -170,11 +170,27 @@ class FrmTableroTest : public QObject {
             QTest::keyClick(t.DtpAl, Qt::Key_Backtab, Qt::ShiftModifier);
             QTest::keyClicks(t.DtpDel, QDate::currentDate().addDays(-6).toString("ddMMyyyy"));
             QTest::keyClick(t.DtpDel, Qt::Key_Tab);
+            // The chart in view follows each consult, drawn anew or updated in place: its
+            // stacks add up to the table's totals.
+            auto cuadra = [&] {
+                const auto* tabla = t.paginas[FrmTablero::Estados].tabla;
+                const auto* pilas = static_cast<QAbstractBarSeries*>(
+                    t.paginas[FrmTablero::Estados].grafica->chart()->series()[0]);
+                QCOMPARE(pilas->barSets()[0]->count(), tabla->numeroFilas());
+                for (int f = 1; f <= tabla->numeroFilas(); ++f) {
+                    double suma = 0;
+                    for (const QBarSet* s : pilas->barSets()) suma += s->at(f - 1);
+                    QCOMPARE(QString::number(suma), tabla->texto(f, tabla->numeroColumnas()));
+                }
+            };
+            cuadra();
             QTest::keyClick(&t, Qt::Key_C, Qt::AltModifier);
             QCOMPARE(t.CmdTramos[3]->text(), QStringLiteral("Más de 10 días: 0"));
+            cuadra();
             QTest::keyClick(t.DtpDel, Qt::Key_Home);
             t.DtpDel->ponerFecha(QDate::currentDate().addDays(-29));
             QTest::keyClick(&t, Qt::Key_C, Qt::AltModifier);
+            cuadra();
             QTest::keyClick(&t, Qt::Key_N, Qt::AltModifier);
             QCOMPARE(t.Paginas->currentIndex(), int(FrmTablero::Pendientes));
             // Its chart drawn as the page opened, from the figures read last.
