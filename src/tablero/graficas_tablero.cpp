@@ -151,7 +151,10 @@ bool CopiarValores(QChart* vista, const QChart* nueva) {
     for (qsizetype i = 0; i < vista->axes().size(); ++i) {
         if (auto* v = qobject_cast<QValueAxis*>(vista->axes()[i])) {
             const auto* n = static_cast<const QValueAxis*>(nueva->axes()[i]);
+            // Its ticks as the new chart's round numbers put them.
             v->setRange(n->min(), n->max());
+            v->setTickCount(n->tickCount());
+            v->setMinorTickCount(n->minorTickCount());
         } else if (auto* d = qobject_cast<QDateTimeAxis*>(vista->axes()[i])) {
             const auto* n = static_cast<const QDateTimeAxis*>(nueva->axes()[i]);
             d->setRange(n->min(), n->max());
