@@ -62,6 +62,22 @@ QChart* Grafica(const QString& titulo) {
     return g;
 }
 
+// From 0 past `maximo` in five steps of 1, 2 or 5 times a power of ten. Always five, so
+// that an axis updated in place keeps its ticks and only their numbers change.
+void Redondear(QValueAxis* eje, double maximo) {
+    constexpr int kPasos = 5;
+    const double minimo = std::max(1.0, maximo / kPasos);
+    const double potencia = std::pow(10.0, std::floor(std::log10(minimo)));
+    double paso = 10 * potencia;
+    for (double m : {1.0, 2.0, 5.0})
+        if (m * potencia >= minimo) {
+            paso = m * potencia;
+            break;
+        }
+    eje->setRange(0, paso * kPasos);
+    eje->setTickCount(kPasos + 1);
+}
+
 // Bars over categories, with a value axis from 0.
 QChart* Barras(QChart* g, QAbstractBarSeries* serie, const QStringList& categorias,
                const QString& unidad, bool horizontal = false) {
@@ -94,8 +110,7 @@ QChart* Barras(QChart* g, QAbstractBarSeries* serie, const QStringList& categori
             maximo = std::max(maximo, suma);
         }
     }
-    ejeValores->setMax(std::max(1.0, std::ceil(maximo * 1.15)));
-    ejeValores->applyNiceNumbers();
+    Redondear(ejeValores, maximo * 1.15);
     for (QBarSet* s : serie->barSets()) DecirAlPasar(s, categorias);
     return g;
 }
@@ -222,8 +237,7 @@ QChart* GraficaCaptura(const Cifras& c) {
                    Momento(c.rango.al).addSecs(12 * 3600));
     dias->setTickCount(std::min<int>(int(c.capturadas.size()) + 1, 11));
     auto* valores = new QValueAxis;
-    valores->setRange(0, std::ceil(maximo * 1.1));
-    valores->applyNiceNumbers();
+    Redondear(valores, maximo * 1.1);
     valores->setLabelFormat(QStringLiteral("%.0f"));
     g->addAxis(dias, Qt::AlignBottom);
     g->addAxis(valores, Qt::AlignLeft);
