@@ -66,11 +66,11 @@ QChart* Grafica(const QString& titulo) {
 // that an axis updated in place keeps its ticks and only their numbers change.
 void Redondear(QValueAxis* eje, double maximo) {
     constexpr int kPasos = 5;
-    const double minimo = std::max(1.0, maximo / kPasos);
-    const double potencia = std::pow(10.0, std::floor(std::log10(minimo)));
+    const double pasoMinimo = std::max(1.0, maximo / kPasos);
+    const double potencia = std::pow(10.0, std::floor(std::log10(pasoMinimo)));
     double paso = 10 * potencia;
     for (double m : {1.0, 2.0, 5.0})
-        if (m * potencia >= minimo) {
+        if (m * potencia >= pasoMinimo) {
             paso = m * potencia;
             break;
         }
@@ -117,10 +117,7 @@ QChart* Barras(QChart* g, QAbstractBarSeries* serie, const QStringList& categori
 
 QDateTime Momento(const QDate& d) { return QDateTime(d, QTime(12, 0)); }
 
-}  // namespace
-
-namespace {
-
+// Whether the values of `b` can go into `a`: the same series, sets, points, axes and categories.
 bool MismaForma(const QChart* a, const QChart* b) {
     const auto sa = a->series(), sb = b->series();
     if (sa.size() != sb.size() || a->axes().size() != b->axes().size()) return false;
